@@ -1,0 +1,34 @@
+#!/bin/sh
+# Installs the Debian packages Quillfen needs to build, run and test.
+# Idempotent: when every package is present it returns without touching apt.
+set -eu
+
+BUILD_PACKAGES="g++ cmake ninja-build pkg-config git
+qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools
+qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
+qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtqml-workerscript
+qml6-module-qttest qt6-multimedia-dev qml6-module-qtmultimedia qt6-svg-dev qt6-qpa-plugins
+qcoro-qt6-dev libsecret-1-dev libicu-dev libbenchmark-dev fonts-dejavu-core"
+
+TEST_PACKAGES="xvfb xauth imagemagick dbus dbus-x11 gnome-keyring libsecret-tools
+dunst libnotify-bin trayer pulseaudio pulseaudio-utils sox"
+
+packages="$BUILD_PACKAGES"
+if [ "${1:-}" = "--with-tests" ]; then
+    packages="$packages $TEST_PACKAGES"
+fi
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing:$missing"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

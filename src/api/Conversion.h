@@ -1,0 +1,24 @@
+#pragma once
+
+#include "api/GitHubNotification.h"
+#include "model/GHNotification.h"
+
+#include <QStringView>
+
+#include <optional>
+
+// Turning decoded API records into the application's items, and items into
+// addresses on the GitHub web site.
+namespace Conversion {
+
+// Total: odd input gives empty owner/repo or an absent number, never a failure.
+GHNotification toGHNotification(const GitHubNotification &thread);
+
+// The web page of the item's subject; the caller parses it as a URL.
+QString webURL(const GHNotification &item);
+
+// Base-10 signed 64-bit integer: optional "+" or "-", ASCII digits only, no
+// spaces, must fit.
+std::optional<qint64> parseStrictInt64(QStringView text);
+
+} // namespace Conversion

@@ -1,0 +1,200 @@
+#include "api/Conversion.h"
+#include "api/WireDecoding.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTimeZone>
+
+namespace {
+
+GitHubNotification apiThread(const QString &fullName = QStringLiteral("dependabot/core"),
+                          std::optional<QString> subjectUrl = std::nullopt,
+                          const QString &reason = QStringLiteral("mention"),
+                          const QString &kind = QStringLiteral("Issue"),
+                          const QString &login = QStringLiteral("dependabot"))
+{
+    GitHubNotification t;
+    t.id = QStringLiteral("77");
+    t.unread = true;
+    t.reason = reason;
+    t.updatedAt = QDateTime(QDate(2024, 5, 1), QTime(9, 30), QTimeZone::utc());
+    t.subject.title = QStringLiteral("A title");
+    t.subject.url = std::move(subjectUrl);
+    t.subject.type = kind;
+    t.repository.fullName = fullName;
+    t.repository.owner.login = login;
+    return t;
+}
+
+GHNotification item(std::optional<QString> url, std::optional<qint64> number, SubjectType type)
+{
+    GHNotification i;
+    i.owner = QStringLiteral("octo");
+    i.repo = QStringLiteral("hooks");
+    i.url = std::move(url);
+    i.number = number;
+    i.subjectType = type;
+    return i;
+}
+
+} // namespace
+
+class TestConversion : public QObject {
+    Q_OBJECT
+
+private slots:
+    void copiesTheThreadsOwnFields()
+    {
+        const GHNotification converted = Conversion::toGHNotification(
+            apiThread("o/r", QStringLiteral("https://api.github.com/repos/o/r/issues/5")));
+        QCOMPARE(converted.id, QStringLiteral("77"));
+        QCOMPARE(converted.title, QStringLiteral("A title"));
+        QCOMPARE(converted.updatedAt, QDateTime(QDate(2024, 5, 1), QTime(9, 30), QTimeZone::utc()));
+        QVERIFY(converted.unread);
+        QVERIFY(!converted.muted);
+        QCOMPARE(converted.url, QStringLiteral("https://api.github.com/repos/o/r/issues/5"));
+        QCOMPARE(Conversion::toGHNotification(apiThread()).url, std::nullopt);
+    }
+
+    void ownerAndRepo_data()
+    {
+        QTest::addColumn<QString>("fullName");
+        QTest::addColumn<QString>("owner");
+        QTest::addColumn<QString>("repo");
+        QTest::newRow("two pieces") << "dependabot/core" << "dependabot" << "core";
+        QTest::newRow("three pieces") << "a/b/c" << "a" << "c";
+        QTest::newRow("one piece") << "solo" << "solo" << "solo";
+        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("only slashes") << "///" << "" << "";
+        QTest::newRow("empty pieces dropped") << "/octo//hooks/" << "octo" << "hooks";
+    }
+
+    void ownerAndRepo()
+    {
+        QFETCH(QString, fullName);
+        const GHNotification converted = Conversion::toGHNotification(apiThread(fullName));
+        QTEST(converted.owner, "owner");
+        QTEST(converted.repo, "repo");
+    }
+
+    void number_data()
+    {
+        QTest::addColumn<std::optional<QString>>("url");
+        QTest::addColumn<std::optional<qint64>>("number");
+        const QString pulls = QStringLiteral("https://api.github.com/repos/o/r/pulls/");
+        using N = std::optional<qint64>;
+        using U = std::optional<QString>;
+        QTest::newRow("pull") << U(pulls + "12") << N(12);
+        QTest::newRow("trailing slash") << U(pulls + "12/") << N(12);
+        QTest::newRow("commit hash") << U(QStringLiteral("https://api.github.com/repos/o/r/commits/7c2f1e9a0b")) << N();
+        QTest::newRow("absent") << U() << N();
+        QTest::newRow("only slashes") << U(QStringLiteral("///")) << N();
+        QTest::newRow("negative") << U(pulls + "-42") << N(-42);
+        QTest::newRow("plus sign") << U(pulls + "+42") << N(42);
+        QTest::newRow("max") << U(pulls + "9223372036854775807") << N(std::numeric_limits<qint64>::max());
+        QTest::newRow("min") << U(pulls + "-9223372036854775808") << N(std::numeric_limits<qint64>::min());
+        QTest::newRow("too large") << U(pulls + "9223372036854775808") << N();
+        QTest::newRow("inner space") << U(pulls + "1 2") << N();
+        QTest::newRow("leading space") << U(pulls + " 12") << N();
+        QTest::newRow("sign only") << U(pulls + "-") << N();
+        QTest::newRow("two signs") << U(pulls + "+-3") << N();
+        QTest::newRow("hex") << U(pulls + "0x1f") << N();
+        QTest::newRow("fullwidth digits") << U(pulls + QString::fromUtf8("１２")) << N();
+    }
+
+    void number()
+    {
+        QFETCH(std::optional<QString>, url);
+        QFETCH(std::optional<qint64>, number);
+        QCOMPARE(Conversion::toGHNotification(apiThread("o/r", url)).number, number);
+    }
+
+    void initials()
+    {
+        const auto initialsOf = [](const char *login) {
+            return Conversion::toGHNotification(apiThread("o/r", {}, "mention", "Issue", QString::fromUtf8(login)))
+                .avatarInitials;
+        };
+        QCOMPARE(initialsOf("hanami"), QStringLiteral("HA"));
+        QCOMPARE(initialsOf("x"), QStringLiteral("X"));
+        QCOMPARE(initialsOf(""), QString());
+        QCOMPARE(initialsOf("émile"), QString::fromUtf8("ÉM"));
+        // A character outside the basic plane is kept whole.
+        QCOMPARE(initialsOf("😀bot"), QString::fromUtf8("😀B"));
+    }
+
+    void reasonAndKindMapping()
+    {
+        const auto reasonOf = [](const char *reason) {
+            return Conversion::toGHNotification(apiThread("o/r", {}, QString::fromLatin1(reason))).reason;
+        };
+        QCOMPARE(reasonOf("Mention"), NotificationReason::mention);
+        QCOMPARE(reasonOf("REVIEW_REQUESTED"), NotificationReason::review_requested);
+        QCOMPARE(reasonOf("ci_activity"), NotificationReason::subscribed);
+        QCOMPARE(reasonOf(""), NotificationReason::subscribed);
+        for (NotificationReason reason : NotificationReasons::allCases())
+            QCOMPARE(Conversion::toGHNotification(apiThread("o/r", {}, NotificationReasons::rawValue(reason))).reason, reason);
+
+        const auto kindOf = [](const char *kind) {
+            return Conversion::toGHNotification(apiThread("o/r", {}, "mention", QString::fromLatin1(kind))).subjectType;
+        };
+        QCOMPARE(kindOf("PullRequest"), SubjectType::pull_request);
+        QCOMPARE(kindOf("PULLREQUEST"), SubjectType::pull_request);
+        QCOMPARE(kindOf("pull_request"), SubjectType::issue);
+        QCOMPARE(kindOf("Issue"), SubjectType::issue);
+        QCOMPARE(kindOf("Release"), SubjectType::release);
+        QCOMPARE(kindOf("Discussion"), SubjectType::discussion);
+        QCOMPARE(kindOf("Commit"), SubjectType::commit);
+        QCOMPARE(kindOf("RepositoryVulnerabilityAlert"), SubjectType::security_alert);
+        QCOMPARE(kindOf("CheckSuite"), SubjectType::issue);
+        QCOMPARE(kindOf("RepositoryDependabotAlertsThread"), SubjectType::issue);
+    }
+
+    void webAddresses()
+    {
+        using S = SubjectType;
+        QCOMPARE(Conversion::webURL(item(QStringLiteral("https://api.github.com/repos/octo/hooks/pulls/5"), 5, S::pull_request)),
+                 QStringLiteral("https://github.com/octo/hooks/pull/5"));
+        QCOMPARE(Conversion::webURL(item(QStringLiteral("https://api.github.com/repos/octo/hooks/issues/9"), 9, S::issue)),
+                 QStringLiteral("https://github.com/octo/hooks/issues/9"));
+        QCOMPARE(Conversion::webURL(item({}, 3, S::release)), QStringLiteral("https://github.com/octo/hooks/issues/3"));
+        QCOMPARE(Conversion::webURL(item({}, 3, S::pull_request)), QStringLiteral("https://github.com/octo/hooks/pull/3"));
+        QCOMPARE(Conversion::webURL(item({}, {}, S::pull_request)), QStringLiteral("https://github.com/octo/hooks"));
+        // An address from elsewhere is only rewritten where the rules say.
+        QCOMPARE(Conversion::webURL(item(QStringLiteral("https://example.com/pulls/1"), 1, S::issue)),
+                 QStringLiteral("https://example.com/pull/1"));
+    }
+
+    void realisticBodyConverts()
+    {
+        QFile file(QFINDTESTDATA("data/notifications.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        auto decoded = WireDecoding::decodeNotificationList(file.readAll());
+        QVERIFY(std::holds_alternative<QList<GitHubNotification>>(decoded));
+        QList<GHNotification> items;
+        for (const GitHubNotification &t : std::get<QList<GitHubNotification>>(decoded))
+            items << Conversion::toGHNotification(t);
+
+        using S = SubjectType;
+        using R = NotificationReason;
+        const QList<S> kinds{S::pull_request, S::issue, S::release, S::discussion, S::commit, S::security_alert, S::issue, S::issue};
+        const QList<R> reasons{R::review_requested, R::mention, R::subscribed, R::comment, R::author, R::subscribed, R::subscribed, R::subscribed};
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            QCOMPARE(items[i].subjectType, kinds[i]);
+            QCOMPARE(items[i].reason, reasons[i]);
+        }
+        QCOMPARE(items[0].number, 1347);
+        QCOMPARE(Conversion::webURL(items[0]), QStringLiteral("https://github.com/octo-org/hooks/pull/1347"));
+        QCOMPARE(items[2].number, 1234567);
+        QCOMPARE(items[3].number, std::nullopt);
+        QCOMPARE(Conversion::webURL(items[3]), QStringLiteral("https://github.com/rails/rails"));
+        QCOMPARE(items[4].number, std::nullopt);
+        QCOMPARE(items[5].avatarInitials, QStringLiteral("AP"));
+        QCOMPARE(items[6].repoFullName(), QStringLiteral("dependabot/core"));
+        QCOMPARE(Conversion::webURL(items[7]), QStringLiteral("https://github.com/octo-org/hooks/actions/runs/42"));
+    }
+};
+
+
+QTEST_GUILESS_MAIN(TestConversion)
+#include "tst_conversion.moc"

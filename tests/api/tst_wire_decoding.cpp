@@ -1,0 +1,319 @@
+#include "api/WireDecoding.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+QJsonObject validThread(const QString &id = QStringLiteral("1"))
+{
+    return QJsonObject{
+        {"id", id},
+        {"unread", true},
+        {"reason", "mention"},
+        {"subject", QJsonObject{{"title", "Title"},
+                                {"url", "https://api.github.com/repos/o/r/issues/7"},
+                                {"latest_comment_url", "https://api.github.com/repos/o/r/issues/comments/1"},
+                                {"type", "Issue"}}},
+        {"repository", QJsonObject{{"id", 42},
+                                   {"name", "r"},
+                                   {"full_name", "o/r"},
+                                   {"owner", QJsonObject{{"login", "o"}, {"avatar_url", "https://a/1"}}},
+                                   {"html_url", "https://github.com/o/r"},
+                                   {"description", "d"},
+                                   {"private", false}}},
+        {"updated_at", "2024-05-01T09:30:00Z"},
+        {"last_read_at", "2024-05-01T08:00:00Z"},
+    };
+}
+
+// Applies `change` to the value at a dotted key path; an undefined value removes the key.
+QJsonObject withValueAt(QJsonObject object, QStringList path, const QJsonValue &change)
+{
+    const QString key = path.takeFirst();
+    if (path.isEmpty()) {
+        if (change.isUndefined())
+            object.remove(key);
+        else
+            object.insert(key, change);
+        return object;
+    }
+    object.insert(key, withValueAt(object.value(key).toObject(), path, change));
+    return object;
+}
+
+QByteArray bodyOf(const QJsonArray &array)
+{
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+QList<GitHubNotification> decodeOk(const QByteArray &body)
+{
+    auto result = WireDecoding::decodeNotificationList(body);
+    if (auto *error = std::get_if<DecodingError>(&result))
+        qFatal("unexpected decoding error: %s", qPrintable(error->description));
+    return std::get<QList<GitHubNotification>>(result);
+}
+
+QString decodeError(const QByteArray &body)
+{
+    auto result = WireDecoding::decodeNotificationList(body);
+    const auto *error = std::get_if<DecodingError>(&result);
+    return error ? error->description : QString();
+}
+
+QDateTime utc(const char *text)
+{
+    return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+}
+
+} // namespace
+
+class TestWireDecoding : public QObject {
+    Q_OBJECT
+
+private slots:
+    void decodesARealisticBody()
+    {
+        QFile file(QFINDTESTDATA("data/notifications.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<GitHubNotification> threads = decodeOk(file.readAll());
+
+        QCOMPARE(threads.size(), 8);
+        QStringList ids;
+        for (const auto &thread : threads)
+            ids << thread.id;
+        QCOMPARE(ids, (QStringList{"9001", "9002", "9003", "9004", "9005", "9006", "9007", "9008"}));
+
+        const GitHubNotification &pull = threads.at(0);
+        QVERIFY(pull.unread);
+        QCOMPARE(pull.reason, QStringLiteral("review_requested"));
+        QCOMPARE(pull.subject.type, QStringLiteral("PullRequest"));
+        QCOMPARE(pull.subject.url, QStringLiteral("https://api.github.com/repos/octo-org/hooks/pulls/1347"));
+        QCOMPARE(pull.repository.fullName, QStringLiteral("octo-org/hooks"));
+        QCOMPARE(pull.repository.id, 101);
+        QCOMPARE(pull.repository.owner.login, QStringLiteral("octo-org"));
+        QCOMPARE(pull.updatedAt, utc("2024-05-01T09:30:00Z"));
+        QCOMPARE(pull.lastReadAt, std::nullopt);
+
+        // Offsets are honoured: these are the same instants in UTC.
+        QCOMPARE(threads.at(2).updatedAt, utc("2024-04-29T10:00:00Z"));
+        QCOMPARE(threads.at(5).updatedAt, utc("2024-05-01T11:00:00Z"));
+        QCOMPARE(threads.at(2).lastReadAt, utc("2024-04-29T12:30:00Z"));
+        QCOMPARE(threads.at(2).repository.description, std::nullopt);
+        QVERIFY(threads.at(5).repository.isPrivate);
+
+        // Null optional keys come out absent.
+        QCOMPARE(threads.at(3).subject.url, std::nullopt);
+        QCOMPARE(threads.at(1).subject.latestCommentUrl, std::nullopt);
+
+        QVERIFY(decodeOk("[]").isEmpty());
+        QVERIFY(decodeOk(" [ ] \n").isEmpty());
+    }
+
+    void acceptanceRules_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QJsonValue>("value");
+        QTest::addColumn<bool>("accepted");
+
+        const QJsonValue missing(QJsonValue::Undefined);
+        const QJsonValue null(QJsonValue::Null);
+        const QStringList required{"id", "unread", "reason", "subject", "subject.title", "subject.type",
+                                   "repository", "repository.id", "repository.name", "repository.full_name",
+                                   "repository.owner", "repository.owner.login", "repository.owner.avatar_url",
+                                   "repository.html_url", "repository.private", "updated_at"};
+        for (const QString &key : required) {
+            QTest::addRow("%s missing", qPrintable(key)) << key << missing << false;
+            QTest::addRow("%s null", qPrintable(key)) << key << null << false;
+        }
+        const QStringList optional{"subject.url", "subject.latest_comment_url", "repository.description", "last_read_at"};
+        for (const QString &key : optional) {
+            QTest::addRow("%s missing", qPrintable(key)) << key << missing << true;
+            QTest::addRow("%s null", qPrintable(key)) << key << null << true;
+            QTest::addRow("%s number", qPrintable(key)) << key << QJsonValue(3) << false;
+        }
+
+        QTest::newRow("id as number") << "id" << QJsonValue(1) << false;
+        QTest::newRow("unread as string") << "unread" << QJsonValue("true") << false;
+        QTest::newRow("unread as number") << "unread" << QJsonValue(1) << false;
+        QTest::newRow("subject as array") << "subject" << QJsonValue(QJsonArray{}) << false;
+        QTest::newRow("repository id as string") << "repository.id" << QJsonValue("42") << false;
+        QTest::newRow("repository id fractional") << "repository.id" << QJsonValue(42.5) << false;
+        QTest::newRow("repository id huge") << "repository.id" << QJsonValue(1e19) << false;
+        QTest::newRow("repository id integral double") << "repository.id" << QJsonValue(42.0) << true;
+        QTest::newRow("repository id negative") << "repository.id" << QJsonValue(-7) << true;
+        QTest::newRow("private as string") << "repository.private" << QJsonValue("no") << false;
+        QTest::newRow("unknown reason is text") << "reason" << QJsonValue("ci_activity") << true;
+        QTest::newRow("extra key") << "node_id" << QJsonValue("X") << true;
+        QTest::newRow("fractional seconds") << "updated_at" << QJsonValue("2024-05-01T09:30:00.123Z") << false;
+        QTest::newRow("no zone") << "updated_at" << QJsonValue("2024-05-01T09:30:00") << false;
+        QTest::newRow("bad last_read_at") << "last_read_at" << QJsonValue("yesterday") << false;
+    }
+
+    void acceptanceRules()
+    {
+        QFETCH(QString, path);
+        QFETCH(QJsonValue, value);
+        QFETCH(bool, accepted);
+
+        const QJsonObject thread = withValueAt(validThread(), path.split(u'.'), value);
+        auto result = WireDecoding::decodeNotificationList(bodyOf({validThread("0"), thread}));
+        if (accepted) {
+            QVERIFY(std::holds_alternative<QList<GitHubNotification>>(result));
+            QCOMPARE(std::get<QList<GitHubNotification>>(result).size(), 2);
+            return;
+        }
+        QVERIFY(std::holds_alternative<DecodingError>(result));
+        // The description names the failing element and the full key.
+        const QString description = std::get<DecodingError>(result).description;
+        QVERIFY2(description.startsWith(QStringLiteral("element 1, key \"%1\": ").arg(path)), qPrintable(description));
+    }
+
+    void optionalValuesComeOutAbsent()
+    {
+        QJsonObject thread = withValueAt(validThread(), {"subject", "url"}, QJsonValue::Null);
+        thread = withValueAt(thread, {"last_read_at"}, QJsonValue::Undefined);
+        const GitHubNotification decoded = decodeOk(bodyOf({thread})).at(0);
+        QCOMPARE(decoded.subject.url, std::nullopt);
+        QCOMPARE(decoded.lastReadAt, std::nullopt);
+        QCOMPARE(decoded.subject.latestCommentUrl, QStringLiteral("https://api.github.com/repos/o/r/issues/comments/1"));
+    }
+
+    void timestamps_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("expected"); // invalid: rejected
+
+        const QDateTime rejected;
+        QTest::newRow("utc") << "2024-05-01T09:30:00Z" << utc("2024-05-01T09:30:00Z");
+        QTest::newRow("east") << "2024-05-01T11:30:00+02:00" << utc("2024-05-01T09:30:00Z");
+        QTest::newRow("west crosses day") << "2024-04-30T22:30:00-11:00" << utc("2024-05-01T09:30:00Z");
+        QTest::newRow("leap day") << "2024-02-29T00:00:00Z" << utc("2024-02-29T00:00:00Z");
+        QTest::newRow("fraction") << "2024-05-01T09:30:00.5Z" << rejected;
+        QTest::newRow("no zone") << "2024-05-01T09:30:00" << rejected;
+        QTest::newRow("date only") << "2024-05-01" << rejected;
+        QTest::newRow("space separator") << "2024-05-01 09:30:00Z" << rejected;
+        QTest::newRow("compact offset") << "2024-05-01T09:30:00+0200" << rejected;
+        QTest::newRow("no such day") << "2023-02-29T00:00:00Z" << rejected;
+        QTest::newRow("hour 24") << "2024-05-01T24:00:00Z" << rejected;
+        QTest::newRow("second 60") << "2024-05-01T09:30:60Z" << rejected;
+        QTest::newRow("offset hour 24") << "2024-05-01T09:30:00+24:00" << rejected;
+        QTest::newRow("arabic digits") << QString::fromUtf8("٢٠٢٤-05-01T09:30:00Z") << rejected;
+        QTest::newRow("signed field") << "2024-+5-01T09:30:00Z" << rejected;
+        QTest::newRow("empty") << "" << rejected;
+    }
+
+    void timestamps()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        const std::optional<QDateTime> parsed = WireDecoding::parseInternetDateTime(text);
+        if (!expected.isValid()) {
+            QVERIFY2(!parsed, qPrintable(parsed ? parsed->toString(Qt::ISODate) : QString()));
+            return;
+        }
+        QVERIFY(parsed);
+        QCOMPARE(*parsed, expected);
+    }
+
+    void errorBodies()
+    {
+        const auto full = WireDecoding::decodeErrorResponse(
+            "{\"message\":\"Bad credentials\",\"documentation_url\":\"https://docs.github.com/rest\"}");
+        QVERIFY(full);
+        QCOMPARE(full->message, QStringLiteral("Bad credentials"));
+        QCOMPARE(full->documentationUrl, QStringLiteral("https://docs.github.com/rest"));
+
+        const auto bare = WireDecoding::decodeErrorResponse("{\"message\":\"Not Found\"}");
+        QVERIFY(bare);
+        QCOMPARE(bare->documentationUrl, std::nullopt);
+
+        QCOMPARE(WireDecoding::decodeErrorResponse(""), std::nullopt);
+        QCOMPARE(WireDecoding::decodeErrorResponse("<html>502 Bad Gateway</html>"), std::nullopt);
+        QCOMPARE(WireDecoding::decodeErrorResponse("{\"message\":404}"), std::nullopt);
+        QCOMPARE(WireDecoding::decodeErrorResponse("{\"documentation_url\":\"x\"}"), std::nullopt);
+        QCOMPARE(WireDecoding::decodeErrorResponse("[\"message\"]"), std::nullopt);
+    }
+
+    void structuralFailuresAreDescribed()
+    {
+        QVERIFY(decodeError("").startsWith(QStringLiteral("the body is not valid JSON")));
+        QVERIFY(decodeError("{\"message\":\"x\"}").contains(QStringLiteral("expected an array of notifications, found an object")));
+        // A bare scalar is not a document the parser accepts.
+        QVERIFY(decodeError("null").startsWith(QStringLiteral("the body is not valid JSON")));
+        QVERIFY(decodeError("17").startsWith(QStringLiteral("the body is not valid JSON")));
+        QCOMPARE(decodeError("[1]"), QStringLiteral("element 0: expected an object, found a number"));
+        QCOMPARE(decodeError(bodyOf({validThread(), validThread(), QJsonValue::Null})),
+                 QStringLiteral("element 2: expected an object, found null"));
+        const QString truncated = decodeError(bodyOf({validThread()}).chopped(10));
+        QVERIFY2(truncated.startsWith(QStringLiteral("the body is not valid JSON (")), qPrintable(truncated));
+    }
+
+    void hostileBodiesFailCleanly()
+    {
+        // Random bytes, seeded so a failure can be replayed.
+        QRandomGenerator random(20241201);
+        for (int round = 0; round < 500; ++round) {
+            QByteArray bytes(random.bounded(1, 4096), Qt::Uninitialized);
+            for (char &byte : bytes)
+                byte = char(random.bounded(256));
+            if (round % 2)
+                bytes.prepend('['); // get past the first character now and then
+            auto result = WireDecoding::decodeNotificationList(bytes);
+            QVERIFY(std::holds_alternative<DecodingError>(result));
+            QVERIFY(!std::get<DecodingError>(result).description.isEmpty());
+            QCOMPARE(WireDecoding::decodeErrorResponse(bytes), std::nullopt);
+        }
+
+        const QByteArray deep = QByteArray(200000, '[') + QByteArray(200000, ']');
+        QVERIFY(!decodeError(deep).isEmpty());
+        const QByteArray deepObjects = QByteArray("[") + QByteArray(100000, '{').replace("{", "{\"a\":");
+        QVERIFY(!decodeError(deepObjects).isEmpty());
+
+        QByteArray invalidUtf8 = bodyOf({validThread()});
+        invalidUtf8.replace("Title", "Ti\xff\xfe");
+        QVERIFY(decodeError(invalidUtf8).startsWith(QStringLiteral("the body is not valid JSON")));
+
+        QByteArray tooBigForInt64 = bodyOf({validThread()});
+        tooBigForInt64.replace("\"id\":42", "\"id\":99999999999999999999");
+        QCOMPARE(decodeError(tooBigForInt64),
+                 QStringLiteral("element 0, key \"repository.id\": expected a signed 64-bit integer, found 1e+20"));
+        QByteArray tooBigForDouble = bodyOf({validThread()});
+        tooBigForDouble.replace("\"id\":42", "\"id\":1" + QByteArray(400, '0'));
+        QVERIFY(decodeError(tooBigForDouble).startsWith(QStringLiteral("the body is not valid JSON (illegal number")));
+
+        QByteArray longString = bodyOf({withValueAt(validThread(), {"updated_at"}, QString(1 << 20, u'9'))});
+        const QString longError = decodeError(longString);
+        QVERIFY(longError.contains(QStringLiteral("updated_at")));
+        QVERIFY2(longError.size() < 300, "the description quotes only the start of a huge value");
+    }
+
+    void largeArrays()
+    {
+        // About 10 MB of numbers: rejected at the first element.
+        QByteArray numbers = "[";
+        while (numbers.size() < 10 * 1024 * 1024)
+            numbers += "123456789,";
+        numbers += "0]";
+        QCOMPARE(decodeError(numbers), QStringLiteral("element 0: expected an object, found a number"));
+
+        // About 10 MB of valid threads, with one bad one at the end.
+        QJsonArray threads;
+        const QByteArray one = bodyOf({validThread()});
+        const int count = int((10 * 1024 * 1024) / one.size());
+        for (int i = 0; i < count; ++i)
+            threads.append(validThread(QString::number(i)));
+        QCOMPARE(decodeOk(bodyOf(threads)).size(), count);
+        threads.append(withValueAt(validThread(), {"unread"}, QJsonValue::Undefined));
+        QCOMPARE(decodeError(bodyOf(threads)),
+                 QStringLiteral("element %1, key \"unread\": required key is missing").arg(count));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWireDecoding)
+#include "tst_wire_decoding.moc"

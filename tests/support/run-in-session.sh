@@ -1,0 +1,59 @@
+#!/bin/sh
+# Runs one test command headless inside a private D-Bus session with a
+# throwaway HOME, so nothing touches the developer's own bus, keyring,
+# preferences or sound server.
+#
+#   run-in-session.sh [--keyring] [--pulseaudio] [--] command [args...]
+#
+# --keyring     start GNOME Keyring unlocked, serving org.freedesktop.secrets
+# --pulseaudio  start a private PulseAudio with a null sink named q_null
+set -eu
+
+keyring=0
+pulse=0
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --keyring) keyring=1; shift ;;
+        --pulseaudio) pulse=1; shift ;;
+        --) shift; break ;;
+        *) break ;;
+    esac
+done
+
+root=$(mktemp -d "${TMPDIR:-/tmp}/quillfen-test.XXXXXX")
+trap 'rm -rf "$root"' EXIT INT TERM
+mkdir -p "$root/home" "$root/run" "$root/config" "$root/data" "$root/cache"
+chmod 700 "$root/run"
+
+# Set before the bus starts: services it launches inherit this environment.
+export HOME="$root/home"
+export XDG_RUNTIME_DIR="$root/run"
+export XDG_CONFIG_HOME="$root/config"
+export XDG_DATA_HOME="$root/data"
+export XDG_CACHE_HOME="$root/cache"
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+export QT_QUICK_BACKEND="${QT_QUICK_BACKEND:-software}"
+export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
+unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY PULSE_SERVER
+export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse
+
+exec dbus-run-session -- sh -c '
+    set -e
+    if [ "$QUILLFEN_TEST_KEYRING" = 1 ]; then
+        # Unlocked at start: a store against a locked keyring waits for a
+        # password prompt that never comes.
+        eval "$(printf pw | gnome-keyring-daemon --unlock --components=secrets)"
+        export GNOME_KEYRING_CONTROL
+    fi
+    if [ "$QUILLFEN_TEST_PULSE" = 1 ]; then
+        pulseaudio -n --daemonize=yes --exit-idle-time=-1 --system=false \
+            -L "module-native-protocol-unix auth-anonymous=1" \
+            -L "module-null-sink sink_name=q_null" >/dev/null 2>&1
+        for _ in 1 2 3 4 5 6 7 8 9 10; do pactl info >/dev/null 2>&1 && break; sleep 0.2; done
+    fi
+    status=0
+    "$@" || status=$?
+    [ "$QUILLFEN_TEST_KEYRING" = 1 ] && pkill -u "$(id -u)" -f "gnome-keyring-daemon.*--components=secrets" 2>/dev/null || true
+    [ "$QUILLFEN_TEST_PULSE" = 1 ] && pulseaudio --kill 2>/dev/null || true
+    exit $status
+' quillfen-test "$@"
