@@ -37,13 +37,13 @@ export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
 unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY PULSE_SERVER
 export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse
 
-exec dbus-run-session -- sh -c '
+here=$(cd "$(dirname "$0")" && pwd)
+exec dbus-run-session --config-file="$here/session-bus.conf" -- sh -c '
     set -e
     if [ "$QUILLFEN_TEST_KEYRING" = 1 ]; then
         # Unlocked at start: a store against a locked keyring waits for a
         # password prompt that never comes.
-        eval "$(printf pw | gnome-keyring-daemon --unlock --components=secrets)"
-        export GNOME_KEYRING_CONTROL
+        printf pw | gnome-keyring-daemon --unlock --components=secrets >/dev/null 2>&1
     fi
     if [ "$QUILLFEN_TEST_PULSE" = 1 ]; then
         pulseaudio -n --daemonize=yes --exit-idle-time=-1 --system=false \
@@ -53,7 +53,11 @@ exec dbus-run-session -- sh -c '
     fi
     status=0
     "$@" || status=$?
-    [ "$QUILLFEN_TEST_KEYRING" = 1 ] && pkill -u "$(id -u)" -f "gnome-keyring-daemon.*--components=secrets" 2>/dev/null || true
-    [ "$QUILLFEN_TEST_PULSE" = 1 ] && pulseaudio --kill 2>/dev/null || true
+    # Only the daemons of this session: they share its runtime folder.
+    for pid in $(pgrep -x gnome-keyring-d; pgrep -x pulseaudio) ; do
+        if grep -qz "^XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR\$" "/proc/$pid/environ" 2>/dev/null; then
+            kill "$pid" 2>/dev/null || true
+        fi
+    done
     exit $status
 ' quillfen-test "$@"

@@ -1,0 +1,241 @@
+#include "api/GitHubAPIClient.h"
+
+#include "Version.h"
+#include "api/GitHubEndpoints.h"
+#include "api/NetworkAccess.h"
+#include "api/RevalidationCache.h"
+#include "api/WireDecoding.h"
+#include "credentials/KeychainManager.h"
+
+#include <QCoro/QCoroFuture>
+#include <QCoro/QCoroNetworkReply>
+#include <QHostAddress>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkReply>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <memory>
+
+namespace GitHubAPIClient {
+namespace {
+
+QString &configuredBaseUrl()
+{
+    static QString url = GitHubEndpoints::apiBaseUrl();
+    return url;
+}
+
+std::chrono::milliseconds &configuredTimeout()
+{
+    static std::chrono::milliseconds timeout = defaultRequestTimeout;
+    return timeout;
+}
+
+struct PreparedRequest {
+    QNetworkRequest request;
+    QString token; // kept for the revalidation cache key only
+};
+
+struct HttpResponse {
+    int status = 0;
+    QByteArray body;
+    QByteArray lastModified;
+    QByteArray etag;
+};
+
+struct ReplyDeleter {
+    void operator()(QNetworkReply *reply) const { reply->deleteLater(); }
+};
+
+// Steps shared by every operation: token, address, request and headers.
+QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(QString path)
+{
+    // The secret store may be slow or ask the user to unlock it.
+    const auto tokenResult = co_await QtConcurrent::run(&KeychainManager::getToken);
+    if (const auto *error = std::get_if<KeychainManager::KeychainError>(&tokenResult))
+        co_return ClientError(*error);
+    const std::optional<QString> &token = std::get<std::optional<QString>>(tokenResult);
+    if (!token)
+        co_return ClientError(APIError::noToken());
+
+    const QUrl url(configuredBaseUrl() + path, QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty() || !mayCarryToken(url))
+        co_return ClientError(APIError::invalidURL());
+
+    QNetworkRequest request(url);
+    request.setTransferTimeout(int(configuredTimeout().count()));
+    request.setHeader(QNetworkRequest::UserAgentHeader,
+                      QStringLiteral("Quillfen/%1").arg(QLatin1StringView(Quillfen::versionString)));
+    setStandardHeaders(request, *token);
+    co_return PreparedRequest{std::move(request), *token};
+}
+
+bool isTransportFailure(QNetworkReply::NetworkError code)
+{
+    // Qt numbers connection, proxy and protocol failures below 200 and from
+    // 300 to 399; the 200s and 400s stand for HTTP statuses.
+    const int value = int(code);
+    return code != QNetworkReply::NoError && (value < 200 || (value >= 300 && value < 400));
+}
+
+// Sends the request; returns the HTTP answer or the transport failure.
+// std::nullopt stands for an answer that is not HTTP at all.
+QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>> send(QNetworkRequest request, QByteArray method,
+                                                                           QByteArray body)
+{
+    // Without a body no device is passed, so no Content-Length or Content-Type is sent.
+    QNetworkAccessManager &network = sharedNetworkAccessManager();
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body.isEmpty() ? network.sendCustomRequest(request, method)
+                                                                      : network.sendCustomRequest(request, method, body));
+    co_await reply.get();
+
+    const QString path = request.url().path();
+    if (isTransportFailure(reply->error())) {
+        qCInfo(lcNetwork) << method << path << "failed:" << reply->errorString();
+        co_return ClientError(TransportError{reply->error(), reply->errorString()});
+    }
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid()) {
+        if (reply->error() != QNetworkReply::NoError)
+            co_return ClientError(TransportError{reply->error(), reply->errorString()});
+        co_return std::optional<HttpResponse>();
+    }
+    qCDebug(lcNetwork) << method << path << status.toInt();
+    co_return std::optional<HttpResponse>(HttpResponse{status.toInt(), reply->readAll(), reply->rawHeader("Last-Modified"),
+                                                       reply->rawHeader("ETag")});
+}
+
+// Mark-read, mute and unmute: any 2xx answer is success, its body unread.
+QCoro::Task<std::optional<ClientError>> sendThreadUpdate(QString path, QByteArray method, std::optional<bool> ignored)
+{
+    auto prepared = co_await makeRequest(std::move(path));
+    if (auto *error = std::get_if<ClientError>(&prepared))
+        co_return *error;
+    QNetworkRequest request = std::get<PreparedRequest>(prepared).request;
+    QByteArray body;
+    if (ignored) {
+        body = QJsonDocument(QJsonObject{{QStringLiteral("ignored"), *ignored}}).toJson(QJsonDocument::Compact);
+        request.setRawHeader("Content-Type", "application/json");
+    }
+    auto outcome = co_await send(std::move(request), std::move(method), std::move(body));
+    if (auto *error = std::get_if<ClientError>(&outcome))
+        co_return *error;
+    const auto &response = std::get<std::optional<HttpResponse>>(outcome);
+    if (!response || response->status < 200 || response->status > 299)
+        co_return ClientError(APIError::invalidResponse());
+    co_return std::nullopt;
+}
+
+// Thread ids are digits; anything else is escaped whole so that it stays one
+// path segment and cannot reach another endpoint with the user's token.
+QString threadPath(const QString &threadId)
+{
+    return QStringLiteral("/notifications/threads/")
+        + QString::fromLatin1(QUrl::toPercentEncoding(threadId, QByteArray(), QByteArrayLiteral(".")));
+}
+
+} // namespace
+
+void setStandardHeaders(QNetworkRequest &request, const QString &token)
+{
+    request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
+    request.setRawHeader("Accept", "application/vnd.github+json");
+    request.setRawHeader("X-GitHub-Api-Version", "2022-11-28");
+}
+
+bool mayCarryToken(const QUrl &url)
+{
+    if (url.scheme() == u"https")
+        return true;
+    if (url.scheme() != u"http")
+        return false;
+    return url.host() == u"localhost" || QHostAddress(url.host()).isLoopback();
+}
+
+QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage)
+{
+    using Result = ClientResult<QList<GitHubNotification>>;
+    const QString path = QStringLiteral("/notifications?all=%1&per_page=%2")
+                             .arg(all ? QStringLiteral("true") : QStringLiteral("false"))
+                             .arg(std::min(perPage, 100));
+    auto prepared = co_await makeRequest(path);
+    if (auto *error = std::get_if<ClientError>(&prepared))
+        co_return Result(*error);
+    auto &[request, token] = std::get<PreparedRequest>(prepared);
+
+    RevalidationCache &cache = RevalidationCache::shared();
+    const QByteArray cacheKey = RevalidationCache::keyFor(request.url(), token);
+    const std::optional<RevalidationCache::Entry> cached = cache.lookup(cacheKey);
+    if (cached) {
+        if (!cached->etag.isEmpty())
+            request.setRawHeader("If-None-Match", cached->etag);
+        if (!cached->lastModified.isEmpty())
+            request.setRawHeader("If-Modified-Since", cached->lastModified);
+    }
+
+    auto outcome = co_await send(request, QByteArrayLiteral("GET"), QByteArray());
+    if (auto *error = std::get_if<ClientError>(&outcome))
+        co_return Result(*error);
+    std::optional<HttpResponse> response = std::get<std::optional<HttpResponse>>(outcome);
+    if (!response)
+        co_return Result(ClientError(APIError::invalidResponse()));
+    if (response->status == 429)
+        co_return Result(ClientError(APIError::rateLimitExceeded()));
+    if (response->status == 304 && cached) {
+        response->status = 200;
+        response->body = cached->body;
+    } else if (response->status >= 200 && response->status <= 299
+               && (!response->lastModified.isEmpty() || !response->etag.isEmpty())) {
+        cache.store(cacheKey, {response->body, response->lastModified, response->etag});
+    }
+
+    if (response->status < 200 || response->status > 299) {
+        std::optional<QString> message;
+        if (const auto errorBody = WireDecoding::decodeErrorResponse(response->body))
+            message = errorBody->message;
+        co_return Result(ClientError(APIError::httpError(response->status, message)));
+    }
+
+    auto decoded = co_await QtConcurrent::run(&WireDecoding::decodeNotificationList, response->body);
+    if (auto *error = std::get_if<DecodingError>(&decoded))
+        co_return Result(ClientError(APIError::decodingError(error->description)));
+    co_return Result(std::move(std::get<QList<GitHubNotification>>(decoded)));
+}
+
+QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId)
+{
+    return sendThreadUpdate(threadPath(threadId), QByteArrayLiteral("PATCH"), std::nullopt);
+}
+
+QCoro::Task<std::optional<ClientError>> muteThread(QString threadId)
+{
+    return sendThreadUpdate(threadPath(threadId) + QStringLiteral("/subscription"), QByteArrayLiteral("PUT"), true);
+}
+
+QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId)
+{
+    return sendThreadUpdate(threadPath(threadId) + QStringLiteral("/subscription"), QByteArrayLiteral("PUT"), false);
+}
+
+QString baseUrl()
+{
+    return configuredBaseUrl();
+}
+
+void setBaseUrl(const QString &url)
+{
+    configuredBaseUrl() = url;
+}
+
+std::chrono::milliseconds requestTimeout()
+{
+    return configuredTimeout();
+}
+
+void setRequestTimeout(std::chrono::milliseconds timeout)
+{
+    configuredTimeout() = timeout;
+}
+
+} // namespace GitHubAPIClient

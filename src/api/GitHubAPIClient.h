@@ -1,0 +1,42 @@
+#pragma once
+
+#include "api/APIError.h"
+#include "api/ClientError.h"
+#include "api/GitHubNotification.h"
+
+#include <QCoro/QCoroTask>
+#include <QList>
+#include <QNetworkRequest>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+// The GitHub notifications REST API. Stateless operations: each reads the
+// token from the keychain afresh (off the main thread), sends one request
+// through the shared network access manager and resumes its caller on the
+// main thread with the result or a ClientError.
+namespace GitHubAPIClient {
+
+inline constexpr std::chrono::milliseconds defaultRequestTimeout{60000};
+
+QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage);
+QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId);
+QCoro::Task<std::optional<ClientError>> muteThread(QString threadId);
+QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId);
+
+// The three headers every GitHub request carries, in this order.
+void setStandardHeaders(QNetworkRequest &request, const QString &token);
+
+// Tokens go only over HTTPS, or to this machine (tests on loopback).
+bool mayCarryToken(const QUrl &url);
+
+// The REST API base URL and the idle time-out of a request. Tests point the
+// client at a local server and shorten the time-out; the product never
+// changes either.
+QString baseUrl();
+void setBaseUrl(const QString &url);
+std::chrono::milliseconds requestTimeout();
+void setRequestTimeout(std::chrono::milliseconds timeout);
+
+} // namespace GitHubAPIClient

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+// The last successful answer per (address, token), held in memory only, so
+// that the next request can ask "changed since?" and a 304 answer, which
+// GitHub does not count against the rate limit, can reuse the body.
+// Keys are digests that include the token: another token never sees an entry.
+class RevalidationCache {
+public:
+    struct Entry {
+        QByteArray body;
+        QByteArray lastModified;
+        QByteArray etag;
+    };
+
+    static RevalidationCache &shared();
+
+    static QByteArray keyFor(const QUrl &url, const QString &token);
+
+    std::optional<Entry> lookup(const QByteArray &key) const;
+    void store(const QByteArray &key, Entry entry);
+    void clear();
+
+private:
+    // A handful of entries covers every address and token a session uses.
+    static constexpr qsizetype maxEntries = 8;
+    QHash<QByteArray, Entry> m_entries;
+};

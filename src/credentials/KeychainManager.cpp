@@ -1,0 +1,69 @@
+#include "credentials/KeychainManager.h"
+
+#include "credentials/SecretStoreBackend.h"
+
+#include <QStringDecoder>
+
+namespace KeychainManager {
+
+QString KeychainError::errorDescription() const
+{
+    switch (m_kind) {
+    case Kind::saveFailed:
+        return QStringLiteral("Failed to save token to keychain (status: %1)").arg(m_status);
+    case Kind::readFailed:
+        return QStringLiteral("Failed to read token from keychain (status: %1)").arg(m_status);
+    case Kind::deleteFailed:
+        return QStringLiteral("Failed to delete token from keychain (status: %1)").arg(m_status);
+    case Kind::unexpectedData:
+        break;
+    }
+    return QStringLiteral("Unexpected data format in keychain");
+}
+
+std::variant<std::optional<QString>, KeychainError> getToken()
+{
+    const SecretStoreBackend::ReadResult read = SecretStoreBackend::read();
+    switch (read.outcome) {
+    case SecretStoreBackend::Outcome::notFound:
+        return std::optional<QString>();
+    case SecretStoreBackend::Outcome::failed:
+        return KeychainError::readFailed(read.code);
+    case SecretStoreBackend::Outcome::ok:
+        break;
+    }
+    // Byte for byte: a leading byte-order mark is part of the token.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString token = decoder.decode(read.secret);
+    if (decoder.hasError())
+        return KeychainError::unexpectedData();
+    return std::optional<QString>(std::move(token));
+}
+
+std::optional<KeychainError> saveToken(const QString &token)
+{
+    // A lone surrogate has no UTF-8 form; storing a substitute would change the token.
+    if (!token.isValidUtf16())
+        return KeychainError::unexpectedData();
+    const SecretStoreBackend::WriteResult written = SecretStoreBackend::write(token.toUtf8());
+    if (written.outcome != SecretStoreBackend::Outcome::ok)
+        return KeychainError::saveFailed(written.code);
+    return std::nullopt;
+}
+
+std::optional<KeychainError> deleteToken()
+{
+    const SecretStoreBackend::WriteResult removed = SecretStoreBackend::remove();
+    if (removed.outcome == SecretStoreBackend::Outcome::failed)
+        return KeychainError::deleteFailed(removed.code);
+    return std::nullopt;
+}
+
+bool hasToken()
+{
+    const auto result = getToken();
+    const auto *token = std::get_if<std::optional<QString>>(&result);
+    return token && token->has_value();
+}
+
+} // namespace KeychainManager

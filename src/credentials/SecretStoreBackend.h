@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+
+// The platform seam under KeychainManager: raw bytes of the one token item.
+// Each platform provides these three functions in a file of its own; codes
+// are the platform store's own error codes.
+namespace SecretStoreBackend {
+
+inline constexpr char serviceName[] = "com.quillfen.app";
+inline constexpr char accountName[] = "github-token";
+
+enum class Outcome { ok, notFound, failed };
+
+struct ReadResult {
+    Outcome outcome = Outcome::failed;
+    int code = 0;
+    QByteArray secret;
+};
+
+struct WriteResult {
+    Outcome outcome = Outcome::failed;
+    int code = 0;
+};
+
+ReadResult read();
+// Replaces the item in place, so a failed write leaves the old secret intact.
+WriteResult write(const QByteArray &secret);
+// notFound when there was nothing to remove.
+WriteResult remove();
+
+} // namespace SecretStoreBackend

@@ -1,0 +1,89 @@
+#include "credentials/KeychainManager.h"
+
+#include "RawSecret.h"
+
+#include <QTest>
+
+using KeychainManager::KeychainError;
+
+namespace {
+
+std::optional<QString> storedToken()
+{
+    auto result = KeychainManager::getToken();
+    if (auto *error = std::get_if<KeychainError>(&result))
+        qFatal("unexpected keychain error: %s", qPrintable(error->errorDescription()));
+    return std::get<std::optional<QString>>(result);
+}
+
+} // namespace
+
+class TestKeychain : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QCOMPARE(KeychainManager::deleteToken(), std::nullopt); }
+
+    void emptyStoreHasNoTokenAndDeletesCleanly()
+    {
+        QCOMPARE(storedToken(), std::nullopt);
+        QVERIFY(!KeychainManager::hasToken());
+        QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
+        QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
+    }
+
+    void savesReplacesAndDeletes()
+    {
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_first")), std::nullopt);
+        QCOMPARE(storedToken(), QStringLiteral("ghp_first"));
+        QVERIFY(KeychainManager::hasToken());
+
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_second")), std::nullopt);
+        QCOMPARE(storedToken(), QStringLiteral("ghp_second"));
+
+        QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
+        QCOMPARE(storedToken(), std::nullopt);
+        QCOMPARE(RawSecret::read(), std::nullopt);
+    }
+
+    void storesTextByteForByte()
+    {
+        // Spaces, a byte-order mark, a NUL and characters beyond the basic plane survive as given.
+        const QString token = QString::fromUtf8("  ghp_\xef\xbb\xbf\xc3\xa9\xf0\x9f\x94\x91 ") + QChar(0) + QStringLiteral("end\n");
+        QCOMPARE(KeychainManager::saveToken(token), std::nullopt);
+        QCOMPARE(RawSecret::read(), token.toUtf8());
+        QCOMPARE(storedToken(), token);
+
+        QCOMPARE(KeychainManager::saveToken(QString()), std::nullopt);
+        QCOMPARE(storedToken(), QString());
+    }
+
+    void rejectsWhatIsNotUtf8()
+    {
+        QVERIFY(RawSecret::write(QByteArray("ghp_\xff\xfe\x80", 7)));
+        auto result = KeychainManager::getToken();
+        QVERIFY(std::holds_alternative<KeychainError>(result));
+        QCOMPARE(std::get<KeychainError>(result), KeychainError::unexpectedData());
+        QCOMPARE(std::get<KeychainError>(result).errorDescription(), QStringLiteral("Unexpected data format in keychain"));
+        QVERIFY(!KeychainManager::hasToken());
+
+        // A text with no UTF-8 form is refused before the store is touched.
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_kept")), std::nullopt);
+        const QString loneSurrogate = QStringLiteral("ghp_") + QChar(0xd800);
+        QCOMPARE(KeychainManager::saveToken(loneSurrogate), KeychainError::unexpectedData());
+        QCOMPARE(storedToken(), QStringLiteral("ghp_kept"));
+    }
+
+    void describesFailures()
+    {
+        QCOMPARE(KeychainError::readFailed(-25300).errorDescription(),
+                 QStringLiteral("Failed to read token from keychain (status: -25300)"));
+        QCOMPARE(KeychainError::saveFailed(2).errorDescription(),
+                 QStringLiteral("Failed to save token to keychain (status: 2)"));
+        QCOMPARE(KeychainError::deleteFailed(7).errorDescription(),
+                 QStringLiteral("Failed to delete token from keychain (status: 7)"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKeychain)
+#include "tst_keychain.moc"

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QTcpServer>
+
+#include <functional>
+
+class QTcpSocket;
+
+// One request as it arrived: method, target (path and query), headers in
+// the order they were sent, and the body.
+struct RecordedRequest {
+    QByteArray method;
+    QByteArray target;
+    QList<QPair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+
+    // Case-insensitive; empty when absent.
+    QByteArray header(QByteArrayView name) const;
+    bool hasHeader(QByteArrayView name) const;
+    // Position among the headers, -1 when absent.
+    qsizetype headerIndex(QByteArrayView name) const;
+};
+
+struct ScriptedResponse {
+    enum class Behaviour {
+        respond,      // the whole answer
+        closeMidBody, // headers announcing the full body, half of it, then close
+        stall,        // read the request, never answer
+    };
+
+    int status = 200;
+    QByteArray body;
+    QList<QPair<QByteArray, QByteArray>> headers;
+    Behaviour behaviour = Behaviour::respond;
+};
+
+// An HTTP/1.1 server on loopback standing in for api.github.com. It records
+// every request and answers what the test scripts: queued responses first,
+// then the handler, then 200 with an empty array.
+class FakeGitHubServer : public QObject {
+    Q_OBJECT
+
+public:
+    explicit FakeGitHubServer(QObject *parent = nullptr);
+
+    QString baseUrl() const;
+    quint16 port() const { return m_server.serverPort(); }
+
+    void enqueue(ScriptedResponse response);
+    void setHandler(std::function<ScriptedResponse(const RecordedRequest &)> handler);
+
+    const QList<RecordedRequest> &requests() const { return m_requests; }
+    void clearRequests() { m_requests.clear(); }
+
+signals:
+    void requestReceived(const RecordedRequest &request);
+
+private:
+    void acceptConnections();
+    void readFrom(QTcpSocket *socket);
+    void answer(QTcpSocket *socket, const RecordedRequest &request);
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+    QList<RecordedRequest> m_requests;
+    QList<ScriptedResponse> m_queue;
+    std::function<ScriptedResponse(const RecordedRequest &)> m_handler;
+};
