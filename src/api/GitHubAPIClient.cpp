@@ -48,8 +48,9 @@ struct ReplyDeleter {
     void operator()(QNetworkReply *reply) const { reply->deleteLater(); }
 };
 
-// Steps shared by every operation: token, address, request and headers.
-QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(QString path)
+// Steps shared by every operation: token, address, request and headers. An
+// absent path is an address that cannot be formed.
+QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optional<QString> path)
 {
     // The secret store may be slow or ask the user to unlock it.
     const auto tokenResult = co_await QtConcurrent::run(&KeychainManager::getToken);
@@ -59,7 +60,9 @@ QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(QString path
     if (!token)
         co_return ClientError(APIError::noToken());
 
-    const QUrl url(configuredBaseUrl() + path, QUrl::StrictMode);
+    if (!path)
+        co_return ClientError(APIError::invalidURL());
+    const QUrl url(configuredBaseUrl() + *path, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty() || !mayCarryToken(url))
         co_return ClientError(APIError::invalidURL());
 
@@ -106,10 +109,21 @@ QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>> send(QNetwor
                                                        reply->rawHeader("ETag")});
 }
 
-// Mark-read, mute and unmute: any 2xx answer is success, its body unread.
-QCoro::Task<std::optional<ClientError>> sendThreadUpdate(QString path, QByteArray method, std::optional<bool> ignored)
+// Thread ids are digits. Anything else is escaped whole so that it stays one
+// path segment and cannot reach another endpoint with the user's token; the
+// dot segments, which addresses resolve away, are refused outright.
+std::optional<QString> threadPath(const QString &threadId, const QString &suffix)
 {
-    auto prepared = co_await makeRequest(std::move(path));
+    if (threadId.isEmpty() || threadId == u"." || threadId == u"..")
+        return std::nullopt;
+    return QStringLiteral("/notifications/threads/") + QString::fromLatin1(QUrl::toPercentEncoding(threadId)) + suffix;
+}
+
+// Mark-read, mute and unmute: any 2xx answer is success, its body unread.
+QCoro::Task<std::optional<ClientError>> sendThreadUpdate(QString threadId, QString suffix, QByteArray method,
+                                                         std::optional<bool> ignored)
+{
+    auto prepared = co_await makeRequest(threadPath(threadId, suffix));
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return *error;
     QNetworkRequest request = std::get<PreparedRequest>(prepared).request;
@@ -125,14 +139,6 @@ QCoro::Task<std::optional<ClientError>> sendThreadUpdate(QString path, QByteArra
     if (!response || response->status < 200 || response->status > 299)
         co_return ClientError(APIError::invalidResponse());
     co_return std::nullopt;
-}
-
-// Thread ids are digits; anything else is escaped whole so that it stays one
-// path segment and cannot reach another endpoint with the user's token.
-QString threadPath(const QString &threadId)
-{
-    return QStringLiteral("/notifications/threads/")
-        + QString::fromLatin1(QUrl::toPercentEncoding(threadId, QByteArray(), QByteArrayLiteral(".")));
 }
 
 } // namespace
@@ -205,17 +211,17 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
 
 QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId)
 {
-    return sendThreadUpdate(threadPath(threadId), QByteArrayLiteral("PATCH"), std::nullopt);
+    return sendThreadUpdate(std::move(threadId), QString(), QByteArrayLiteral("PATCH"), std::nullopt);
 }
 
 QCoro::Task<std::optional<ClientError>> muteThread(QString threadId)
 {
-    return sendThreadUpdate(threadPath(threadId) + QStringLiteral("/subscription"), QByteArrayLiteral("PUT"), true);
+    return sendThreadUpdate(std::move(threadId), QStringLiteral("/subscription"), QByteArrayLiteral("PUT"), true);
 }
 
 QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId)
 {
-    return sendThreadUpdate(threadPath(threadId) + QStringLiteral("/subscription"), QByteArrayLiteral("PUT"), false);
+    return sendThreadUpdate(std::move(threadId), QStringLiteral("/subscription"), QByteArrayLiteral("PUT"), false);
 }
 
 QString baseUrl()
