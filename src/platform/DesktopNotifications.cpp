@@ -1,0 +1,102 @@
+#include "platform/DesktopNotifications.h"
+
+#include "platform/Diagnostics.h"
+
+#include <QCoro/QCoroDBusPendingCall>
+#include <QCoro/QCoroTask>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingReply>
+#include <QVariantMap>
+
+namespace DesktopNotifications {
+namespace {
+
+const QString objectPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString interfaceName = QStringLiteral("org.freedesktop.Notifications");
+
+Fallback &fallback()
+{
+    static Fallback current;
+    return current;
+}
+
+void reportFailure(const QString &reason)
+{
+    Diagnostics::print(QStringLiteral("Failed to show notification: ") + reason);
+}
+
+void postWithoutService(const DesktopNotification &notification, const QString &reason)
+{
+    if (fallback() && fallback()(notification.title, bodyText(notification, false)))
+        return;
+    reportFailure(reason);
+}
+
+QDBusMessage call(const QString &method)
+{
+    return QDBusMessage::createMethodCall(QString::fromLatin1(serviceName), objectPath, interfaceName, method);
+}
+
+QCoro::Task<> send(DesktopNotification notification)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    // Servers that read the body as markup get it escaped: titles come from
+    // GitHub and may hold anything.
+    const QDBusPendingReply<QStringList> capabilities = co_await bus.asyncCall(call(QStringLiteral("GetCapabilities")));
+    const bool markup = capabilities.isValid() && capabilities.value().contains(QStringLiteral("body-markup"));
+
+    QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("quillfen")}};
+    if (notification.withSound)
+        hints.insert(QStringLiteral("sound-name"), QStringLiteral("message-new-instant"));
+    else
+        hints.insert(QStringLiteral("suppress-sound"), true);
+
+    QDBusMessage notify = call(QStringLiteral("Notify"));
+    notify << QStringLiteral("Quillfen") << uint(0) // 0: a new notification, never a replacement
+           << QStringLiteral("quillfen") << notification.title << bodyText(notification, markup) << QStringList()
+           << hints << int(-1);
+    const QDBusPendingReply<uint> reply = co_await bus.asyncCall(notify);
+    if (reply.isError())
+        reportFailure(reply.error().message());
+}
+
+} // namespace
+
+bool isServiceAvailable()
+{
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface()
+           && bus.interface()->isServiceRegistered(QString::fromLatin1(serviceName)).value();
+}
+
+void post(const DesktopNotification &notification)
+{
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        postWithoutService(notification, QStringLiteral("no session bus"));
+        return;
+    }
+    if (!isServiceAvailable()) {
+        postWithoutService(notification, QStringLiteral("no notification service on the session bus"));
+        return;
+    }
+    send(notification);
+}
+
+void setFallback(Fallback newFallback)
+{
+    fallback() = std::move(newFallback);
+}
+
+QString bodyText(const DesktopNotification &notification, bool markup)
+{
+    const auto escaped = [markup](const QString &text) { return markup ? text.toHtmlEscaped() : text; };
+    if (!notification.subtitle)
+        return escaped(notification.body);
+    const QString subtitle = markup ? QStringLiteral("<b>%1</b>").arg(escaped(*notification.subtitle))
+                                    : *notification.subtitle;
+    return subtitle + u'\n' + escaped(notification.body);
+}
+
+} // namespace DesktopNotifications

@@ -1,0 +1,10 @@
+#pragma once
+
+// Names of the in-process notices.
+namespace Notices {
+
+inline constexpr char refreshIntervalChanged[] = "refreshIntervalChanged";
+inline constexpr char updateChannelChanged[] = "updateChannelChanged";
+inline constexpr char updaterDidFindValidUpdate[] = "SPUUpdaterDidFindValidUpdate";
+
+} // namespace Notices

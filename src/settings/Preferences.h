@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The user's settings, each read afresh with its default applied and each
+// written the moment it changes.
+namespace Preferences {
+
+inline constexpr char refreshIntervalKey[] = "refreshInterval";
+inline constexpr char notificationsEnabledKey[] = "notificationsEnabled";
+inline constexpr char notificationSoundEnabledKey[] = "notificationSoundEnabled";
+inline constexpr char updateChannelKey[] = "updateChannel";
+inline constexpr char automaticallyChecksForUpdatesKey[] = "automaticallyChecksForUpdates";
+
+inline constexpr int defaultRefreshInterval = 300;
+
+// Seconds; the default when absent, when not stored as an integer, and when
+// not positive (a period of zero would poll without pause).
+int refreshInterval();
+bool notificationsEnabled();
+bool notificationSoundEnabled();
+QString updateChannel();
+bool automaticallyChecksForUpdates();
+
+void setRefreshInterval(int seconds);
+void setNotificationsEnabled(bool enabled);
+void setNotificationSoundEnabled(bool enabled);
+void setUpdateChannel(const QString &channel);
+void setAutomaticallyChecksForUpdates(bool enabled);
+
+} // namespace Preferences

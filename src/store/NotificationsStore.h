@@ -1,0 +1,101 @@
+#pragma once
+
+#include "api/ClientError.h"
+#include "model/GHNotification.h"
+
+#include <QCoro/QCoroTask>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+
+// The one model behind every window: the threads, the refresh cycle with its
+// timers and countdown, new-thread alerts and the per-thread actions. Lives
+// on the main thread; views observe its properties.
+class NotificationsStore : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QList<GHNotification> items READ items NOTIFY itemsChanged)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(bool unreadOnly READ unreadOnly WRITE setUnreadOnly NOTIFY unreadOnlyChanged)
+    Q_PROPERTY(bool isRefreshing READ isRefreshing NOTIFY isRefreshingChanged)
+    Q_PROPERTY(QString lastError READ lastErrorText NOTIFY lastErrorChanged)
+    Q_PROPERTY(bool hasError READ hasError NOTIFY lastErrorChanged)
+    Q_PROPERTY(int secondsUntilRefresh READ secondsUntilRefresh NOTIFY secondsUntilRefreshChanged)
+    Q_PROPERTY(int unreadCount READ unreadCount NOTIFY itemsChanged)
+
+public:
+    // Reads the keychain: with a token, a first fetch is scheduled and the
+    // timers start; without one the sample threads are shown.
+    explicit NotificationsStore(QObject *parent = nullptr);
+    ~NotificationsStore() override;
+
+    const QList<GHNotification> &items() const { return m_items; }
+    const QString &searchText() const { return m_searchText; }
+    void setSearchText(const QString &text);
+    bool unreadOnly() const { return m_unreadOnly; }
+    void setUnreadOnly(bool unreadOnly);
+    bool isRefreshing() const { return m_isRefreshing; }
+    const std::optional<QString> &lastError() const { return m_lastError; }
+    QString lastErrorText() const { return m_lastError.value_or(QString()); }
+    bool hasError() const { return m_lastError.has_value(); }
+    int secondsUntilRefresh() const { return m_secondsUntilRefresh; }
+
+    int unreadCount() const;
+    // The panel's list: filtered by unreadOnly and searchText, unread first,
+    // then the latest update first.
+    QList<GHNotification> filteredItems() const;
+
+    // The "refreshInterval" preference, read afresh on every call.
+    static int currentRefreshInterval();
+
+    QCoro::Task<> refresh();
+    void startTimers();
+    void stopTimers();
+    bool timersRunning() const { return m_refreshTimer.isActive(); }
+
+    Q_INVOKABLE void requestRefresh();
+    Q_INVOKABLE void dismissError();
+
+    // Thread actions, addressed by thread id.
+    Q_INVOKABLE void open(const QString &id);
+    Q_INVOKABLE void toggleRead(const QString &id);
+    Q_INVOKABLE void toggleMute(const QString &id);
+
+    // New-thread alerts.
+    void notifyNewNotifications(const QList<GHNotification> &newThreads);
+    static void playNotificationSound();
+
+signals:
+    void itemsChanged();
+    void searchTextChanged();
+    void unreadOnlyChanged();
+    void isRefreshingChanged();
+    void lastErrorChanged();
+    void secondsUntilRefreshChanged();
+    void filteredItemsChanged();
+
+private:
+    void setItems(QList<GHNotification> items);
+    void setRefreshing(bool refreshing);
+    void setLastError(std::optional<QString> message);
+    void setSecondsUntilRefresh(int seconds);
+    void countDown();
+
+    QCoro::Task<> sendMarkRead(QString id, qsizetype position);
+    QCoro::Task<> sendMute(QString id, qsizetype position, bool previous);
+    // Where the rollback applies: the remembered position while it still holds
+    // the thread, else wherever the thread is now; absent when it is gone.
+    std::optional<qsizetype> rollbackPosition(const QString &id, qsizetype remembered) const;
+    qsizetype indexOf(const QString &id) const;
+
+    QList<GHNotification> m_items;
+    QString m_searchText;
+    bool m_unreadOnly = false;
+    bool m_isRefreshing = false;
+    std::optional<QString> m_lastError;
+    int m_secondsUntilRefresh = 0;
+    QTimer m_refreshTimer;
+    QTimer m_countdownTimer;
+};

@@ -1,0 +1,108 @@
+// Per-thread actions of the notifications store: the local change comes
+// first, the request follows, and a refused request rolls the change back.
+
+#include "store/NotificationsStore.h"
+
+#include "api/Conversion.h"
+#include "api/GitHubAPIClient.h"
+#include "api/GitHubEndpoints.h"
+#include "platform/Browser.h"
+
+#include <QPointer>
+#include <QUrl>
+
+namespace {
+
+// Only pages of the GitHub web site are handed to the browser: a thread's
+// address comes from a response and could otherwise be javascript:, file:
+// or any other site.
+bool isGitHubWebPage(const QUrl &url)
+{
+    const QUrl webRoot(GitHubEndpoints::webRootUrl());
+    return url.isValid() && url.scheme() == u"https" && url.host() == webRoot.host() && url.port() == -1
+           && url.userInfo().isEmpty();
+}
+
+} // namespace
+
+qsizetype NotificationsStore::indexOf(const QString &id) const
+{
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        if (m_items.at(i).id == id)
+            return i;
+    }
+    return -1;
+}
+
+std::optional<qsizetype> NotificationsStore::rollbackPosition(const QString &id, qsizetype remembered) const
+{
+    if (remembered < m_items.size() && m_items.at(remembered).id == id)
+        return remembered;
+    const qsizetype now = indexOf(id);
+    if (now < 0)
+        return std::nullopt;
+    return now;
+}
+
+void NotificationsStore::open(const QString &id)
+{
+    const qsizetype index = indexOf(id);
+    if (index < 0)
+        return;
+    const QUrl url(Conversion::webURL(m_items.at(index)), QUrl::StrictMode);
+    if (!isGitHubWebPage(url))
+        return;
+    Browser::open(url);
+}
+
+void NotificationsStore::toggleRead(const QString &id)
+{
+    const qsizetype index = indexOf(id);
+    if (index < 0)
+        return;
+    if (!m_items.at(index).unread) {
+        setLastError(QStringLiteral("Cannot mark as unread. GitHub API limitation."));
+        return;
+    }
+    m_items[index].unread = false;
+    emit itemsChanged();
+    sendMarkRead(id, index);
+}
+
+void NotificationsStore::toggleMute(const QString &id)
+{
+    const qsizetype index = indexOf(id);
+    if (index < 0)
+        return;
+    const bool previous = m_items.at(index).muted;
+    m_items[index].muted = !previous;
+    emit itemsChanged();
+    sendMute(id, index, previous);
+}
+
+QCoro::Task<> NotificationsStore::sendMarkRead(QString id, qsizetype position)
+{
+    QPointer<NotificationsStore> self(this);
+    const std::optional<ClientError> error = co_await GitHubAPIClient::markThreadAsRead(id);
+    if (!self || !error)
+        co_return;
+    if (const auto at = rollbackPosition(id, position)) {
+        m_items[*at].unread = true;
+        emit itemsChanged();
+    }
+    setLastError(userDescription(*error));
+}
+
+QCoro::Task<> NotificationsStore::sendMute(QString id, qsizetype position, bool previous)
+{
+    QPointer<NotificationsStore> self(this);
+    const std::optional<ClientError> error =
+        co_await (previous ? GitHubAPIClient::unmuteThread(id) : GitHubAPIClient::muteThread(id));
+    if (!self || !error)
+        co_return;
+    if (const auto at = rollbackPosition(id, position)) {
+        m_items[*at].muted = previous;
+        emit itemsChanged();
+    }
+    setLastError(userDescription(*error));
+}

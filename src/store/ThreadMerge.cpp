@@ -1,0 +1,60 @@
+#include "store/ThreadMerge.h"
+
+#include "platform/TextSearch.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace ThreadMerge {
+
+MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched)
+{
+    // Where ids repeat, the later thread wins.
+    QHash<QString, const GHNotification *> byId;
+    byId.reserve(previous.size());
+    for (const GHNotification &thread : previous)
+        byId.insert(thread.id, &thread);
+
+    MergeResult result;
+    result.hadPrevious = !byId.isEmpty();
+    result.merged.reserve(fetched.size());
+    for (const GHNotification &thread : fetched) {
+        GHNotification merged = thread;
+        const auto old = byId.constFind(thread.id);
+        if (old == byId.cend()) {
+            if (merged.unread)
+                result.newThreads.append(merged);
+        } else if (!(*old)->unread && thread.unread && (*old)->updatedAt == thread.updatedAt) {
+            merged.unread = false;
+        }
+        result.merged.append(std::move(merged));
+    }
+    return result;
+}
+
+QList<GHNotification> filterAndSort(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly)
+{
+    const TextSearch search(searchText);
+    QList<GHNotification> result;
+    for (const GHNotification &thread : items) {
+        if (unreadOnly && !thread.unread)
+            continue;
+        if (!search.isEmpty() && !search.matches(thread.title) && !search.matches(thread.repoFullName()))
+            continue;
+        result.append(thread);
+    }
+    std::stable_sort(result.begin(), result.end(), [](const GHNotification &a, const GHNotification &b) {
+        if (a.unread != b.unread)
+            return a.unread;
+        return a.updatedAt > b.updatedAt;
+    });
+    return result;
+}
+
+qsizetype unreadCount(const QList<GHNotification> &items)
+{
+    return std::count_if(items.begin(), items.end(), [](const GHNotification &thread) { return thread.unread; });
+}
+
+} // namespace ThreadMerge

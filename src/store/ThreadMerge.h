@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/GHNotification.h"
+
+#include <QList>
+#include <QString>
+
+// The pure steps of a refresh and of the panel's list, kept apart from the
+// store so they can be tested and measured on their own.
+namespace ThreadMerge {
+
+struct MergeResult {
+    QList<GHNotification> merged;
+    // Unread threads whose id the previous list did not hold, in order.
+    QList<GHNotification> newThreads;
+    // Whether there was a previous list at all; the first fetch never alerts.
+    bool hadPrevious = false;
+};
+
+// A thread read locally stays read while GitHub reports the same update time;
+// nothing else of the previous copy is kept (a local mute ends here).
+MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched);
+
+// Threads passing the unread-only and search tests, unread first, then the
+// latest update first; equal threads keep their order.
+QList<GHNotification> filterAndSort(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly);
+
+qsizetype unreadCount(const QList<GHNotification> &items);
+
+} // namespace ThreadMerge
