@@ -96,8 +96,10 @@ QCoro::Task<> NotificationsStore::sendMarkRead(QString id, qsizetype position)
 QCoro::Task<> NotificationsStore::sendMute(QString id, qsizetype position, bool previous)
 {
     QPointer<NotificationsStore> self(this);
-    const std::optional<ClientError> error =
-        co_await (previous ? GitHubAPIClient::unmuteThread(id) : GitHubAPIClient::muteThread(id));
+    // Kept out of a conditional expression: GCC 12 destroys a task awaited
+    // through one twice.
+    auto request = previous ? GitHubAPIClient::unmuteThread(id) : GitHubAPIClient::muteThread(id);
+    const std::optional<ClientError> error = co_await std::move(request);
     if (!self || !error)
         co_return;
     if (const auto at = rollbackPosition(id, position)) {

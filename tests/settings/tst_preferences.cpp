@@ -1,0 +1,171 @@
+#include "platform/Diagnostics.h"
+#include "platform/NoticeCenter.h"
+#include "platform/PreferencesFile.h"
+#include "settings/Notices.h"
+#include "settings/Preferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+}
+
+QJsonObject fileContents(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+} // namespace
+
+class TestPreferences : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QFile::remove(PreferencesFile::path());
+        QDir dir(QFileInfo(PreferencesFile::path()).absolutePath());
+        for (const QString &aside : dir.entryList({QStringLiteral("*.corrupt-*")}))
+            dir.remove(aside);
+        diagnostics.clear();
+        Diagnostics::setSinkForTesting([this](const QString &line) { diagnostics << line; });
+    }
+
+    void livesInTheXdgConfigFolder()
+    {
+        QCOMPARE(PreferencesFile::path(), qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/quillfen/preferences.json"));
+    }
+
+    void defaultsWithNothingStored()
+    {
+        QCOMPARE(Preferences::refreshInterval(), 300);
+        QCOMPARE(Preferences::notificationsEnabled(), false);
+        QCOMPARE(Preferences::notificationSoundEnabled(), false);
+        QCOMPARE(Preferences::updateChannel(), QStringLiteral("stable"));
+        QCOMPARE(Preferences::automaticallyChecksForUpdates(), false);
+        QVERIFY2(!QFile::exists(PreferencesFile::path()), "reading writes nothing");
+    }
+
+    void valuesKeepTheirTypes()
+    {
+        Preferences::setRefreshInterval(60);
+        Preferences::setNotificationsEnabled(true);
+        Preferences::setNotificationSoundEnabled(false);
+        Preferences::setUpdateChannel(QStringLiteral("beta"));
+        Preferences::setAutomaticallyChecksForUpdates(true);
+
+        // Written at once, with JSON types that match.
+        const QJsonObject stored = fileContents(PreferencesFile::path());
+        QCOMPARE(stored.value("refreshInterval"), QJsonValue(60));
+        QVERIFY(stored.value("refreshInterval").toVariant().typeId() == QMetaType::LongLong);
+        QCOMPARE(stored.value("notificationsEnabled"), QJsonValue(true));
+        QCOMPARE(stored.value("notificationSoundEnabled"), QJsonValue(false));
+        QCOMPARE(stored.value("updateChannel"), QJsonValue("beta"));
+        QCOMPARE(stored.value("automaticallyChecksForUpdates"), QJsonValue(true));
+
+        QCOMPARE(Preferences::refreshInterval(), 60);
+        QCOMPARE(Preferences::notificationsEnabled(), true);
+        QCOMPARE(Preferences::updateChannel(), QStringLiteral("beta"));
+        QCOMPARE(Preferences::automaticallyChecksForUpdates(), true);
+    }
+
+    void wrongTypesReadAsDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<bool>("notifications");
+        QTest::addColumn<QString>("channel");
+        QTest::newRow("strings") << QByteArray("{\"refreshInterval\":\"60\",\"notificationsEnabled\":\"true\",\"updateChannel\":7}") << 300 << false << "stable";
+        QTest::newRow("booleans") << QByteArray("{\"refreshInterval\":true,\"notificationsEnabled\":1}") << 300 << false << "stable";
+        QTest::newRow("fraction") << QByteArray("{\"refreshInterval\":60.5}") << 300 << false << "stable";
+        QTest::newRow("zero") << QByteArray("{\"refreshInterval\":0}") << 300 << false << "stable";
+        QTest::newRow("negative") << QByteArray("{\"refreshInterval\":-5}") << 300 << false << "stable";
+        QTest::newRow("unchosen value") << QByteArray("{\"refreshInterval\":45,\"updateChannel\":\"nightly\"}") << 45 << false << "nightly";
+        QTest::newRow("huge") << QByteArray("{\"refreshInterval\":99999999999}") << std::numeric_limits<int>::max() << false << "stable";
+        QTest::newRow("null") << QByteArray("{\"refreshInterval\":null,\"notificationsEnabled\":null}") << 300 << false << "stable";
+    }
+
+    void wrongTypesReadAsDefaults()
+    {
+        QFETCH(QByteArray, json);
+        writeFile(PreferencesFile::path(), json);
+        QTEST(Preferences::refreshInterval(), "interval");
+        QTEST(Preferences::notificationsEnabled(), "notifications");
+        QTEST(Preferences::updateChannel(), "channel");
+    }
+
+    void corruptFileIsKeptAsideAndDefaultsApply()
+    {
+        const QByteArray garbage("{\"refreshInterval\": 60, \x01\xff truncated");
+        writeFile(PreferencesFile::path(), garbage);
+
+        QCOMPARE(Preferences::refreshInterval(), 300);
+        QVERIFY(!QFile::exists(PreferencesFile::path()));
+        QDir dir(QFileInfo(PreferencesFile::path()).absolutePath());
+        const QStringList aside = dir.entryList({QStringLiteral("preferences.json.corrupt-*")});
+        QCOMPARE(aside.size(), 1);
+        QFile kept(dir.filePath(aside.first()));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), garbage);
+        QCOMPARE(diagnostics.size(), 1);
+        QVERIFY(diagnostics.first().contains(aside.first()));
+
+        // The next write starts a fresh, valid file and leaves the old one alone.
+        Preferences::setRefreshInterval(120);
+        QCOMPARE(Preferences::refreshInterval(), 120);
+        QCOMPARE(dir.entryList({QStringLiteral("preferences.json.corrupt-*")}).size(), 1);
+
+        writeFile(PreferencesFile::path(), "[1, 2, 3]");
+        QCOMPARE(Preferences::notificationsEnabled(), false);
+        QVERIFY(!QFile::exists(PreferencesFile::path()));
+    }
+
+    void noticesArriveOnTheMainThread()
+    {
+        NoticeCenter &center = NoticeCenter::instance();
+        const QString name = QString::fromLatin1(Notices::refreshIntervalChanged);
+        QList<QPair<QVariant, QThread *>> received;
+        auto observer = std::make_unique<QObject>();
+        center.observe(name, observer.get(), [&](const QVariant &value) { received.append({value, QThread::currentThread()}); });
+        center.observe(QString::fromLatin1(Notices::updateChannelChanged), observer.get(),
+                       [&](const QVariant &) { received.append({QStringLiteral("channel"), QThread::currentThread()}); });
+
+        center.post(name, 120);
+        QVERIFY2(received.isEmpty(), "delivered after the poster's step, not inside it");
+        std::unique_ptr<QThread> worker(QThread::create([&] { center.post(name, 60); }));
+        worker->start();
+        worker->wait();
+        QTRY_COMPARE(received.size(), 2);
+        QCOMPARE(received[0].first, QVariant(120));
+        QCOMPARE(received[1].first, QVariant(60));
+        QCOMPARE(received[1].second, QCoreApplication::instance()->thread());
+
+        // Observers end with their context.
+        observer.reset();
+        center.post(name, 1);
+        QTest::qWait(50);
+        QCOMPARE(received.size(), 2);
+    }
+
+private:
+    QStringList diagnostics;
+};
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "tst_preferences.moc"

@@ -1,0 +1,482 @@
+#include "api/GitHubAPIClient.h"
+#include "api/RevalidationCache.h"
+#include "credentials/KeychainManager.h"
+#include "model/SampleNotifications.h"
+#include "platform/DesktopNotifications.h"
+#include "platform/Diagnostics.h"
+#include "platform/NoticeCenter.h"
+#include "platform/PreferencesFile.h"
+#include "settings/Notices.h"
+#include "settings/Preferences.h"
+#include "store/NotificationsStore.h"
+
+#include "FakeGitHubServer.h"
+#include "FakeNotificationServer.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+
+using Behaviour = ScriptedResponse::Behaviour;
+
+namespace {
+
+struct WireThread {
+    QString id;
+    bool unread = true;
+    QString updatedAt = QStringLiteral("2024-05-01T09:30:00Z");
+    QString title = QStringLiteral("A thread");
+    QString reason = QStringLiteral("mention");
+    QString fullName = QStringLiteral("octo/hooks");
+    QJsonValue url = QJsonValue::Null;
+    QString kind = QStringLiteral("Issue");
+};
+
+QByteArray body(const QList<WireThread> &threads)
+{
+    QJsonArray array;
+    for (const WireThread &t : threads) {
+        const QString owner = t.fullName.section(u'/', 0, 0);
+        array.append(QJsonObject{
+            {"id", t.id},
+            {"unread", t.unread},
+            {"reason", t.reason},
+            {"subject", QJsonObject{{"title", t.title}, {"url", t.url}, {"type", t.kind}}},
+            {"repository", QJsonObject{{"id", 1},
+                                       {"name", t.fullName.section(u'/', 1)},
+                                       {"full_name", t.fullName},
+                                       {"owner", QJsonObject{{"login", owner}, {"avatar_url", "https://a/1"}}},
+                                       {"html_url", "https://github.com/" + t.fullName},
+                                       {"private", false}}},
+            {"updated_at", t.updatedAt},
+        });
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+ScriptedResponse ok(const QList<WireThread> &threads)
+{
+    return {200, body(threads), {}, Behaviour::respond};
+}
+
+ScriptedResponse status(int code, QByteArray content = {})
+{
+    return {code, std::move(content), {}, Behaviour::respond};
+}
+
+QStringList ids(const QList<GHNotification> &threads)
+{
+    QStringList result;
+    for (const auto &t : threads)
+        result << t.id;
+    return result;
+}
+
+const GHNotification *find(const NotificationsStore &store, const QString &id)
+{
+    for (const auto &t : store.items()) {
+        if (t.id == id)
+            return &t;
+    }
+    return nullptr;
+}
+
+// Stands in for the desktop's browser.
+class BrowserRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void openUrl(const QUrl &url) { opened.append(url); }
+};
+
+} // namespace
+
+class TestNotificationsStore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        for (const char *scheme : {"https", "http", "file", "javascript"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser, "openUrl");
+        Diagnostics::setSinkForTesting([this](const QString &line) { diagnostics << line; });
+    }
+
+    void init()
+    {
+        server = std::make_unique<FakeGitHubServer>();
+        GitHubAPIClient::setBaseUrl(server->baseUrl());
+        GitHubAPIClient::setRequestTimeout(GitHubAPIClient::defaultRequestTimeout);
+        RevalidationCache::shared().clear();
+        QFile::remove(PreferencesFile::path());
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_store")), std::nullopt);
+        browser.opened.clear();
+        diagnostics.clear();
+    }
+
+    void createdWithoutToken()
+    {
+        QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
+        NotificationsStore store;
+        QCOMPARE(store.items(), sampleNotifications());
+        QCOMPARE(store.unreadCount(), 4);
+        QCOMPARE(store.secondsUntilRefresh(), 0);
+        QVERIFY(!store.timersRunning());
+        QVERIFY(!store.hasError());
+        QTest::qWait(100);
+        QVERIFY(server->requests().isEmpty());
+
+        // A refresh without a token only says so.
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(store.lastError(), QStringLiteral("No token available. Please configure in Settings."));
+        QCOMPARE(store.items(), sampleNotifications());
+        QVERIFY(!store.isRefreshing());
+        QVERIFY(server->requests().isEmpty());
+    }
+
+    void createdWithTokenFetchesOnceAndCountsDown()
+    {
+        server->enqueue(ok({{"1"}, {"2", false}}));
+        NotificationsStore store;
+        QVERIFY(store.timersRunning());
+        QCOMPARE(store.secondsUntilRefresh(), 300);
+        QVERIFY(store.items().isEmpty());
+        // Read afresh when the fetch ends.
+        Preferences::setRefreshInterval(900);
+
+        QTRY_COMPARE(ids(store.items()), (QStringList{"1", "2"}));
+        QCOMPARE(server->requests().size(), 1);
+        QCOMPARE(server->requests()[0].target, "/notifications?all=true&per_page=100");
+        QVERIFY(store.secondsUntilRefresh() >= 899);
+        QCOMPARE(store.unreadCount(), 1);
+        QTRY_VERIFY(store.secondsUntilRefresh() < 899);
+    }
+
+    void intervalNoticeStartsTimersEvenWithoutToken()
+    {
+        QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
+        NotificationsStore store;
+        Preferences::setRefreshInterval(1);
+        NoticeCenter::instance().post(QString::fromLatin1(Notices::refreshIntervalChanged), 1);
+        QTRY_VERIFY(store.timersRunning());
+        QTRY_COMPARE(store.lastError(), QStringLiteral("No token available. Please configure in Settings."));
+        QTRY_COMPARE(store.secondsUntilRefresh(), 0);
+        QTest::qWait(1200);
+        QCOMPARE(store.secondsUntilRefresh(), 0);
+        QVERIFY(server->requests().isEmpty());
+    }
+
+    void timerRefreshesAtTheInterval()
+    {
+        Preferences::setRefreshInterval(1);
+        server->setHandler([](const RecordedRequest &) { return ok({{"1"}}); });
+        NotificationsStore store;
+        QTRY_VERIFY_WITH_TIMEOUT(server->requests().size() >= 3, 10000);
+        store.stopTimers();
+        QVERIFY(!store.timersRunning());
+        QTest::qWait(200);
+        const qsizetype settled = server->requests().size();
+        QTest::qWait(1500);
+        QCOMPARE(server->requests().size(), settled);
+    }
+
+    void concurrentRefreshesSendOneRequest()
+    {
+        server->enqueue(ok({{"1"}}));
+        NotificationsStore store;
+        auto first = store.refresh();
+        QVERIFY(store.isRefreshing());
+        auto second = store.refresh();
+        QCoro::waitFor(std::move(second));
+        QCoro::waitFor(std::move(first));
+        QTest::qWait(100);
+        QCOMPARE(server->requests().size(), 1);
+        QCOMPARE(ids(store.items()), QStringList{"1"});
+    }
+
+    void failuresKeepTheItems()
+    {
+        server->enqueue(ok({{"1"}, {"2"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 2);
+        const QList<GHNotification> before = store.items();
+        Preferences::setRefreshInterval(120);
+
+        server->enqueue(status(500));
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(store.lastError(), QStringLiteral("GitHub API error: HTTP 500"));
+        QCOMPARE(store.items(), before);
+        QVERIFY(!store.isRefreshing());
+        QCOMPARE(store.secondsUntilRefresh(), 120);
+
+        server->enqueue(status(200, "[{\"id\":1}]"));
+        QCoro::waitFor(store.refresh());
+        QVERIFY(store.lastError()->startsWith(QStringLiteral("Failed to parse GitHub response: element 0, key \"id\"")));
+        QCOMPARE(store.items(), before);
+
+        // The next good fetch clears the message.
+        server->enqueue(ok({{"3"}}));
+        QCoro::waitFor(store.refresh());
+        QVERIFY(!store.hasError());
+        QCOMPARE(ids(store.items()), QStringList{"3"});
+
+        store.toggleRead(QStringLiteral("nope"));
+        store.toggleMute(QStringLiteral("nope"));
+        store.open(QStringLiteral("nope"));
+        QVERIFY(!store.hasError());
+    }
+
+    void mergeKeepsLocalReadsAndDropsMutes()
+    {
+        server->enqueue(ok({{"1"}, {"2"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 2);
+        server->enqueue(status(200));
+        server->enqueue(status(200));
+        server->enqueue(status(200));
+        store.toggleRead(QStringLiteral("1"));
+        store.toggleRead(QStringLiteral("2"));
+        store.toggleMute(QStringLiteral("1"));
+        QTRY_COMPARE(server->requests().size(), 4);
+
+        server->enqueue(ok({{"1"}, {"2", true, QStringLiteral("2024-05-01T10:00:00Z")}}));
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(find(store, "1")->unread, false);
+        QCOMPARE(find(store, "1")->muted, false);
+        QCOMPARE(find(store, "2")->unread, true);
+    }
+
+    void alertsOnlyForNewThreadsAfterTheFirstFetch()
+    {
+        FakeNotificationServer notifications;
+        Preferences::setNotificationsEnabled(true);
+        server->enqueue(ok({{"1"}, {"2"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 2);
+        QTest::qWait(200);
+        QVERIFY2(notifications.calls().isEmpty(), "the first fetch into an empty store never alerts");
+
+        WireThread review{"3"};
+        review.title = QStringLiteral("Add <b>retry</b> & budget");
+        review.reason = QStringLiteral("review_requested");
+        review.fullName = QStringLiteral("octo/api");
+        server->enqueue(ok({review, {"1"}, {"2"}, {"4", false}}));
+        QCoro::waitFor(store.refresh());
+        QTRY_COMPARE(notifications.calls().size(), 1);
+        const auto single = notifications.calls().at(0);
+        QCOMPARE(single.summary, review.title);
+        QCOMPARE(single.body, QStringLiteral("octo/api\nReview requested"));
+        QCOMPARE(single.replacesId, 0u);
+        QCOMPARE(single.hints.value("suppress-sound"), QVariant(true));
+        QVERIFY(!single.hints.contains("sound-name"));
+        QVERIFY(diagnostics.filter(QStringLiteral("sound")).isEmpty());
+
+        QList<WireThread> many{{"1"}, {"2"}, {"3"}, {"4", false}};
+        for (int i = 0; i < 100; ++i)
+            many.append({QString::number(100 + i)});
+        server->enqueue(ok(many));
+        Preferences::setNotificationSoundEnabled(true);
+        QCoro::waitFor(store.refresh());
+        QTRY_COMPARE(notifications.calls().size(), 2);
+        const auto summary = notifications.calls().at(1);
+        QCOMPARE(summary.summary, QStringLiteral("New GitHub Notifications"));
+        QCOMPARE(summary.body, QStringLiteral("100 new notifications"));
+        QCOMPARE(summary.replacesId, 0u);
+        QCOMPARE(summary.hints.value("sound-name"), QVariant(QStringLiteral("message-new-instant")));
+        QVERIFY(!summary.hints.contains("suppress-sound"));
+
+        // Switched off: neither notification nor sound.
+        Preferences::setNotificationsEnabled(false);
+        diagnostics.clear();
+        server->enqueue(ok({{"900"}}));
+        QCoro::waitFor(store.refresh());
+        QTest::qWait(200);
+        QCOMPARE(notifications.calls().size(), 2);
+        QVERIFY(diagnostics.isEmpty());
+    }
+
+    void samplesCountAsPreviousThreads()
+    {
+        FakeNotificationServer notifications(QStringList{QStringLiteral("body"), QStringLiteral("body-markup")});
+        Preferences::setNotificationsEnabled(true);
+        QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
+        NotificationsStore store;
+        QCOMPARE(store.items(), sampleNotifications());
+
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_later")), std::nullopt);
+        WireThread fresh{"500"};
+        fresh.title = QStringLiteral("Fix <script> & co");
+        fresh.fullName = QStringLiteral("octo/<api>");
+        server->enqueue(ok({{"1"}, fresh, {"501", false}}));
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(ids(store.items()), (QStringList{"1", "500", "501"}));
+        QTRY_COMPARE(notifications.calls().size(), 1);
+        // One new thread (sample id "1" is not new). A markup server gets escaped text.
+        QCOMPARE(notifications.calls().at(0).summary, fresh.title);
+        QCOMPARE(notifications.calls().at(0).body, QStringLiteral("<b>octo/&lt;api&gt;</b>\nMention"));
+    }
+
+    void alertsWithoutNotificationService()
+    {
+        Preferences::setNotificationsEnabled(true);
+        NotificationsStore store;
+        QList<QPair<QString, QString>> trayMessages;
+        DesktopNotifications::setFallback([&](const QString &title, const QString &text) {
+            trayMessages.append({title, text});
+            return true;
+        });
+        store.notifyNewNotifications({sampleNotifications().at(0), sampleNotifications().at(1)});
+        QCOMPARE(trayMessages.size(), 1);
+        QCOMPARE(trayMessages.at(0).first, QStringLiteral("New GitHub Notifications"));
+        QCOMPARE(trayMessages.at(0).second, QStringLiteral("2 new notifications"));
+
+        DesktopNotifications::setFallback({});
+        store.notifyNewNotifications({sampleNotifications().at(0)});
+        QCOMPARE(diagnostics, QStringList{"Failed to show notification: no notification service on the session bus"});
+    }
+
+    void toggleReadRollsBackOnFailure()
+    {
+        server->enqueue(ok({{"1"}, {"2"}, {"3", false}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 3);
+        QSignalSpy itemsChanged(&store, &NotificationsStore::itemsChanged);
+
+        server->enqueue(status(205));
+        store.toggleRead(QStringLiteral("1"));
+        QCOMPARE(find(store, "1")->unread, false); // at once
+        QCOMPARE(itemsChanged.size(), 1);
+        QTRY_COMPARE(server->requests().size(), 2);
+        QCOMPARE(server->requests()[1].method, "PATCH");
+        QCOMPARE(server->requests()[1].target, "/notifications/threads/1");
+        QTest::qWait(100);
+        QCOMPARE(find(store, "1")->unread, false);
+        QVERIFY(!store.hasError());
+
+        server->enqueue(status(404, "{\"message\":\"Not Found\"}"));
+        store.toggleRead(QStringLiteral("2"));
+        QCOMPARE(find(store, "2")->unread, false);
+        QTRY_COMPARE(find(store, "2")->unread, true);
+        QCOMPARE(store.lastError(), QStringLiteral("Invalid response from GitHub API"));
+
+        store.dismissError();
+        store.toggleRead(QStringLiteral("3"));
+        QCOMPARE(store.lastError(), QStringLiteral("Cannot mark as unread. GitHub API limitation."));
+        QTest::qWait(100);
+        QCOMPARE(server->requests().size(), 3);
+    }
+
+    void toggleMuteSendsMuteThenUnmute()
+    {
+        server->enqueue(ok({{"1"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 1);
+
+        store.toggleMute(QStringLiteral("1"));
+        QCOMPARE(find(store, "1")->muted, true);
+        store.toggleMute(QStringLiteral("1"));
+        QCOMPARE(find(store, "1")->muted, false);
+        QTRY_COMPARE(server->requests().size(), 3);
+        QCOMPARE(server->requests()[1].body, "{\"ignored\":true}");
+        QCOMPARE(server->requests()[2].body, "{\"ignored\":false}");
+        QTest::qWait(100);
+        QCOMPARE(find(store, "1")->muted, false);
+
+        server->enqueue(status(500));
+        store.toggleMute(QStringLiteral("1"));
+        QCOMPARE(find(store, "1")->muted, true);
+        QTRY_COMPARE(find(store, "1")->muted, false);
+        QCOMPARE(store.lastError(), QStringLiteral("Invalid response from GitHub API"));
+    }
+
+    void rollbackFindsTheThreadAfterTheListChanged()
+    {
+        GitHubAPIClient::setRequestTimeout(std::chrono::milliseconds(400));
+        server->enqueue(ok({{"1"}, {"2"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 2);
+
+        // The mark-read request hangs until it times out; meanwhile a fetch
+        // moves thread 1 from the first place to the third.
+        server->enqueue({200, {}, {}, Behaviour::stall});
+        store.toggleRead(QStringLiteral("1"));
+        server->enqueue(ok({{"5"}, {"2"}, {"1"}}));
+        QTRY_COMPARE(server->requests().size(), 2);
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(ids(store.items()), (QStringList{"5", "2", "1"}));
+        QCOMPARE(find(store, "1")->unread, false);
+        QTRY_VERIFY(store.hasError());
+        QCOMPARE(find(store, "1")->unread, true);
+        QCOMPARE(find(store, "5")->unread, true);
+        QCOMPARE(find(store, "2")->unread, true);
+
+        // A thread that is gone by then is skipped; the message still shows.
+        store.dismissError();
+        server->enqueue({200, {}, {}, Behaviour::stall});
+        store.toggleMute(QStringLiteral("5"));
+        server->enqueue(ok({{"2"}}));
+        QTRY_COMPARE(server->requests().size(), 4);
+        QCoro::waitFor(store.refresh());
+        QTRY_VERIFY(store.hasError());
+        QCOMPARE(ids(store.items()), QStringList{"2"});
+        QCOMPARE(find(store, "2")->muted, false);
+    }
+
+    void opensOnlyGitHubPages()
+    {
+        WireThread pull{"1"};
+        pull.url = QStringLiteral("https://api.github.com/repos/octo/hooks/pulls/5");
+        WireThread bare{"2"};
+        WireThread script{"3"};
+        script.url = QStringLiteral("javascript:alert(1)//api.github.com/repos/x/y/issues/1");
+        WireThread file{"4"};
+        file.url = QStringLiteral("file:///etc/passwd");
+        WireThread elsewhere{"5"};
+        elsewhere.url = QStringLiteral("https://evil.example/repos/o/r/issues/1");
+        WireThread plain{"6"};
+        plain.url = QStringLiteral("http://github.com/octo/hooks/issues/1");
+        server->enqueue(ok({pull, bare, script, file, elsewhere, plain}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 6);
+
+        for (const char *id : {"1", "2", "3", "4", "5", "6"})
+            store.open(QString::fromLatin1(id));
+        QCOMPARE(browser.opened, (QList<QUrl>{QUrl(QStringLiteral("https://github.com/octo/hooks/pull/5")),
+                                             QUrl(QStringLiteral("https://github.com/octo/hooks"))}));
+        QVERIFY(!store.hasError());
+    }
+
+    void destroyedWhileRequestsAreOut()
+    {
+        GitHubAPIClient::setRequestTimeout(std::chrono::milliseconds(300));
+        server->setHandler([](const RecordedRequest &) { return ScriptedResponse{200, {}, {}, Behaviour::stall}; });
+        auto store = std::make_unique<NotificationsStore>();
+        QTRY_COMPARE(server->requests().size(), 1);
+        store.reset();
+        QTest::qWait(600);
+
+        server->setHandler({});
+        server->enqueue(ok({{"1"}}));
+        store = std::make_unique<NotificationsStore>();
+        QTRY_COMPARE(store->items().size(), 1);
+        server->setHandler([](const RecordedRequest &) { return ScriptedResponse{200, {}, {}, Behaviour::stall}; });
+        store->toggleRead(QStringLiteral("1"));
+        store->toggleMute(QStringLiteral("1"));
+        QTRY_COMPARE(server->requests().size(), 4);
+        store.reset();
+        QTest::qWait(600);
+    }
+
+private:
+    std::unique_ptr<FakeGitHubServer> server;
+    BrowserRecorder browser;
+    QStringList diagnostics;
+};
+
+QTEST_MAIN(TestNotificationsStore)
+#include "tst_notifications_store.moc"

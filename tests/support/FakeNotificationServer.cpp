@@ -1,0 +1,47 @@
+#include "FakeNotificationServer.h"
+
+#include <QDBusConnectionInterface>
+
+namespace {
+const QString serviceName = QStringLiteral("org.freedesktop.Notifications");
+}
+
+FakeNotificationServer::FakeNotificationServer(QStringList capabilities, QObject *parent)
+    : QObject(parent),
+      m_connection(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-notification-server"))),
+      m_capabilities(std::move(capabilities))
+{
+    if (!m_connection.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
+                                     QDBusConnection::ExportAllSlots)
+        || !m_connection.registerService(serviceName))
+        qFatal("cannot own %s: %s", qPrintable(serviceName), qPrintable(m_connection.lastError().message()));
+}
+
+FakeNotificationServer::~FakeNotificationServer()
+{
+    m_connection.unregisterService(serviceName);
+    m_connection.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("fake-notification-server"));
+}
+
+QStringList FakeNotificationServer::GetCapabilities()
+{
+    return m_capabilities;
+}
+
+uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, const QString &appIcon,
+                                    const QString &summary, const QString &body, const QStringList &,
+                                    const QVariantMap &hints, int expireTimeout)
+{
+    m_calls.append({appName, replacesId, appIcon, summary, body, hints, expireTimeout});
+    emit notified();
+    return m_nextId++;
+}
+
+QString FakeNotificationServer::GetServerInformation(QString &vendor, QString &version, QString &specVersion)
+{
+    vendor = QStringLiteral("Quillfen tests");
+    version = QStringLiteral("1");
+    specVersion = QStringLiteral("1.2");
+    return QStringLiteral("fake");
+}
