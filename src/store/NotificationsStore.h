@@ -2,6 +2,7 @@
 
 #include "api/ClientError.h"
 #include "model/GHNotification.h"
+#include "store/ThreadRequestQueue.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
@@ -98,4 +99,5 @@ private:
     int m_secondsUntilRefresh = 0;
     QTimer m_refreshTimer;
     QTimer m_countdownTimer;
+    ThreadRequestQueue m_threadRequests;
 };

@@ -66,7 +66,7 @@ void NotificationsStore::toggleRead(const QString &id)
     }
     m_items[index].unread = false;
     emit itemsChanged();
-    sendMarkRead(id, index);
+    m_threadRequests.enqueue(id, [this, id, index] { return sendMarkRead(id, index); });
 }
 
 void NotificationsStore::toggleMute(const QString &id)
@@ -77,7 +77,7 @@ void NotificationsStore::toggleMute(const QString &id)
     const bool previous = m_items.at(index).muted;
     m_items[index].muted = !previous;
     emit itemsChanged();
-    sendMute(id, index, previous);
+    m_threadRequests.enqueue(id, [this, id, index, previous] { return sendMute(id, index, previous); });
 }
 
 QCoro::Task<> NotificationsStore::sendMarkRead(QString id, qsizetype position)

@@ -1,0 +1,52 @@
+#include "api/Conversion.h"
+#include "api/WireDecoding.h"
+#include "store/ThreadMerge.h"
+#include "support/SampleBodies.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QList<GHNotification> convertAll(const QByteArray &body)
+{
+    auto decoded = WireDecoding::decodeNotificationList(body);
+    QList<GHNotification> items;
+    for (const GitHubNotification &thread : std::get<QList<GitHubNotification>>(decoded))
+        items.append(Conversion::toGHNotification(thread));
+    return items;
+}
+
+// One refresh as the store does it: decode, convert, merge with the list it
+// held (a tenth of the threads are new), detect new threads, and build the
+// panel's filtered, sorted list.
+void refreshProcessing(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    const QByteArray body = notificationsBody(count);
+    QList<GHNotification> previous = convertAll(body);
+    previous.remove(0, count / 10);
+
+    for (auto _ : state) {
+        const ThreadMerge::MergeResult result = ThreadMerge::merge(previous, convertAll(body));
+        const QList<GHNotification> shown = ThreadMerge::filterAndSort(result.merged, QStringLiteral("number 1"), false);
+        benchmark::DoNotOptimize(result.newThreads.size());
+        benchmark::DoNotOptimize(shown.size());
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+// The panel's list alone, recomputed on every read.
+void filteredItems(benchmark::State &state)
+{
+    const QList<GHNotification> items = convertAll(notificationsBody(int(state.range(0))));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ThreadMerge::filterAndSort(items, QStringLiteral("OWNER3/"), true));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+} // namespace
+
+BENCHMARK(refreshProcessing)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(filteredItems)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
