@@ -1,14 +1,31 @@
 #include "Version.h"
+#include "app/QuillfenApp.h"
+#include "app/SingleInstance.h"
 
-#include <QCoreApplication>
-#include <QTextStream>
+#include <QApplication>
+#include <QQmlEngineExtensionPlugin>
+#include <QQuickStyle>
+
+Q_IMPORT_QML_PLUGIN(QuillfenPlugin)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Quillfen"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(Quillfen::versionString));
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillfen"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillfen"));
+    QApplication::setApplicationVersion(QString::fromLatin1(Quillfen::versionString));
+    QApplication::setOrganizationDomain(QStringLiteral("quillfen.app"));
+    QApplication::setDesktopFileName(QStringLiteral("com.quillfen.app"));
+    if (QQuickStyle::name().isEmpty())
+        QQuickStyle::setStyle(QStringLiteral("Fusion"));
 
-    QTextStream(stdout) << "Quillfen " << Quillfen::versionString << " (build " << Quillfen::buildNumber << ")\n";
-    return 0;
+    SingleInstance instance(QStringLiteral("com.quillfen.app-") + qEnvironmentVariable("USER"));
+    if (instance.handOverToRunningInstance())
+        return 0;
+    instance.listen();
+
+    QuillfenApp quillfen;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &quillfen, &QuillfenApp::showMainWindow);
+    quillfen.start();
+    return QApplication::exec();
 }

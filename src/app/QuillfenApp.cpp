@@ -1,0 +1,142 @@
+#include "app/QuillfenApp.h"
+
+#include "app/TrayIcon.h"
+#include "platform/DesktopNotifications.h"
+#include "store/NotificationsStore.h"
+#include "ui/IconImageProvider.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQmlComponent>
+#include <QQuickWindow>
+#include <QScreen>
+
+namespace {
+
+bool isWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace
+
+QuillfenApp::QuillfenApp(QObject *parent)
+    : QObject(parent), m_store(std::make_unique<NotificationsStore>()),
+      m_tray(std::make_unique<TrayIcon>(m_store.get()))
+{
+    connect(m_tray.get(), &TrayIcon::panelRequested, this, &QuillfenApp::togglePanel);
+    connect(m_tray.get(), &TrayIcon::openWindowRequested, this, &QuillfenApp::showMainWindow);
+    connect(m_tray.get(), &TrayIcon::settingsRequested, this, &QuillfenApp::showSettings);
+    connect(m_tray.get(), &TrayIcon::quitRequested, qApp, &QCoreApplication::quit);
+    // Alerts fall back to the tray's balloon where no notification service runs.
+    DesktopNotifications::setFallback(
+        [tray = m_tray.get()](const QString &title, const QString &body) { return tray->showMessage(title, body); });
+}
+
+QuillfenApp::~QuillfenApp()
+{
+    DesktopNotifications::setFallback({});
+    delete m_panel;
+    delete m_mainWindow;
+}
+
+void QuillfenApp::start()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        m_tray->show();
+    } else {
+        // Without a tray the main window is the way in, and closing it quits.
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+        showMainWindow();
+    }
+}
+
+QQmlApplicationEngine &QuillfenApp::engine()
+{
+    if (!m_engine) {
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        m_engine->addImageProvider(QStringLiteral("symbols"), new IconImageProvider);
+    }
+    return *m_engine;
+}
+
+QQuickWindow *QuillfenApp::createWindow(const QString &typeName)
+{
+    QQmlComponent component(&engine(), QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/%1.qml").arg(typeName)));
+    QObject *created = component.createWithInitialProperties({{QStringLiteral("store"), QVariant::fromValue(m_store.get())}});
+    auto *window = qobject_cast<QQuickWindow *>(created);
+    if (!window) {
+        qWarning("Cannot create %s: %s", qPrintable(typeName), qPrintable(component.errorString()));
+        delete created;
+        return nullptr;
+    }
+    return window;
+}
+
+void QuillfenApp::togglePanel(const QPoint &anchor)
+{
+    if (!m_panel) {
+        m_panel = createWindow(QStringLiteral("PanelWindow"));
+        if (!m_panel)
+            return;
+        connect(m_panel, SIGNAL(openWindowRequested()), this, SLOT(showMainWindow()));
+        connect(m_panel, SIGNAL(openSettingsRequested()), this, SLOT(showSettings()));
+        if (isWayland()) {
+            // A Wayland client cannot place its windows: a small normal window.
+            m_panel->setProperty("hideOnDeactivate", false);
+        } else {
+            m_panel->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        }
+    }
+    if (m_panel->isVisible()) {
+        m_panel->hide();
+        return;
+    }
+    if (!isWayland()) {
+        QScreen *screen = QGuiApplication::screenAt(anchor);
+        if (!screen)
+            screen = QGuiApplication::primaryScreen();
+        m_panel->setScreen(screen);
+        m_panel->setPosition(panelPosition(anchor, m_panel->size(), screen->availableGeometry()));
+    }
+    m_panel->show();
+    m_panel->raise();
+    m_panel->requestActivate();
+}
+
+void QuillfenApp::showMainWindow()
+{
+    if (!m_mainWindow) {
+        m_mainWindow = createWindow(QStringLiteral("MainWindow"));
+        if (!m_mainWindow)
+            return;
+        // Closed means gone: the window's filters start afresh next time.
+        connect(m_mainWindow, &QWindow::visibleChanged, m_mainWindow, [window = m_mainWindow.data()](bool visible) {
+            if (!visible)
+                window->deleteLater();
+        });
+    }
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->requestActivate();
+}
+
+void QuillfenApp::showSettings()
+{
+    emit settingsRequested();
+}
+
+QPoint QuillfenApp::panelPosition(const QPoint &anchor, const QSize &panelSize, const QRect &screenArea)
+{
+    const int gap = 4;
+    int x = anchor.x() - panelSize.width() / 2;
+    // A tray at the bottom of the screen opens the panel upwards.
+    const bool below = anchor.y() < screenArea.center().y();
+    int y = below ? anchor.y() + gap : anchor.y() - gap - panelSize.height();
+    x = std::clamp(x, screenArea.left(), std::max(screenArea.left(), screenArea.right() + 1 - panelSize.width()));
+    y = std::clamp(y, screenArea.top(), std::max(screenArea.top(), screenArea.bottom() + 1 - panelSize.height()));
+    return {x, y};
+}

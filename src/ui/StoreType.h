@@ -1,0 +1,15 @@
+#pragma once
+
+#include "store/NotificationsStore.h"
+
+#include <QObject>
+#include <QtQml/qqml.h>
+
+// Makes the store known to QML as a type views take as a property; the
+// application creates the one instance.
+struct NotificationsStoreForeign {
+    Q_GADGET
+    QML_FOREIGN(NotificationsStore)
+    QML_NAMED_ELEMENT(NotificationsStore)
+    QML_UNCREATABLE("The application creates the one store")
+};

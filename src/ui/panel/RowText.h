@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/GHNotification.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+// The texts of a notification row and of the panel's footer.
+namespace RowText {
+
+// "rails / rails #54993 · Comment · 6 min. ago"
+QString metaLine(const GHNotification &item, const QDateTime &now, const QLocale &locale = QLocale());
+
+// "45s" under a minute, else "5m 0s"; minutes are not carried into hours.
+QString countdownText(int seconds);
+
+// What a screen reader announces for the row.
+QString accessibleName(const GHNotification &item, const QDateTime &now, const QLocale &locale = QLocale());
+
+} // namespace RowText

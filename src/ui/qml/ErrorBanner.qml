@@ -1,0 +1,46 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// The orange banner with the store's last message and a dismiss button.
+Rectangle {
+    id: banner
+    property string text
+    property int maximumLineCount: 1
+    signal dismissed()
+
+    color: Theme.withAlpha(Theme.orange, 0.10)
+    implicitHeight: row.implicitHeight + 16
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: text
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        anchors.topMargin: 8
+        anchors.bottomMargin: 8
+        spacing: 6
+
+        SymbolIcon { symbol: "exclamationmark.triangle.fill"; color: Theme.orange; size: 14 }
+        Label {
+            objectName: "errorText"
+            Layout.fillWidth: true
+            text: banner.text
+            font.pixelSize: 11
+            color: Theme.secondary
+            wrapMode: Text.Wrap
+            maximumLineCount: banner.maximumLineCount
+            elide: Text.ElideRight
+        }
+        ToolButton {
+            objectName: "dismissButton"
+            flat: true
+            padding: 2
+            contentItem: SymbolIcon { symbol: "xmark.circle.fill"; color: Theme.secondary; size: 14 }
+            Accessible.name: "Dismiss"
+            onClicked: banner.dismissed()
+        }
+    }
+}

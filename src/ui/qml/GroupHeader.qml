@@ -1,0 +1,53 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// A repository group's header: chevron, key and item count. The whole row
+// toggles the group; its opaque background hides rows scrolling beneath.
+AbstractButton {
+    id: header
+    required property string section
+    property int count: 0
+    property bool collapsed: false
+    signal toggled()
+
+    objectName: "groupHeader:" + section
+    leftPadding: 12
+    rightPadding: 12
+    topPadding: 6
+    bottomPadding: 6
+    onClicked: header.toggled()
+    Accessible.role: Accessible.Button
+    Accessible.name: section + ", " + count + (collapsed ? " items, collapsed" : " items, expanded")
+
+    background: Rectangle { color: Theme.controlBackground }
+    contentItem: RowLayout {
+        id: row
+        SymbolIcon {
+            Layout.preferredWidth: 12
+            symbol: header.collapsed ? "chevron.right" : "chevron.down"
+            color: Theme.secondary
+            size: 10
+        }
+        Label {
+            text: header.section
+            font.pixelSize: 12
+            font.weight: Font.DemiBold
+            color: Theme.secondary
+            textFormat: Text.PlainText
+        }
+        Item { Layout.fillWidth: true }
+        Label {
+            objectName: "groupCount"
+            text: header.count
+            font.pixelSize: 11
+            font.weight: Font.Medium
+            color: Theme.secondary
+            leftPadding: 6
+            rightPadding: 6
+            topPadding: 2
+            bottomPadding: 2
+            background: Rectangle { radius: 4; color: Theme.withAlpha(Theme.secondary, 0.10) }
+        }
+    }
+}

@@ -1,0 +1,22 @@
+import QtQuick
+import QtQuick.Controls
+import Quillfen
+
+ApplicationWindow {
+    id: window
+    required property NotificationsStore store
+    readonly property alias listView: listView
+
+    title: "Quillfen"
+    width: 720
+    height: 520
+    minimumWidth: 640
+    minimumHeight: 440
+    color: Theme.controlBackground
+
+    NotificationsListView {
+        id: listView
+        anchors.fill: parent
+        store: window.store
+    }
+}

@@ -1,0 +1,146 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// One notification thread as a row: subject icon, title, meta line, unread
+// dot, and the mark-read and mute buttons that fade in on hover.
+Item {
+    id: row
+
+    required property string threadId
+    required property string title
+    required property string metaLine
+    required property bool unread
+    required property bool muted
+    required property string iconName
+    required property color tintColor
+    required property string accessibleName
+
+    property bool showHoverActions: true
+    property bool highlighted: false
+    readonly property bool isHovering: hover.hovered
+
+    signal open()
+    signal markReadToggle()
+    signal muteToggle()
+
+    implicitWidth: 400
+    implicitHeight: content.implicitHeight + 16
+
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.onPressAction: row.open()
+
+    HoverHandler { id: hover }
+
+    // The row proper: a plain button that opens the thread.
+    AbstractButton {
+        id: rowButton
+        objectName: "rowButton"
+        anchors.fill: parent
+        focusPolicy: Qt.NoFocus
+        onClicked: row.open()
+        Accessible.ignored: true
+        background: Rectangle {
+            color: row.highlighted ? Theme.withAlpha(Theme.accent, 0.15)
+                                   : row.unread ? Theme.withAlpha(Theme.accent, 0.05) : "transparent"
+        }
+    }
+
+    RowLayout {
+        id: content
+        anchors.fill: parent
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        anchors.topMargin: 8
+        anchors.bottomMargin: 8
+        spacing: 10
+
+        Rectangle {
+            objectName: "subjectIcon"
+            Layout.preferredWidth: 22
+            Layout.preferredHeight: 22
+            radius: 11
+            color: Theme.withAlpha(row.tintColor, row.unread ? 0.25 : 0.15)
+            Accessible.ignored: true
+            SymbolIcon {
+                anchors.centerIn: parent
+                symbol: row.iconName
+                color: row.tintColor
+                size: 12
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 2
+            Label {
+                objectName: "titleText"
+                Layout.fillWidth: true
+                text: row.title
+                font.pixelSize: 13
+                font.weight: row.unread ? Font.Bold : Font.DemiBold
+                color: Theme.primary
+                wrapMode: Text.Wrap
+                maximumLineCount: 2
+                elide: Text.ElideRight
+                textFormat: Text.PlainText
+            }
+            Label {
+                objectName: "metaText"
+                Layout.fillWidth: true
+                text: row.metaLine
+                font.pixelSize: 11
+                font.weight: row.unread ? Font.Medium : Font.Normal
+                color: Theme.secondary
+                maximumLineCount: 1
+                elide: Text.ElideRight
+                textFormat: Text.PlainText
+            }
+        }
+
+        Item { Layout.minimumWidth: 8; Layout.preferredWidth: 8 }
+
+        Rectangle {
+            objectName: "unreadDot"
+            Layout.preferredWidth: 8
+            Layout.preferredHeight: 8
+            radius: 4
+            color: Theme.accent
+            visible: row.unread && !(row.showHoverActions && row.isHovering)
+            Accessible.role: Accessible.Indicator
+            Accessible.name: "Unread"
+        }
+    }
+
+    // Hover buttons, over the trailing edge of the row.
+    Loader {
+        active: row.showHoverActions
+        anchors.right: parent.right
+        anchors.rightMargin: 8
+        anchors.verticalCenter: parent.verticalCenter
+        sourceComponent: Row {
+            objectName: "hoverActions"
+            spacing: 8
+            opacity: row.isHovering ? 1 : 0
+            visible: opacity > 0
+            Behavior on opacity { NumberAnimation { duration: 150; easing.type: Easing.InOutQuad } }
+
+            HoverButton {
+                objectName: "markReadButton"
+                symbol: row.unread ? "envelope.open" : "checkmark.circle"
+                iconColor: row.unread ? Theme.primary : Theme.green
+                tip: row.unread ? "Mark Read" : "Already Read"
+                active: row.unread
+                onClicked: row.markReadToggle()
+            }
+            HoverButton {
+                objectName: "muteButton"
+                symbol: row.muted ? "bell" : "bell.slash"
+                iconColor: Theme.primary
+                tip: row.muted ? "Unmute" : "Mute"
+                onClicked: row.muteToggle()
+            }
+        }
+    }
+}

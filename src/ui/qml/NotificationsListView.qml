@@ -1,0 +1,188 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Quillfen
+
+// The main window's list: its own search, unread and reason filters, and the
+// threads newest first or grouped by repository under pinned headers.
+Rectangle {
+    id: view
+    required property NotificationsStore store
+    readonly property alias listModel: listModel
+    readonly property alias list: list
+
+    color: Theme.controlBackground
+    implicitWidth: 720
+    implicitHeight: 520
+
+    NotificationsListModel {
+        id: listModel
+        store: view.store
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        Rectangle {
+            objectName: "toolbar"
+            Layout.fillWidth: true
+            implicitHeight: toolbarRow.implicitHeight + 16
+            color: Theme.withAlpha(Theme.primary, 0.03)
+
+            RowLayout {
+                id: toolbarRow
+                anchors.fill: parent
+                anchors.leftMargin: 12
+                anchors.rightMargin: 12
+                anchors.topMargin: 8
+                anchors.bottomMargin: 8
+                spacing: 12
+
+                TextField {
+                    objectName: "searchField"
+                    Layout.preferredWidth: 260
+                    Layout.maximumWidth: 260
+                    placeholderText: "Search\u2026"
+                    text: listModel.searchText
+                    onTextEdited: listModel.searchText = text
+                    Accessible.name: "Search notifications"
+                }
+                Switch {
+                    objectName: "unreadSwitch"
+                    text: "Unread"
+                    checked: listModel.showUnreadOnly
+                    onToggled: listModel.showUnreadOnly = checked
+                }
+                ToolButton {
+                    id: reasonButton
+                    objectName: "reasonMenuButton"
+                    Accessible.name: "Reason: " + listModel.reasonLabel
+                    contentItem: Row {
+                        spacing: 6
+                        SymbolIcon { symbol: "line.3.horizontal.decrease.circle"; size: 14; anchors.verticalCenter: parent.verticalCenter }
+                        Label { text: listModel.reasonLabel; anchors.verticalCenter: parent.verticalCenter }
+                    }
+                    onClicked: reasonMenu.popup(reasonButton, 0, reasonButton.height)
+
+                    Menu {
+                        id: reasonMenu
+                        MenuItem { text: "Any Reason"; onTriggered: listModel.selectedReason = -1 }
+                        MenuSeparator {}
+                        Repeater {
+                            model: listModel.reasonNames
+                            delegate: MenuItem {
+                                required property int index
+                                required property string modelData
+                                text: modelData
+                                onTriggered: listModel.selectedReason = index
+                            }
+                        }
+                    }
+                }
+                Button {
+                    objectName: "groupToggle"
+                    checkable: true
+                    checked: listModel.groupByRepo
+                    onToggled: listModel.groupByRepo = checked
+                    Accessible.name: listModel.groupByRepo ? "Group by Repository" : "Flat List"
+                    ToolTip.visible: hovered
+                    ToolTip.text: listModel.groupByRepo ? "Group by Repository" : "Flat List"
+                    ToolTip.delay: 500
+                    contentItem: SymbolIcon { symbol: listModel.groupByRepo ? "square.grid.2x2" : "list.bullet"; size: 14 }
+                }
+                Item { Layout.fillWidth: true }
+                ToolButton {
+                    objectName: "refreshButton"
+                    enabled: !view.store.isRefreshing
+                    onClicked: view.store.requestRefresh()
+                    Accessible.name: "Refresh"
+                    contentItem: Item {
+                        implicitWidth: 16
+                        implicitHeight: 16
+                        BusyIndicator {
+                            anchors.centerIn: parent
+                            running: view.store.isRefreshing
+                            visible: running
+                            width: 23
+                            height: 23
+                            scale: 0.7
+                        }
+                        SymbolIcon { anchors.centerIn: parent; visible: !view.store.isRefreshing; symbol: "arrow.clockwise"; size: 14 }
+                    }
+                }
+            }
+        }
+
+        ErrorBanner {
+            objectName: "errorBanner"
+            Layout.fillWidth: true
+            visible: view.store.hasError
+            text: view.store.lastError
+            maximumLineCount: 1
+            onDismissed: view.store.dismissError()
+        }
+
+        Divider { Layout.fillWidth: true }
+
+        ListView {
+            id: list
+            objectName: "windowList"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            clip: true
+            model: listModel.rows
+            boundsBehavior: Flickable.StopAtBounds
+            ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+            Accessible.role: Accessible.List
+            Accessible.name: "Notifications"
+
+            section.property: listModel.groupByRepo ? "section" : ""
+            section.criteria: ViewSection.FullString
+            section.labelPositioning: ViewSection.InlineLabels | ViewSection.CurrentLabelAtStart
+            section.delegate: GroupHeader {
+                width: ListView.view.width
+                count: listModel.groupCounts[section] || 0
+                collapsed: listModel.collapsedRepos.indexOf(section) >= 0
+                onToggled: listModel.toggleCollapsed(section)
+            }
+
+            add: Transition { NumberAnimation { property: "opacity"; from: 0; to: 1; duration: 200; easing.type: Easing.InOutQuad } }
+            remove: Transition { NumberAnimation { property: "opacity"; to: 0; duration: 200; easing.type: Easing.InOutQuad } }
+            displaced: Transition { NumberAnimation { property: "y"; duration: 200; easing.type: Easing.InOutQuad } }
+
+            delegate: Column {
+                id: entry
+                required property string threadId
+                required property string title
+                required property string metaLine
+                required property bool unread
+                required property bool muted
+                required property string iconName
+                required property color tintColor
+                required property string accessibleName
+                required property bool isPlaceholder
+
+                width: ListView.view.width
+                visible: !isPlaceholder
+                height: isPlaceholder ? 0 : implicitHeight
+
+                NotificationRowView {
+                    width: parent.width
+                    threadId: entry.threadId
+                    title: entry.title
+                    metaLine: entry.metaLine
+                    unread: entry.unread
+                    muted: entry.muted
+                    iconName: entry.iconName
+                    tintColor: entry.tintColor
+                    accessibleName: entry.accessibleName
+                    onOpen: view.store.open(entry.threadId)
+                    onMarkReadToggle: view.store.toggleRead(entry.threadId)
+                    onMuteToggle: view.store.toggleMute(entry.threadId)
+                }
+                Divider { inset: 44 }
+            }
+        }
+    }
+}

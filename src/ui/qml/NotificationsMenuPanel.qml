@@ -1,0 +1,255 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Quillfen
+
+// The drop-down panel: the store's own search and unread filter, the error
+// banner, one of three middle areas, and the footer.
+Rectangle {
+    id: panel
+    required property NotificationsStore store
+    signal openWindowRequested()
+    signal openSettingsRequested()
+
+    readonly property alias viewModel: viewModel
+    readonly property alias searchField: searchField
+    readonly property alias list: list
+
+    color: Theme.controlBackground
+    implicitWidth: 420
+    implicitHeight: layout.implicitHeight
+
+    PanelViewModel {
+        id: viewModel
+        store: panel.store
+    }
+
+    // Called by the window each time it is shown.
+    function prepare() {
+        viewModel.recheckToken()
+        searchField.forceActiveFocus()
+        list.currentIndex = -1
+    }
+
+    function openCurrent() {
+        if (list.currentItem)
+            panel.store.open(list.currentItem.threadId)
+    }
+
+    ColumnLayout {
+        id: layout
+        anchors.fill: parent
+        spacing: 0
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 8
+
+            RowLayout {
+                Layout.fillWidth: true
+                Layout.leftMargin: 12
+                Layout.rightMargin: 12
+                Layout.topMargin: 10
+                spacing: 10
+
+                TextField {
+                    id: searchField
+                    objectName: "searchField"
+                    Layout.fillWidth: true
+                    placeholderText: "Search\u2026"
+                    text: panel.store.searchText
+                    onTextEdited: panel.store.searchText = text
+                    Accessible.name: "Search notifications"
+                    Keys.onDownPressed: {
+                        if (list.count > 0) {
+                            list.currentIndex = 0
+                            list.forceActiveFocus()
+                        }
+                    }
+                    Keys.onReturnPressed: panel.openCurrent()
+                }
+
+                Button {
+                    id: unreadToggle
+                    objectName: "unreadToggle"
+                    checkable: true
+                    checked: panel.store.unreadOnly
+                    onToggled: panel.store.unreadOnly = checked
+                    Accessible.name: "Unread only"
+                    contentItem: Row {
+                        spacing: 4
+                        SymbolIcon {
+                            anchors.verticalCenter: parent.verticalCenter
+                            symbol: panel.store.unreadOnly ? "line.3.horizontal.decrease.circle.fill"
+                                                           : "line.3.horizontal.decrease.circle"
+                            color: panel.store.unreadOnly ? Theme.blue : Theme.secondary
+                            size: 14
+                        }
+                        Label {
+                            anchors.verticalCenter: parent.verticalCenter
+                            text: "Unread"
+                            font.pixelSize: 11
+                        }
+                    }
+                }
+            }
+
+            ErrorBanner {
+                objectName: "errorBanner"
+                Layout.fillWidth: true
+                visible: panel.store.hasError
+                text: panel.store.lastError
+                maximumLineCount: 2
+                onDismissed: panel.store.dismissError()
+            }
+        }
+
+        Divider { Layout.fillWidth: true; Layout.topMargin: panel.store.hasError ? 0 : 8 }
+
+        // Middle area.
+        EmptyState {
+            objectName: "tokenRequired"
+            visible: viewModel.middleArea === PanelViewModel.TokenRequired
+            Layout.fillWidth: true
+            symbol: "key.fill"
+            symbolColor: Theme.withAlpha(Theme.secondary, 0.5)
+            heading: "GitHub Token Required"
+            detail: "Add your GitHub token in Settings to view notifications"
+            actionText: "Open Settings"
+            onActionTriggered: panel.openSettingsRequested()
+        }
+
+        EmptyState {
+            objectName: "allCaughtUp"
+            visible: viewModel.middleArea === PanelViewModel.AllCaughtUp
+            Layout.fillWidth: true
+            symbol: "checkmark.circle.fill"
+            symbolColor: Theme.withAlpha(Theme.green, 0.7)
+            heading: "All Caught Up!"
+            detail: "You have no notifications"
+        }
+
+        ListView {
+            id: list
+            objectName: "panelList"
+            visible: viewModel.middleArea === PanelViewModel.List
+            Layout.fillWidth: true
+            Layout.minimumWidth: 420
+            Layout.preferredHeight: Math.min(contentHeight + topMargin + bottomMargin, 460)
+            clip: true
+            topMargin: 6
+            bottomMargin: 6
+            model: viewModel.rows
+            currentIndex: -1
+            keyNavigationEnabled: true
+            highlightFollowsCurrentItem: false
+            boundsBehavior: Flickable.StopAtBounds
+            ScrollBar.vertical: ScrollBar { policy: list.contentHeight > list.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded }
+            Accessible.role: Accessible.List
+            Accessible.name: "Notifications"
+
+            Keys.onReturnPressed: panel.openCurrent()
+            Keys.onEnterPressed: panel.openCurrent()
+            Keys.onUpPressed: event => {
+                if (list.currentIndex <= 0) {
+                    list.currentIndex = -1
+                    searchField.forceActiveFocus()
+                } else {
+                    list.decrementCurrentIndex()
+                }
+            }
+
+            delegate: Column {
+                id: entry
+                required property int index
+                required property string threadId
+                required property string title
+                required property string metaLine
+                required property bool unread
+                required property bool muted
+                required property string iconName
+                required property color tintColor
+                required property string accessibleName
+
+                width: ListView.view.width
+
+                NotificationRowView {
+                    x: 4
+                    width: parent.width - 8
+                    threadId: entry.threadId
+                    title: entry.title
+                    metaLine: entry.metaLine
+                    unread: entry.unread
+                    muted: entry.muted
+                    iconName: entry.iconName
+                    tintColor: entry.tintColor
+                    accessibleName: entry.accessibleName
+                    highlighted: list.activeFocus && list.currentIndex === entry.index
+                    onOpen: panel.store.open(entry.threadId)
+                    onMarkReadToggle: panel.store.toggleRead(entry.threadId)
+                    onMuteToggle: panel.store.toggleMute(entry.threadId)
+                }
+                Divider { inset: 44 }
+            }
+        }
+
+        Divider { Layout.fillWidth: true }
+
+        RowLayout {
+            objectName: "footer"
+            Layout.fillWidth: true
+            Layout.leftMargin: 12
+            Layout.rightMargin: 12
+            Layout.topMargin: 8
+            Layout.bottomMargin: 8
+
+            Button {
+                objectName: "settingsButton"
+                contentItem: IconLabel { symbol: "gearshape"; text: "Settings" }
+                onClicked: panel.openSettingsRequested()
+            }
+            ToolButton {
+                objectName: "openWindowButton"
+                contentItem: IconLabel { symbol: "sidebar.right"; text: "Open Window" }
+                onClicked: panel.openWindowRequested()
+            }
+            Item { Layout.fillWidth: true }
+            Label {
+                objectName: "countdownText"
+                visible: viewModel.showCountdown
+                text: "Refresh in " + viewModel.countdownText
+                font.pixelSize: 11
+                color: Theme.secondary
+            }
+            ToolButton {
+                objectName: "refreshButton"
+                enabled: !panel.store.isRefreshing
+                onClicked: panel.store.requestRefresh()
+                Accessible.name: "Refresh"
+                contentItem: Row {
+                    spacing: 6
+                    Item {
+                        width: 12
+                        height: 12
+                        anchors.verticalCenter: parent.verticalCenter
+                        BusyIndicator {
+                            anchors.centerIn: parent
+                            running: panel.store.isRefreshing
+                            visible: running
+                            width: 17
+                            height: 17
+                            scale: 0.7
+                        }
+                        SymbolIcon {
+                            anchors.centerIn: parent
+                            visible: !panel.store.isRefreshing
+                            symbol: "arrow.clockwise"
+                            size: 12
+                        }
+                    }
+                    Label { text: "Refresh"; font.pixelSize: 12; anchors.verticalCenter: parent.verticalCenter }
+                }
+            }
+        }
+    }
+}

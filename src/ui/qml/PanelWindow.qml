@@ -1,0 +1,48 @@
+import QtQuick
+import QtQuick.Window
+import Quillfen
+
+// The window that drops down from the tray icon. The application sets its
+// flags and position; it hides on Escape and when it loses focus.
+Window {
+    id: window
+    required property NotificationsStore store
+    property bool hideOnDeactivate: true
+    readonly property alias panel: panel
+    signal openWindowRequested()
+    signal openSettingsRequested()
+
+    title: "Quillfen"
+    color: Theme.controlBackground
+    width: panel.implicitWidth
+    height: panel.implicitHeight
+    minimumWidth: 420
+
+    NotificationsMenuPanel {
+        id: panel
+        anchors.fill: parent
+        store: window.store
+        onOpenWindowRequested: {
+            window.hide()
+            window.openWindowRequested()
+        }
+        onOpenSettingsRequested: {
+            window.hide()
+            window.openSettingsRequested()
+        }
+    }
+
+    Shortcut {
+        sequence: "Escape"
+        onActivated: window.hide()
+    }
+
+    onActiveChanged: {
+        if (!active && visible && hideOnDeactivate)
+            hide()
+    }
+    onVisibleChanged: {
+        if (visible)
+            panel.prepare()
+    }
+}
