@@ -28,12 +28,13 @@ public:
     QQuickWindow *panelWindow() const { return m_panel; }
     QQuickWindow *mainWindow() const { return m_mainWindow; }
 
+    // Where the panel goes for an anchor point under (or over) a tray icon.
+    static QPoint panelPosition(const QPoint &anchor, const QSize &panelSize, const QRect &screenArea);
+
+public slots:
     void togglePanel(const QPoint &anchor);
     void showMainWindow();
     void showSettings();
-
-    // Where the panel goes for an anchor point under (or over) a tray icon.
-    static QPoint panelPosition(const QPoint &anchor, const QSize &panelSize, const QRect &screenArea);
 
 signals:
     // The settings window is attached here.

@@ -4,9 +4,7 @@
 #include "ui/IconCatalog.h"
 
 #include <QCursor>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QPalette>
 
 TrayIcon::TrayIcon(NotificationsStore *store, QObject *parent) : QObject(parent), m_store(store)
 {
@@ -44,10 +42,24 @@ bool TrayIcon::showMessage(const QString &title, const QString &body)
 
 QIcon TrayIcon::bellIcon(bool badge)
 {
-    const QColor ink = QGuiApplication::palette().color(QPalette::WindowText);
+    // Panels are dark or light whatever the application palette says: a light
+    // bell with a dark rim reads on both.
     QIcon icon;
     for (int side : {16, 22, 24, 32, 48, 64}) {
-        QImage image = IconCatalog::render(QStringLiteral("bell"), QSize(side, side), ink);
+        const int inset = std::max(1, side / 16);
+        const QSize glyph(side - 2 * inset, side - 2 * inset);
+        const QImage rim = IconCatalog::render(QStringLiteral("bell"), glyph, QColor(0, 0, 0, 150));
+        const QImage bell = IconCatalog::render(QStringLiteral("bell"), glyph, QColor(0xf2, 0xf2, 0xf2));
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            for (int dx = -1; dx <= 1; ++dx) {
+                for (int dy = -1; dy <= 1; ++dy)
+                    painter.drawImage(inset + dx, inset + dy, rim);
+            }
+            painter.drawImage(inset, inset, bell);
+        }
         if (badge) {
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);

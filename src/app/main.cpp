@@ -3,6 +3,8 @@
 #include "app/SingleInstance.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QStandardPaths>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickStyle>
 
@@ -16,10 +18,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QString::fromLatin1(Quillfen::versionString));
     QApplication::setOrganizationDomain(QStringLiteral("quillfen.app"));
     QApplication::setDesktopFileName(QStringLiteral("com.quillfen.app"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillfen/desktop/com.quillfen.app.svg")));
     if (QQuickStyle::name().isEmpty())
         QQuickStyle::setStyle(QStringLiteral("Fusion"));
 
-    SingleInstance instance(QStringLiteral("com.quillfen.app-") + qEnvironmentVariable("USER"));
+    // In the user's runtime folder: one instance per user and login.
+    SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+                            + QStringLiteral("/com.quillfen.app.socket"));
     if (instance.handOverToRunningInstance())
         return 0;
     instance.listen();

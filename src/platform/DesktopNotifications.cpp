@@ -47,7 +47,7 @@ QCoro::Task<> send(DesktopNotification notification)
     const QDBusPendingReply<QStringList> capabilities = co_await bus.asyncCall(call(QStringLiteral("GetCapabilities")));
     const bool markup = capabilities.isValid() && capabilities.value().contains(QStringLiteral("body-markup"));
 
-    QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("quillfen")}};
+    QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("com.quillfen.app")}};
     if (notification.withSound)
         hints.insert(QStringLiteral("sound-name"), QStringLiteral("message-new-instant"));
     else
@@ -55,7 +55,7 @@ QCoro::Task<> send(DesktopNotification notification)
 
     QDBusMessage notify = call(QStringLiteral("Notify"));
     notify << QStringLiteral("Quillfen") << uint(0) // 0: a new notification, never a replacement
-           << QStringLiteral("quillfen") << notification.title << bodyText(notification, markup) << QStringList()
+           << QStringLiteral("com.quillfen.app") << notification.title << bodyText(notification, markup) << QStringList()
            << hints << int(-1);
     const QDBusPendingReply<uint> reply = co_await bus.asyncCall(notify);
     if (reply.isError())

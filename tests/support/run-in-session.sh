@@ -7,21 +7,30 @@
 #
 # --keyring     start GNOME Keyring unlocked, serving org.freedesktop.secrets
 # --pulseaudio  start a private PulseAudio with a null sink named q_null
+# --tray        start a private X server (Xvfb) with a system tray (trayer)
 set -eu
 
 keyring=0
 pulse=0
+tray=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --keyring) keyring=1; shift ;;
         --pulseaudio) pulse=1; shift ;;
+        --tray) tray=1; shift ;;
         --) shift; break ;;
         *) break ;;
     esac
 done
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/quillfen-test.XXXXXX")
-trap 'rm -rf "$root"' EXIT INT TERM
+xvfb=""
+cleanup() {
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$root"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 mkdir -p "$root/home" "$root/run" "$root/config" "$root/data" "$root/cache"
 chmod 700 "$root/run"
 
@@ -37,8 +46,17 @@ export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
 unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY PULSE_SERVER
 export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse
 
+if [ "$tray" = 1 ]; then
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$root/display" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do [ -s "$root/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$root/display")"
+    export QT_QPA_PLATFORM=xcb
+    trayer --edge top --align right --widthtype request --height 32 >/dev/null 2>&1 &
+fi
+
 here=$(cd "$(dirname "$0")" && pwd)
-exec dbus-run-session --config-file="$here/session-bus.conf" -- sh -c '
+dbus-run-session --config-file="$here/session-bus.conf" -- sh -c '
     set -e
     if [ "$QUILLFEN_TEST_KEYRING" = 1 ]; then
         # Unlocked at start: a store against a locked keyring waits for a
