@@ -74,14 +74,6 @@ QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optiona
     co_return PreparedRequest{std::move(request), *token};
 }
 
-bool isTransportFailure(QNetworkReply::NetworkError code)
-{
-    // Qt numbers connection, proxy and protocol failures below 200 and from
-    // 300 to 399; the 200s and 400s stand for HTTP statuses.
-    const int value = int(code);
-    return code != QNetworkReply::NoError && (value < 200 || (value >= 300 && value < 400));
-}
-
 // Sends the request; returns the HTTP answer or the transport failure.
 // std::nullopt stands for an answer that is not HTTP at all.
 QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>> send(QNetworkRequest request, QByteArray method,

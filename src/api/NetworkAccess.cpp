@@ -16,3 +16,11 @@ QNetworkAccessManager &sharedNetworkAccessManager()
     }
     return *manager;
 }
+
+bool isTransportFailure(QNetworkReply::NetworkError code)
+{
+    // Qt numbers connection, proxy and protocol failures below 200 and from
+    // 300 to 399; the 200s and 400s stand for HTTP statuses.
+    const int value = int(code);
+    return code != QNetworkReply::NoError && (value < 200 || (value >= 300 && value < 400));
+}

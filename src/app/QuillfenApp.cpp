@@ -1,9 +1,11 @@
 #include "app/QuillfenApp.h"
 
 #include "app/TrayIcon.h"
+#include "platform/Browser.h"
 #include "platform/DesktopNotifications.h"
 #include "store/NotificationsStore.h"
 #include "ui/IconImageProvider.h"
+#include "updates/SparkleUpdaterService.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -21,10 +23,12 @@ bool isWayland()
 
 } // namespace
 
-QuillfenApp::QuillfenApp(QObject *parent)
-    : QObject(parent), m_store(std::make_unique<NotificationsStore>()),
-      m_tray(std::make_unique<TrayIcon>(m_store.get()))
+QuillfenApp::QuillfenApp(QObject *parent) : QObject(parent)
 {
+    // The updater starts with the application, before the store.
+    connect(&SparkleUpdaterService::shared(), &SparkleUpdaterService::updateFoundForUser, this, &QuillfenApp::showUpdate);
+    m_store = std::make_unique<NotificationsStore>();
+    m_tray = std::make_unique<TrayIcon>(m_store.get());
     connect(m_tray.get(), &TrayIcon::panelRequested, this, &QuillfenApp::togglePanel);
     connect(m_tray.get(), &TrayIcon::openWindowRequested, this, &QuillfenApp::showMainWindow);
     connect(m_tray.get(), &TrayIcon::settingsRequested, this, &QuillfenApp::showSettings);
@@ -39,6 +43,7 @@ QuillfenApp::~QuillfenApp()
     DesktopNotifications::setFallback({});
     delete m_panel;
     delete m_mainWindow;
+    delete m_settingsWindow;
 }
 
 void QuillfenApp::start()
@@ -63,10 +68,10 @@ QQmlApplicationEngine &QuillfenApp::engine()
     return *m_engine;
 }
 
-QQuickWindow *QuillfenApp::createWindow(const QString &typeName)
+QQuickWindow *QuillfenApp::createWindow(const QString &typeName, const QVariantMap &properties)
 {
     QQmlComponent component(&engine(), QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/%1.qml").arg(typeName)));
-    QObject *created = component.createWithInitialProperties({{QStringLiteral("store"), QVariant::fromValue(m_store.get())}});
+    QObject *created = component.createWithInitialProperties(properties);
     auto *window = qobject_cast<QQuickWindow *>(created);
     if (!window) {
         qWarning("Cannot create %s: %s", qPrintable(typeName), qPrintable(component.errorString()));
@@ -79,7 +84,7 @@ QQuickWindow *QuillfenApp::createWindow(const QString &typeName)
 void QuillfenApp::togglePanel(const QPoint &anchor)
 {
     if (!m_panel) {
-        m_panel = createWindow(QStringLiteral("PanelWindow"));
+        m_panel = createWindow(QStringLiteral("PanelWindow"), {{QStringLiteral("store"), QVariant::fromValue(m_store.get())}});
         if (!m_panel)
             return;
         connect(m_panel, SIGNAL(openWindowRequested()), this, SLOT(showMainWindow()));
@@ -109,24 +114,55 @@ void QuillfenApp::togglePanel(const QPoint &anchor)
 
 void QuillfenApp::showMainWindow()
 {
-    if (!m_mainWindow) {
-        m_mainWindow = createWindow(QStringLiteral("MainWindow"));
-        if (!m_mainWindow)
-            return;
-        // Closed means gone: the window's filters start afresh next time.
-        connect(m_mainWindow, &QWindow::visibleChanged, m_mainWindow, [window = m_mainWindow.data()](bool visible) {
-            if (!visible)
-                window->deleteLater();
-        });
-    }
-    m_mainWindow->show();
-    m_mainWindow->raise();
-    m_mainWindow->requestActivate();
+    // Closed means gone: the window's filters start afresh next time.
+    if (!m_mainWindow)
+        m_mainWindow = createWindow(QStringLiteral("MainWindow"), {{QStringLiteral("store"), QVariant::fromValue(m_store.get())}});
+    present(m_mainWindow);
 }
 
 void QuillfenApp::showSettings()
 {
-    emit settingsRequested();
+    // The settings model lives and dies with its window.
+    if (!m_settingsWindow)
+        m_settingsWindow = createWindow(QStringLiteral("SettingsWindow"), {});
+    present(m_settingsWindow);
+}
+
+void QuillfenApp::showUpdate(const AppcastItem &item)
+{
+    const QString notes = item.description.isEmpty() ? item.releaseNotesUrl.toString() : item.description;
+    QQuickWindow *window = createWindow(QStringLiteral("UpdateWindow"),
+                                        {{QStringLiteral("version"), item.displayVersion()},
+                                         {QStringLiteral("currentVersion"), SparkleUpdaterService::shared().currentVersion()},
+                                         {QStringLiteral("releaseNotes"), notes},
+                                         {QStringLiteral("downloadUrl"), item.downloadUrl}});
+    if (!window)
+        return;
+    connect(window, SIGNAL(downloadRequested(QUrl)), this, SLOT(openDownloadPage(QUrl)));
+    present(window);
+}
+
+void QuillfenApp::openDownloadPage(const QUrl &address)
+{
+    // The feed is trusted for what it says, not for where the browser goes.
+    if (address.scheme() == u"https")
+        Browser::open(address);
+}
+
+void QuillfenApp::present(QQuickWindow *window)
+{
+    if (!window)
+        return;
+    if (!window->property("quillfenPresented").toBool()) {
+        window->setProperty("quillfenPresented", true);
+        connect(window, &QWindow::visibleChanged, window, [window](bool visible) {
+            if (!visible)
+                window->deleteLater();
+        });
+    }
+    window->show();
+    window->raise();
+    window->requestActivate();
 }
 
 QPoint QuillfenApp::panelPosition(const QPoint &anchor, const QSize &panelSize, const QRect &screenArea)

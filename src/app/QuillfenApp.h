@@ -10,6 +10,7 @@
 class NotificationsStore;
 class QQmlApplicationEngine;
 class TrayIcon;
+struct AppcastItem;
 
 // The application: the one store, the tray icon, and the windows, which are
 // built the first time they are shown so that a tray never opened stays light.
@@ -27,6 +28,7 @@ public:
     TrayIcon *trayIcon() const { return m_tray.get(); }
     QQuickWindow *panelWindow() const { return m_panel; }
     QQuickWindow *mainWindow() const { return m_mainWindow; }
+    QQuickWindow *settingsWindow() const { return m_settingsWindow; }
 
     // Where the panel goes for an anchor point under (or over) a tray icon.
     static QPoint panelPosition(const QPoint &anchor, const QSize &panelSize, const QRect &screenArea);
@@ -35,18 +37,19 @@ public slots:
     void togglePanel(const QPoint &anchor);
     void showMainWindow();
     void showSettings();
-
-signals:
-    // The settings window is attached here.
-    void settingsRequested();
+    void openDownloadPage(const QUrl &address);
 
 private:
+    void showUpdate(const AppcastItem &item);
     QQmlApplicationEngine &engine();
-    QQuickWindow *createWindow(const QString &typeName);
+    QQuickWindow *createWindow(const QString &typeName, const QVariantMap &properties);
+    // Shows a window that lives until it is closed; closed means gone.
+    static void present(QQuickWindow *window);
 
     std::unique_ptr<NotificationsStore> m_store;
     std::unique_ptr<TrayIcon> m_tray;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QPointer<QQuickWindow> m_panel;
     QPointer<QQuickWindow> m_mainWindow;
+    QPointer<QQuickWindow> m_settingsWindow;
 };

@@ -22,16 +22,11 @@ Fallback &fallback()
     return current;
 }
 
-void reportFailure(const QString &reason)
-{
-    Diagnostics::print(QStringLiteral("Failed to show notification: ") + reason);
-}
-
-void postWithoutService(const DesktopNotification &notification, const QString &reason)
+void postWithoutService(const DesktopNotification &notification, const QString &failurePrefix, const QString &reason)
 {
     if (fallback() && fallback()(notification.title, bodyText(notification, false)))
         return;
-    reportFailure(reason);
+    Diagnostics::print(failurePrefix + reason);
 }
 
 QDBusMessage call(const QString &method)
@@ -39,7 +34,7 @@ QDBusMessage call(const QString &method)
     return QDBusMessage::createMethodCall(QString::fromLatin1(serviceName), objectPath, interfaceName, method);
 }
 
-QCoro::Task<> send(DesktopNotification notification)
+QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     // Servers that read the body as markup get it escaped: titles come from
@@ -59,7 +54,7 @@ QCoro::Task<> send(DesktopNotification notification)
            << hints << int(-1);
     const QDBusPendingReply<uint> reply = co_await bus.asyncCall(notify);
     if (reply.isError())
-        reportFailure(reply.error().message());
+        Diagnostics::print(failurePrefix + reply.error().message());
 }
 
 } // namespace
@@ -71,17 +66,32 @@ bool isServiceAvailable()
            && bus.interface()->isServiceRegistered(QString::fromLatin1(serviceName)).value();
 }
 
-void post(const DesktopNotification &notification)
+void post(const DesktopNotification &notification, const QString &failurePrefix)
 {
     if (!QDBusConnection::sessionBus().isConnected()) {
-        postWithoutService(notification, QStringLiteral("no session bus"));
+        postWithoutService(notification, failurePrefix, QStringLiteral("no session bus"));
         return;
     }
     if (!isServiceAvailable()) {
-        postWithoutService(notification, QStringLiteral("no notification service on the session bus"));
+        postWithoutService(notification, failurePrefix, QStringLiteral("no notification service on the session bus"));
         return;
     }
-    send(notification);
+    send(notification, failurePrefix);
+}
+
+QCoro::Task<ServiceQuery> queryService()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        co_return ServiceQuery{false, QStringLiteral("no session bus")};
+    QDBusMessage question = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    question << QString::fromLatin1(serviceName);
+    const QDBusPendingReply<bool> reply = co_await bus.asyncCall(question);
+    if (reply.isError())
+        co_return ServiceQuery{false, reply.error().message()};
+    co_return ServiceQuery{reply.value(), std::nullopt};
 }
 
 void setFallback(Fallback newFallback)

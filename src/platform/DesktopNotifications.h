@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QString>
 
 #include <functional>
@@ -20,10 +21,20 @@ namespace DesktopNotifications {
 
 inline constexpr char serviceName[] = "org.freedesktop.Notifications";
 
-void post(const DesktopNotification &notification);
+// `failurePrefix` starts the diagnostic line printed when it cannot be shown.
+void post(const DesktopNotification &notification,
+          const QString &failurePrefix = QStringLiteral("Failed to show notification: "));
 
 // Whether a notification service is on the session bus right now.
 bool isServiceAvailable();
+
+// The same question without blocking: true or false, or why it could not be
+// answered (no session bus, the bus refused).
+struct ServiceQuery {
+    bool available = false;
+    std::optional<QString> error;
+};
+QCoro::Task<ServiceQuery> queryService();
 
 // Returns whether it could show the message.
 using Fallback = std::function<bool(const QString &title, const QString &body)>;

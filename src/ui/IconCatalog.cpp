@@ -37,7 +37,12 @@ const QHash<QString, QString> &symbolFiles()
         {QStringLiteral("eye"), QStringLiteral("eye-16")},
         {QStringLiteral("eye.slash"), QStringLiteral("eye-closed-16")},
         {QStringLiteral("arrow.down.circle"), QStringLiteral("download-16")},
-        {QStringLiteral("arrow.up.right.square"), QStringLiteral("link-external-16")},
+        {QStringLiteral("arrow.up.forward.square"), QStringLiteral("link-external-16")},
+        {QStringLiteral("bell.fill"), QStringLiteral("bell-fill-16")},
+        {QStringLiteral("arrow.down.circle.fill"), QStringLiteral("download-16")},
+        {QStringLiteral("network"), QStringLiteral("globe-16")},
+        {QStringLiteral("checkmark"), QStringLiteral("check-16")},
+        {QStringLiteral("trash"), QStringLiteral("trash-16")},
     };
     return files;
 }

@@ -1,0 +1,106 @@
+#include "updates/SparkleUpdaterService.h"
+
+#include "Version.h"
+#include "platform/Diagnostics.h"
+#include "platform/NoticeCenter.h"
+#include "settings/Notices.h"
+#include "settings/Preferences.h"
+
+#include <QCoreApplication>
+
+SparkleUpdaterService &SparkleUpdaterService::shared()
+{
+    static SparkleUpdaterService *service = new SparkleUpdaterService(QCoreApplication::instance());
+    return *service;
+}
+
+SparkleUpdaterService::SparkleUpdaterService(QObject *parent) : QObject(parent)
+{
+    m_updater = std::make_unique<UpdateChecker>(this, currentVersion());
+    connect(m_updater.get(), &UpdateChecker::checkFinished, this, [this] { setChecking(false); });
+    configureUpdater();
+    NoticeCenter::instance().observe(QString::fromLatin1(Notices::updateChannelChanged), this,
+                                     [this](const QVariant &) { configureUpdater(); });
+}
+
+SparkleUpdaterService::~SparkleUpdaterService() = default;
+
+QString SparkleUpdaterService::currentVersion() const
+{
+    return QString::fromLatin1(Quillfen::versionString);
+}
+
+QString SparkleUpdaterService::currentBuild() const
+{
+    return QString::fromLatin1(Quillfen::buildNumber);
+}
+
+void SparkleUpdaterService::configureUpdater()
+{
+    if (!m_updater)
+        return;
+    m_updater->clearFeedURLFromUserDefaults();
+    m_updater->setAutomaticallyChecksForUpdates(Preferences::automaticallyChecksForUpdates());
+    m_updater->setAutomaticallyDownloadsUpdates(false);
+    m_updater->setUpdateCheckInterval(std::chrono::seconds(86400));
+    emit configured();
+}
+
+void SparkleUpdaterService::checkForUpdates()
+{
+    if (!m_updater) {
+        Diagnostics::print(QStringLiteral("Sparkle updater not available"));
+        return;
+    }
+    setChecking(true);
+    m_updater->checkForUpdates();
+}
+
+void SparkleUpdaterService::setUpdateChannel(const QString &channel)
+{
+    Preferences::setUpdateChannel(channel);
+    NoticeCenter::instance().post(QString::fromLatin1(Notices::updateChannelChanged));
+}
+
+QStringList SparkleUpdaterService::allowedChannels() const
+{
+    if (Preferences::updateChannel() == u"beta")
+        return {QStringLiteral("beta")};
+    return {};
+}
+
+void SparkleUpdaterService::didFinishLoadingAppcast()
+{
+    setChecking(false);
+}
+
+void SparkleUpdaterService::didFindValidUpdate(const AppcastItem &item, bool userInitiated)
+{
+    m_updateInfo = item;
+    if (!m_updateAvailable) {
+        m_updateAvailable = true;
+        emit updateAvailableChanged();
+    }
+    setChecking(false);
+    NoticeCenter::instance().post(QString::fromLatin1(Notices::updaterDidFindValidUpdate));
+    if (userInitiated)
+        emit updateFoundForUser(item);
+}
+
+void SparkleUpdaterService::didNotFindUpdate()
+{
+    m_updateInfo.reset();
+    if (m_updateAvailable) {
+        m_updateAvailable = false;
+        emit updateAvailableChanged();
+    }
+    setChecking(false);
+}
+
+void SparkleUpdaterService::setChecking(bool checking)
+{
+    if (checking == m_isCheckingForUpdates)
+        return;
+    m_isCheckingForUpdates = checking;
+    emit isCheckingForUpdatesChanged();
+}

@@ -1,0 +1,87 @@
+#include "updates/UpdateChecker.h"
+
+#include "api/NetworkAccess.h"
+#include "platform/Diagnostics.h"
+
+#include <QCoro/QCoroNetworkReply>
+#include <QNetworkReply>
+#include <QPointer>
+
+#include <limits>
+#include <memory>
+
+UpdateChecker::UpdateChecker(UpdaterDelegate *delegate, QString currentVersion, QObject *parent)
+    : QObject(parent), m_delegate(delegate), m_currentVersion(std::move(currentVersion))
+{
+    connect(&m_schedule, &QTimer::timeout, this, &UpdateChecker::checkForUpdatesInBackground);
+}
+
+void UpdateChecker::setAutomaticallyChecksForUpdates(bool automatic)
+{
+    m_automatic = automatic;
+    reschedule();
+}
+
+void UpdateChecker::setUpdateCheckInterval(std::chrono::seconds interval)
+{
+    m_interval = interval;
+    reschedule();
+}
+
+void UpdateChecker::reschedule()
+{
+    if (!m_automatic) {
+        m_schedule.stop();
+        return;
+    }
+    constexpr qint64 maxSeconds = std::numeric_limits<int>::max() / 1000;
+    m_schedule.start(std::chrono::seconds(std::clamp<qint64>(m_interval.count(), 60, maxSeconds)));
+}
+
+void UpdateChecker::checkForUpdates()
+{
+    check(true);
+}
+
+void UpdateChecker::checkForUpdatesInBackground()
+{
+    check(false);
+}
+
+QCoro::Task<> UpdateChecker::check(bool userInitiated)
+{
+    if (m_checking)
+        co_return;
+    m_checking = true;
+    QPointer<UpdateChecker> self(this);
+
+    QNetworkRequest request{QUrl(m_delegate->feedURLString())};
+    request.setTransferTimeout(60000);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    std::unique_ptr<QNetworkReply> reply(sharedNetworkAccessManager().get(request));
+    co_await reply.get();
+    if (!self)
+        co_return;
+
+    m_checking = false;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) {
+        Diagnostics::print(QStringLiteral("Update check failed: ") + reply->errorString());
+        emit checkFinished();
+        co_return;
+    }
+    const auto parsed = Appcast::parse(reply->readAll());
+    if (const auto *error = std::get_if<AppcastError>(&parsed)) {
+        Diagnostics::print(QStringLiteral("Update check failed: the update feed is unreadable: ") + error->description);
+        emit checkFinished();
+        co_return;
+    }
+    m_delegate->didFinishLoadingAppcast();
+    const auto update = Appcast::newestUpdate(std::get<QList<AppcastItem>>(parsed), m_currentVersion,
+                                              m_delegate->allowedChannels());
+    if (update)
+        m_delegate->didFindValidUpdate(*update, userInitiated);
+    else
+        m_delegate->didNotFindUpdate();
+    emit checkFinished();
+}

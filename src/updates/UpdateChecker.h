@@ -1,0 +1,64 @@
+#pragma once
+
+#include "updates/Appcast.h"
+
+#include <QCoro/QCoroTask>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <chrono>
+
+// The questions and callbacks of an update checker's owner.
+class UpdaterDelegate {
+public:
+    virtual ~UpdaterDelegate() = default;
+    virtual QString feedURLString() const = 0;
+    virtual QStringList allowedChannels() const = 0;
+    virtual void didFinishLoadingAppcast() = 0;
+    virtual void didFindValidUpdate(const AppcastItem &item, bool userInitiated) = 0;
+    virtual void didNotFindUpdate() = 0;
+};
+
+// Reads the appcast, picks the newest release newer than the running one in
+// the allowed channels, and reports to its delegate. It never downloads or
+// installs anything: a found update is only announced. Automatic checks run
+// once per check interval while switched on.
+class UpdateChecker : public QObject {
+    Q_OBJECT
+
+public:
+    UpdateChecker(UpdaterDelegate *delegate, QString currentVersion, QObject *parent = nullptr);
+
+    bool automaticallyChecksForUpdates() const { return m_automatic; }
+    void setAutomaticallyChecksForUpdates(bool automatic);
+    bool automaticallyDownloadsUpdates() const { return false; }
+    // Downloads are always left to the user's browser.
+    void setAutomaticallyDownloadsUpdates(bool) {}
+    std::chrono::seconds updateCheckInterval() const { return m_interval; }
+    void setUpdateCheckInterval(std::chrono::seconds interval);
+    // No feed address is ever stored apart from the delegate's answer.
+    QString clearFeedURLFromUserDefaults() { return {}; }
+
+    bool isScheduled() const { return m_schedule.isActive(); }
+    bool isChecking() const { return m_checking; }
+
+    // A check the user asked for.
+    void checkForUpdates();
+    // A scheduled check in the background.
+    void checkForUpdatesInBackground();
+
+signals:
+    void checkFinished();
+
+private:
+    QCoro::Task<> check(bool userInitiated);
+    void reschedule();
+
+    UpdaterDelegate *m_delegate;
+    QString m_currentVersion;
+    bool m_automatic = false;
+    bool m_checking = false;
+    std::chrono::seconds m_interval{86400};
+    QTimer m_schedule;
+};

@@ -1,0 +1,170 @@
+#include "platform/Diagnostics.h"
+#include "platform/NoticeCenter.h"
+#include "platform/PreferencesFile.h"
+#include "settings/Notices.h"
+#include "settings/Preferences.h"
+#include "updates/Appcast.h"
+#include "updates/SparkleUpdaterService.h"
+
+#include "FakeGitHubServer.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QByteArray appcast(const QList<std::tuple<QString, QString>> &items)
+{
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+"<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">\n"
+"<channel><title>Quillfen</title>";
+    for (const auto &[version, channel] : items) {
+        xml += "<item><title>Quillfen " + version.toUtf8() + "</title>";
+        xml += "<sparkle:version>" + version.toUtf8() + "</sparkle:version>";
+        xml += "<sparkle:shortVersionString>" + version.toUtf8() + "</sparkle:shortVersionString>";
+        if (!channel.isEmpty())
+            xml += "<sparkle:channel>" + channel.toUtf8() + "</sparkle:channel>";
+        xml += "<sparkle:releaseNotesLink>https://quillfen.app/notes/" + version.toUtf8() + "</sparkle:releaseNotesLink>";
+        xml += "<description><![CDATA[Fixes & <b>improvements</b>]]></description>";
+        xml += "<enclosure url=\"https://quillfen.app/download/" + version.toUtf8() + "\" length=\"1\" type=\"application/octet-stream\"/>";
+        xml += "</item>";
+    }
+    return xml + "</channel></rss>";
+}
+
+} // namespace
+
+class TestUpdater : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QFile::remove(PreferencesFile::path());
+        diagnostics.clear();
+        Diagnostics::setSinkForTesting([this](const QString &line) { diagnostics << line; });
+    }
+
+    void versionsCompareByParts()
+    {
+        QVERIFY(Appcast::compareVersions(QStringLiteral("1.10"), QStringLiteral("1.9")) > 0);
+        QVERIFY(Appcast::compareVersions(QStringLiteral("0.1.0"), QStringLiteral("0.1.0")) == 0);
+        QVERIFY(Appcast::compareVersions(QStringLiteral("0.1.1"), QStringLiteral("0.1")) > 0);
+        QVERIFY(Appcast::compareVersions(QStringLiteral("1.0"), QStringLiteral("1.0-beta")) > 0);
+        QVERIFY(Appcast::compareVersions(QStringLiteral("2.0-beta2"), QStringLiteral("2.0-beta1")) > 0);
+        QVERIFY(Appcast::compareVersions(QStringLiteral("0.0.9"), QStringLiteral("0.1.0")) < 0);
+    }
+
+    void parsesAndPicksTheNewestAllowed()
+    {
+        const auto parsed = Appcast::parse(appcast({{"0.1.0", ""}, {"0.2.0", ""}, {"0.3.0", "beta"}, {"0.0.5", ""}}));
+        QVERIFY(std::holds_alternative<QList<AppcastItem>>(parsed));
+        const auto items = std::get<QList<AppcastItem>>(parsed);
+        QCOMPARE(items.size(), 4);
+        QCOMPARE(items[2].channel, QStringLiteral("beta"));
+        QCOMPARE(items[1].downloadUrl, QUrl(QStringLiteral("https://quillfen.app/download/0.2.0")));
+        QCOMPARE(items[1].releaseNotesUrl, QUrl(QStringLiteral("https://quillfen.app/notes/0.2.0")));
+        QCOMPARE(items[1].description, QStringLiteral("Fixes & <b>improvements</b>"));
+
+        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("0.1.0"), {})->version, QStringLiteral("0.2.0"));
+        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("0.1.0"), {QStringLiteral("beta")})->version, QStringLiteral("0.3.0"));
+        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("0.2.0"), {}), std::nullopt);
+        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("9.0"), {QStringLiteral("beta")}), std::nullopt);
+
+        QVERIFY(std::holds_alternative<AppcastError>(Appcast::parse("<rss><channel><item>")));
+        QVERIFY(std::holds_alternative<AppcastError>(Appcast::parse("{\"json\": true}")));
+        QVERIFY(std::holds_alternative<AppcastError>(Appcast::parse("<html><body>502</body></html>")));
+    }
+
+    void serviceChecksTheFeed()
+    {
+        FakeGitHubServer feed;
+        feed.enqueue({200, appcast({{"0.2.0", ""}, {"0.3.0", "beta"}}), {}, ScriptedResponse::Behaviour::respond});
+        SparkleUpdaterService service;
+        service.setFeedURLForTesting(feed.baseUrl() + QStringLiteral("/appcast.xml"));
+        QCOMPARE(service.feedURL(), feed.baseUrl() + QStringLiteral("/appcast.xml"));
+        QCOMPARE(service.currentVersion(), QStringLiteral(QUILLFEN_VERSION_FOR_TESTS));
+        QVERIFY(service.allowedChannels().isEmpty());
+
+        QSignalSpy foundForUser(&service, &SparkleUpdaterService::updateFoundForUser);
+        QStringList notices;
+        QObject observer;
+        NoticeCenter::instance().observe(QString::fromLatin1(Notices::updaterDidFindValidUpdate), &observer,
+                                         [&](const QVariant &) { notices << QStringLiteral("found"); });
+        service.checkForUpdates();
+        QVERIFY(service.isCheckingForUpdates());
+        QTRY_VERIFY(!service.isCheckingForUpdates());
+        QVERIFY(service.updateAvailable());
+        QCOMPARE(service.updateInfo()->version, QStringLiteral("0.2.0"));
+        QCOMPARE(foundForUser.size(), 1);
+        QTRY_COMPARE(notices, QStringList{"found"});
+        QCOMPARE(feed.requests().at(0).target, "/appcast.xml");
+        QVERIFY(!feed.requests().at(0).hasHeader("Authorization"));
+
+        // The beta channel sees the beta release.
+        service.setUpdateChannel(QStringLiteral("beta"));
+        QCOMPARE(Preferences::updateChannel(), QStringLiteral("beta"));
+        QCOMPARE(service.allowedChannels(), QStringList{"beta"});
+        feed.enqueue({200, appcast({{"0.2.0", ""}, {"0.3.0", "beta"}}), {}, ScriptedResponse::Behaviour::respond});
+        service.checkForUpdates();
+        QTRY_COMPARE(service.updateInfo()->version, QStringLiteral("0.3.0"));
+
+        // Nothing newer: no update.
+        feed.enqueue({200, appcast({{"0.0.1", ""}}), {}, ScriptedResponse::Behaviour::respond});
+        service.checkForUpdates();
+        QTRY_VERIFY(!service.updateAvailable());
+        QCOMPARE(service.updateInfo(), std::nullopt);
+        QVERIFY(diagnostics.isEmpty());
+    }
+
+    void brokenFeedsEndQuietly()
+    {
+        FakeGitHubServer feed;
+        SparkleUpdaterService service;
+        service.setFeedURLForTesting(feed.baseUrl() + QStringLiteral("/appcast.xml"));
+        feed.enqueue({200, "<rss><channel><item><title>cut", {}, ScriptedResponse::Behaviour::respond});
+        service.checkForUpdates();
+        QTRY_VERIFY(!service.isCheckingForUpdates());
+        QCOMPARE(diagnostics.size(), 1);
+        QVERIFY(diagnostics.at(0).startsWith(QStringLiteral("Update check failed: the update feed is unreadable: ")));
+
+        feed.enqueue({500, "oops", {}, ScriptedResponse::Behaviour::respond});
+        service.checkForUpdates();
+        QTRY_COMPARE(diagnostics.size(), 2);
+        QVERIFY(diagnostics.at(1).startsWith(QStringLiteral("Update check failed: ")));
+        QVERIFY(!service.isCheckingForUpdates());
+        QVERIFY(!service.updateAvailable());
+    }
+
+    void scheduleFollowsThePreference()
+    {
+        FakeGitHubServer feed;
+        SparkleUpdaterService service;
+        service.setFeedURLForTesting(feed.baseUrl() + QStringLiteral("/appcast.xml"));
+        UpdateChecker *updater = service.updaterController();
+        QVERIFY(!updater->isScheduled());
+        QCOMPARE(updater->updateCheckInterval(), std::chrono::seconds(86400));
+        QVERIFY(!updater->automaticallyDownloadsUpdates());
+
+        Preferences::setAutomaticallyChecksForUpdates(true);
+        service.configureUpdater();
+        QVERIFY(updater->isScheduled());
+
+        // A new channel re-applies the configuration and starts no check.
+        QSignalSpy configured(&service, &SparkleUpdaterService::configured);
+        Preferences::setAutomaticallyChecksForUpdates(false);
+        service.setUpdateChannel(QStringLiteral("stable"));
+        QTRY_COMPARE(configured.size(), 1);
+        QVERIFY(!updater->isScheduled());
+        QTest::qWait(200);
+        QVERIFY(feed.requests().isEmpty());
+        QVERIFY(!service.isCheckingForUpdates());
+    }
+
+private:
+    QStringList diagnostics;
+};
+
+QTEST_GUILESS_MAIN(TestUpdater)
+#include "tst_updater.moc"
