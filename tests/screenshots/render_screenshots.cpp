@@ -90,6 +90,20 @@ int main(int argc, char *argv[])
     listModel->setProperty("groupByRepo", false);
     ok &= capture(window, out + QStringLiteral("/window-flat.png"));
 
+    QQmlComponent settingsComponent(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/SettingsWindow.qml")));
+    auto *settings = qobject_cast<QQuickWindow *>(settingsComponent.create());
+    if (!settings)
+        qFatal("cannot create the settings window: %s", qPrintable(settingsComponent.errorString()));
+    ok &= capture(settings, out + QStringLiteral("/settings-top.png"));
+    // The token section, scrolled into view.
+    auto *scroll = settings->findChild<QQuickItem *>(QStringLiteral("settingsScroll"));
+    auto *flickable = scroll ? scroll->property("contentItem").value<QQuickItem *>() : nullptr;
+    if (!flickable)
+        qFatal("the settings window has no scroll area");
+    flickable->setProperty("contentY", flickable->property("contentHeight").toReal() - flickable->height());
+    ok &= capture(settings, out + QStringLiteral("/settings-token.png"));
+
+    delete settings;
     delete window;
     delete panel;
     return ok ? 0 : 1;

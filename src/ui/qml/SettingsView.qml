@@ -50,12 +50,15 @@ Rectangle {
 
         ScrollView {
             id: scroll
+            objectName: "settingsScroll"
             Layout.fillWidth: true
             Layout.fillHeight: true
             contentWidth: availableWidth
+            contentHeight: sections.implicitHeight + 40
             ScrollBar.vertical.policy: ScrollBar.AsNeeded
 
             ColumnLayout {
+                id: sections
                 width: scroll.availableWidth - 40
                 x: 20
                 y: 20
