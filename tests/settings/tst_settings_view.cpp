@@ -6,6 +6,7 @@
 #include "updates/SparkleUpdaterService.h"
 
 #include "FakeNotificationServer.h"
+#include "QuickItems.h"
 
 #include <QFile>
 #include <QQmlComponent>
@@ -17,21 +18,6 @@
 #include <QTest>
 
 Q_IMPORT_QML_PLUGIN(QuillfenPlugin)
-
-namespace {
-
-QQuickItem *findItem(QQuickItem *root, const QString &name)
-{
-    if (root->objectName() == name)
-        return root;
-    for (QQuickItem *item : root->childItems()) {
-        if (QQuickItem *found = findItem(item, name))
-            return found;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 // The settings window rendered offscreen against the real keyring.
 class TestSettingsView : public QObject {

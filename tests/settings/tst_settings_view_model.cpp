@@ -8,6 +8,7 @@
 #include "settings/SettingsViewModel.h"
 #include "updates/SparkleUpdaterService.h"
 
+#include "BrowserRecorder.h"
 #include "FakeGitHubServer.h"
 #include "FakeNotificationServer.h"
 
@@ -21,31 +22,16 @@
 using Permission = SettingsViewModel::PermissionStatus;
 using Behaviour = ScriptedResponse::Behaviour;
 
-namespace {
-
-class BrowserRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void openUrl(const QUrl &url) { opened.append(url); }
-};
-
-} // namespace
-
 class TestSettingsViewModel : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase()
     {
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "openUrl");
         Diagnostics::setSinkForTesting([this](const QString &line) { diagnostics << line; });
         // No update feed is reachable from here.
         SparkleUpdaterService::shared().setFeedURLForTesting(QStringLiteral("http://127.0.0.1:9/appcast.xml"));
     }
-
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
 
     void init()
     {

@@ -10,6 +10,7 @@
 #include "settings/Preferences.h"
 #include "store/NotificationsStore.h"
 
+#include "BrowserRecorder.h"
 #include "FakeGitHubServer.h"
 #include "FakeNotificationServer.h"
 
@@ -85,14 +86,6 @@ const GHNotification *find(const NotificationsStore &store, const QString &id)
     return nullptr;
 }
 
-// Stands in for the desktop's browser.
-class BrowserRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void openUrl(const QUrl &url) { opened.append(url); }
-};
 
 } // namespace
 
@@ -102,8 +95,6 @@ class TestNotificationsStore : public QObject {
 private slots:
     void initTestCase()
     {
-        for (const char *scheme : {"https", "http", "file", "javascript"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser, "openUrl");
         Diagnostics::setSinkForTesting([this](const QString &line) { diagnostics << line; });
     }
 
@@ -474,7 +465,7 @@ private slots:
 
 private:
     std::unique_ptr<FakeGitHubServer> server;
-    BrowserRecorder browser;
+    BrowserRecorder browser{{"https", "http", "file", "javascript"}};
     QStringList diagnostics;
 };
 

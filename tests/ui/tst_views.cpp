@@ -7,6 +7,8 @@
 #include "ui/panel/NotificationsListModel.h"
 #include "ui/panel/PanelViewModel.h"
 
+#include "BrowserRecorder.h"
+#include "QuickItems.h"
 #include "FakeGitHubServer.h"
 
 #include <QDesktopServices>
@@ -50,23 +52,6 @@ QByteArray threads(const QList<std::tuple<QString, bool, QString>> &list)
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
-// Walks the visual tree: list delegates are not QObject children of the window.
-QQuickItem *findItem(QQuickItem *root, const QString &name)
-{
-    if (root->objectName() == name)
-        return root;
-    for (QQuickItem *item : root->childItems()) {
-        if (QQuickItem *found = findItem(item, name))
-            return found;
-    }
-    return nullptr;
-}
-
-QQuickItem *findItem(QQuickWindow *window, const QString &name)
-{
-    return findItem(window->contentItem(), name);
-}
-
 QQuickItem *child(QQuickWindow *window, const QString &name)
 {
     QQuickItem *found = findItem(window, name);
@@ -81,13 +66,6 @@ bool shown(QQuickWindow *window, const QString &name)
     return item && item->isVisible();
 }
 
-class BrowserRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void openUrl(const QUrl &url) { opened.append(url); }
-};
 
 } // namespace
 
@@ -100,7 +78,6 @@ private slots:
         QQuickStyle::setStyle(QStringLiteral("Fusion"));
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
         engine.addImageProvider(QStringLiteral("symbols"), new IconImageProvider);
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "openUrl");
     }
 
     void init()
@@ -111,11 +88,6 @@ private slots:
         RevalidationCache::shared().clear();
         QFile::remove(PreferencesFile::path());
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
-    }
-
-    void cleanupTestCase()
-    {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     }
 
     void cleanup()
