@@ -35,6 +35,26 @@ void refreshProcessing(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * count);
 }
 
+// Merge and new-thread detection alone, without the JSON work.
+void mergeOnly(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    const QList<GHNotification> fetched = convertAll(notificationsBody(count));
+    const QList<GHNotification> previous = fetched.mid(count / 10);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ThreadMerge::merge(previous, fetched).newThreads.size());
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+// Decoding and conversion alone.
+void decodeOnly(benchmark::State &state)
+{
+    const QByteArray body = notificationsBody(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertAll(body).size());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // The panel's list alone, recomputed on every read.
 void filteredItems(benchmark::State &state)
 {
@@ -47,6 +67,8 @@ void filteredItems(benchmark::State &state)
 } // namespace
 
 BENCHMARK(refreshProcessing)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(mergeOnly)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(decodeOnly)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(filteredItems)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
