@@ -89,6 +89,10 @@ void QuillfenApp::togglePanel(const QPoint &anchor)
             return;
         connect(m_panel, SIGNAL(openWindowRequested()), this, SLOT(showMainWindow()));
         connect(m_panel, SIGNAL(openSettingsRequested()), this, SLOT(showSettings()));
+        connect(m_panel, &QWindow::visibleChanged, this, [this](bool visible) {
+            if (!visible)
+                m_panelHidden.start();
+        });
         if (isWayland()) {
             // A Wayland client cannot place its windows: a small normal window.
             m_panel->setProperty("hideOnDeactivate", false);
@@ -100,6 +104,10 @@ void QuillfenApp::togglePanel(const QPoint &anchor)
         m_panel->hide();
         return;
     }
+    // A click on the icon first takes the focus from the open panel, which
+    // hides it; that click means "close", not "open again".
+    if (m_panelHidden.isValid() && m_panelHidden.elapsed() < 300)
+        return;
     if (!isWayland()) {
         QScreen *screen = QGuiApplication::screenAt(anchor);
         if (!screen)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -52,4 +53,5 @@ private:
     QPointer<QQuickWindow> m_panel;
     QPointer<QQuickWindow> m_mainWindow;
     QPointer<QQuickWindow> m_settingsWindow;
+    QElapsedTimer m_panelHidden;
 };

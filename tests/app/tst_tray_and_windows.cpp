@@ -91,6 +91,12 @@ private slots:
         QVERIFY(app.panelWindow()->y() >= anchor.y());
         app.togglePanel(anchor);
         QVERIFY(!app.panelWindow()->isVisible());
+        // Right after closing, a click on the icon does not reopen it at once.
+        app.togglePanel(anchor);
+        QVERIFY(!app.panelWindow()->isVisible());
+        QTest::qWait(350);
+        app.togglePanel(anchor);
+        QTRY_VERIFY(app.panelWindow()->isVisible());
 
         app.showMainWindow();
         QQuickWindow *first = app.mainWindow();

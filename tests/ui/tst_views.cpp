@@ -116,6 +116,10 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(child(window, "dismissButton"), "clicked"));
         QVERIFY(!store->hasError());
         QVERIFY(!shown(window, "errorBanner"));
+
+        // Escape closes the panel, from the search field as from the list.
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
     }
 
     void panelStatesWithToken()

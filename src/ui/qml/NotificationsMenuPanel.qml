@@ -10,6 +10,7 @@ Rectangle {
     required property NotificationsStore store
     signal openWindowRequested()
     signal openSettingsRequested()
+    signal closeRequested()
 
     readonly property alias viewModel: viewModel
     readonly property alias searchField: searchField
@@ -17,6 +18,8 @@ Rectangle {
 
     color: Theme.controlBackground
     implicitWidth: 420
+    // Escape from wherever the focus is in the panel.
+    Keys.onEscapePressed: panel.closeRequested()
     implicitHeight: layout.implicitHeight
 
     PanelViewModel {

@@ -30,11 +30,7 @@ Window {
             window.hide()
             window.openSettingsRequested()
         }
-    }
-
-    Shortcut {
-        sequence: "Escape"
-        onActivated: window.hide()
+        onCloseRequested: window.hide()
     }
 
     onActiveChanged: {
