@@ -238,6 +238,7 @@ private slots:
         store->toggleRead(QStringLiteral("2"));
         QVERIFY(shown(window, "errorBanner"));
         QCOMPARE(child(window, "errorText")->property("maximumLineCount").toInt(), 1);
+        QCOMPARE(child(window, "errorText")->property("textFormat").toInt(), int(Qt::PlainText));
 
         // While a refresh runs the button cannot be used.
         server->enqueue({200, {}, {}, Behaviour::stall});

@@ -33,6 +33,8 @@ Rectangle {
             wrapMode: Text.Wrap
             maximumLineCount: banner.maximumLineCount
             elide: Text.ElideRight
+            // Messages can quote a server; never read them as markup.
+            textFormat: Text.PlainText
         }
         ToolButton {
             objectName: "dismissButton"

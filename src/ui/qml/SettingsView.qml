@@ -180,7 +180,7 @@ Rectangle {
                             color: settings.updateAvailable ? Theme.blue : Theme.green
                             size: 12
                         }
-                        Label { objectName: "updateStatusText"; text: settings.updateStatusMessage; font.pixelSize: 11; color: Theme.secondary }
+                        Label { objectName: "updateStatusText"; textFormat: Text.PlainText; text: settings.updateStatusMessage; font.pixelSize: 11; color: Theme.secondary }
                     }
                 }
                 Divider { Layout.fillWidth: true }
@@ -223,7 +223,7 @@ Rectangle {
                             color: settings.isSuccess ? Theme.green : Theme.orange
                             size: 12
                         }
-                        Label { objectName: "tokenStatusText"; text: settings.statusMessage; font.pixelSize: 12; color: Theme.secondary }
+                        Label { objectName: "tokenStatusText"; textFormat: Text.PlainText; text: settings.statusMessage; font.pixelSize: 12; color: Theme.secondary }
                     }
                     RowLayout {
                         spacing: 12

@@ -23,7 +23,7 @@ Window {
         anchors.fill: parent
         anchors.margins: 20
         spacing: 12
-        Label { text: "Quillfen " + window.version + " is available"; font.pixelSize: 16; font.weight: Font.DemiBold }
+        Label { textFormat: Text.PlainText; text: "Quillfen " + window.version + " is available"; font.pixelSize: 16; font.weight: Font.DemiBold }
         Label { text: "You have " + window.currentVersion + "."; font.pixelSize: 12; color: Theme.secondary }
         ScrollView {
             Layout.fillWidth: true
