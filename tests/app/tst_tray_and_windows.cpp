@@ -3,7 +3,9 @@
 #include "app/TrayIcon.h"
 #include "credentials/KeychainManager.h"
 #include "store/NotificationsStore.h"
+#include "updates/SparkleUpdaterService.h"
 
+#include "BrowserRecorder.h"
 #include "FakeGitHubServer.h"
 
 #include <QApplication>
@@ -106,6 +108,38 @@ private slots:
         QCOMPARE(first->title(), QStringLiteral("Quillfen"));
         first->close();
         QTRY_VERIFY(!app.mainWindow());
+
+        app.showSettings();
+        QVERIFY(app.settingsWindow());
+        QCOMPARE(app.settingsWindow()->width(), 600);
+        QQuickWindow *settings = app.settingsWindow();
+        app.showSettings();
+        QCOMPARE(app.settingsWindow(), settings);
+    }
+
+    void updateFoundByTheUserIsShown()
+    {
+        QuillfenApp app;
+        BrowserRecorder browser({QStringLiteral("https"), QStringLiteral("http")});
+        AppcastItem item;
+        item.version = QStringLiteral("9.0");
+        item.shortVersionString = QStringLiteral("9.0 <b>beta</b>");
+        item.description = QStringLiteral("Faster refresh.");
+        item.downloadUrl = QUrl(QStringLiteral("https://quillfen.app/download/9.0"));
+        emit SparkleUpdaterService::shared().updateFoundForUser(item);
+
+        QQuickWindow *update = nullptr;
+        for (QWindow *window : QGuiApplication::topLevelWindows()) {
+            if (window->title() == u"Quillfen Update" && window->isVisible())
+                update = qobject_cast<QQuickWindow *>(window);
+        }
+        QVERIFY(update);
+        QCOMPARE(update->property("version").toString(), QStringLiteral("9.0 <b>beta</b>"));
+        QCOMPARE(update->property("releaseNotes").toString(), QStringLiteral("Faster refresh."));
+        QVERIFY(QMetaObject::invokeMethod(update, "downloadRequested", Q_ARG(QUrl, item.downloadUrl)));
+        QVERIFY(QMetaObject::invokeMethod(update, "downloadRequested", Q_ARG(QUrl, QUrl(QStringLiteral("http://quillfen.app/x")))));
+        QCOMPARE(browser.opened, QList<QUrl>{item.downloadUrl});
+        update->close();
     }
 };
 
