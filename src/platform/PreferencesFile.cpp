@@ -51,15 +51,8 @@ QString &overriddenPath()
 
 // A damaged file is kept for the user to inspect, under a name no later
 // write will touch, and the program carries on with defaults.
-void setAsideIfUnreadable(const QString &filePath)
+void setAside(const QString &filePath)
 {
-    QFile file(filePath);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return;
-    QSettings::SettingsMap probe;
-    if (readJson(file, probe))
-        return;
-    file.close();
     const QString aside = filePath + QStringLiteral(".corrupt-")
                           + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     if (QFile::rename(filePath, aside)) {
@@ -69,10 +62,15 @@ void setAsideIfUnreadable(const QString &filePath)
     }
 }
 
+// QSettings parses the file once and keeps it until it changes on disk.
 std::unique_ptr<QSettings> open()
 {
     const QString filePath = path();
-    setAsideIfUnreadable(filePath);
+    auto settings = std::make_unique<QSettings>(filePath, jsonFormat());
+    if (settings->status() != QSettings::FormatError)
+        return settings;
+    settings.reset();
+    setAside(filePath);
     return std::make_unique<QSettings>(filePath, jsonFormat());
 }
 
@@ -89,7 +87,7 @@ QString path()
 QVariant value(const QString &key)
 {
     const auto settings = open();
-    // Unparseable at this moment (another writer mid-way): defaults apply.
+    // Still unreadable (it could not be moved aside): defaults apply.
     if (settings->status() != QSettings::NoError)
         return {};
     return settings->value(key);

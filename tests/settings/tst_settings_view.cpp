@@ -2,18 +2,17 @@
 #include "platform/PreferencesFile.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsViewModel.h"
-#include "ui/IconImageProvider.h"
 #include "updates/SparkleUpdaterService.h"
 
 #include "FakeNotificationServer.h"
 #include "QuickItems.h"
+#include "TestEnvironment.h"
 
 #include <QFile>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickItem>
-#include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTest>
 
@@ -26,9 +25,7 @@ class TestSettingsView : public QObject {
 private slots:
     void initTestCase()
     {
-        QQuickStyle::setStyle(QStringLiteral("Fusion"));
-        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        engine.addImageProvider(QStringLiteral("symbols"), new IconImageProvider);
+        prepareQmlEngine(engine);
         SparkleUpdaterService::shared().setFeedURLForTesting(QStringLiteral("http://127.0.0.1:9/appcast.xml"));
     }
 

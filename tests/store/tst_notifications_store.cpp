@@ -1,5 +1,4 @@
 #include "api/GitHubAPIClient.h"
-#include "api/RevalidationCache.h"
 #include "credentials/KeychainManager.h"
 #include "model/SampleNotifications.h"
 #include "platform/DesktopNotifications.h"
@@ -13,6 +12,7 @@
 #include "BrowserRecorder.h"
 #include "FakeGitHubServer.h"
 #include "FakeNotificationServer.h"
+#include "TestEnvironment.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -101,10 +101,7 @@ private slots:
     void init()
     {
         server = std::make_unique<FakeGitHubServer>();
-        GitHubAPIClient::setBaseUrl(server->baseUrl());
-        GitHubAPIClient::setRequestTimeout(GitHubAPIClient::defaultRequestTimeout);
-        RevalidationCache::shared().clear();
-        QFile::remove(PreferencesFile::path());
+        useFakeGitHub(*server);
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_store")), std::nullopt);
         browser.opened.clear();
         diagnostics.clear();

@@ -1,15 +1,13 @@
 #include "api/GitHubAPIClient.h"
-#include "api/RevalidationCache.h"
 #include "credentials/KeychainManager.h"
-#include "platform/PreferencesFile.h"
 #include "store/NotificationsStore.h"
-#include "ui/IconImageProvider.h"
 #include "ui/panel/NotificationsListModel.h"
 #include "ui/panel/PanelViewModel.h"
 
 #include "BrowserRecorder.h"
 #include "QuickItems.h"
 #include "FakeGitHubServer.h"
+#include "TestEnvironment.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -20,7 +18,6 @@
 #include <QQmlEngine>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickItem>
-#include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTest>
 
@@ -75,18 +72,13 @@ class TestViews : public QObject {
 private slots:
     void initTestCase()
     {
-        QQuickStyle::setStyle(QStringLiteral("Fusion"));
-        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        engine.addImageProvider(QStringLiteral("symbols"), new IconImageProvider);
+        prepareQmlEngine(engine);
     }
 
     void init()
     {
         server = std::make_unique<FakeGitHubServer>();
-        GitHubAPIClient::setBaseUrl(server->baseUrl());
-        GitHubAPIClient::setRequestTimeout(GitHubAPIClient::defaultRequestTimeout);
-        RevalidationCache::shared().clear();
-        QFile::remove(PreferencesFile::path());
+        useFakeGitHub(*server);
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
     }
 
