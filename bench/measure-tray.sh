@@ -1,40 +1,77 @@
 #!/bin/sh
-# Measures Quillfen as a user meets it: the time from start to the tray icon,
-# and the resident memory of the tray alone and with the panel open. Runs the
-# built executable on a private X server with a tray host, in a private D-Bus
-# session with no token stored (the sample threads).
+# Measures Quillfen as a user meets it, beside two baselines built from
+# bench/baseline: a bare Qt tray app (tray icon and a menu) and a tray app
+# that opens a 20-row QML ListView window on click. All three run on one
+# private X server with a tray host, in a private D-Bus session with no token
+# stored (Quillfen shows the sample threads), three rounds interleaved.
+#
+# For each program: the time from start to the tray icon, resident memory
+# with the tray only and with the panel open, and the panel's first-open time
+# (from the click to its first frame). Then Quillfen / baseline ratios.
 #
 #   bench/measure-tray.sh [build-dir]
 set -eu
 cd "$(dirname "$0")/.."
-exe="$(pwd)/${1:-build}/src/app/quillfen"
-[ -x "$exe" ] || { echo "build Quillfen first: $exe not found" >&2; exit 1; }
+bin="$(pwd)/${1:-build}/bin"
+for exe in quillfen bench_bare_tray bench_qml_tray; do
+    [ -x "$bin/$exe" ] || { echo "build first: $bin/$exe not found" >&2; exit 1; }
+done
 
 exec tests/support/run-in-session.sh --tray -- sh -c '
-    exe=$1
+    bin=$1
+    ms() { echo $(( $(date +%s%N) / 1000000 )); }
+    rss() { awk "/VmRSS/ {print int(\$2 / 1024)}" /proc/$1/status; }
+
+    # measure <program>: prints "<program> <start ms> <tray MiB> <panel MiB> <open ms>"
+    measure() {
+        log=$(mktemp)
+        start=$(ms)
+        QT_LOGGING_RULES="quillfen.timing.info=true" "$bin/$1" >"$log" 2>&1 &
+        pid=$!
+        icon=""
+        for _ in $(seq 500); do
+            icon=$(xdotool search --classname "^$1\$" 2>/dev/null | head -1 || true)
+            [ -n "$icon" ] && break
+            sleep 0.005
+        done
+        ready=$(ms)
+        [ -n "$icon" ] || { echo "$1: no tray icon appeared" >&2; kill $pid; exit 1; }
+        sleep 2
+        tray=$(rss $pid)
+        eval "$(xdotool getwindowgeometry --shell "$icon")"
+        xdotool mousemove $((X + 5)) $((Y + 5))
+        clicked=$(ms)
+        xdotool click 1
+        for _ in $(seq 300); do grep -q "first frame" "$log" && break; sleep 0.01; done
+        frame=$(grep -o "first frame [0-9]*" "$log" | head -1 | cut -d" " -f3)
+        sleep 2
+        panel=$(rss $pid)
+        kill $pid; wait $pid 2>/dev/null || true
+        rm -f "$log"
+        echo "$1 $((ready - start)) $tray $panel $(( ${frame:-0} - clicked ))"
+    }
+
     sleep 1 # let the tray host settle
-    start=$(date +%s%N)
-    QT_QPA_PLATFORM=xcb "$exe" >/dev/null 2>&1 &
-    pid=$!
-    # The docked icon is a window of class "quillfen" inside the tray host.
-    for _ in $(seq 400); do
-        icon=$(xdotool search --classname quillfen 2>/dev/null | head -1 || true)
-        [ -n "$icon" ] && break
-        sleep 0.01
+    results=$(mktemp)
+    for round in 1 2 3; do
+        for program in bench_bare_tray bench_qml_tray quillfen; do
+            measure $program >>"$results"
+            sleep 0.5
+        done
     done
-    ready=$(date +%s%N)
-    [ -n "$icon" ] || { echo "no tray icon appeared" >&2; kill $pid; exit 1; }
-    sleep 2
-    tray_rss=$(awk "/VmRSS/ {print \$2}" /proc/$pid/status)
 
-    eval "$(xdotool getwindowgeometry --shell "$icon")"
-    xdotool mousemove $((X + 5)) $((Y + 5)) click 1
-    sleep 2
-    panel_rss=$(awk "/VmRSS/ {print \$2}" /proc/$pid/status)
-    panels=$(xdotool search --onlyvisible --name "^Quillfen$" 2>/dev/null | wc -l)
-
-    echo "start to tray icon: $(( (ready - start) / 1000000 )) ms"
-    echo "resident memory, tray only: $((tray_rss / 1024)) MiB"
-    echo "resident memory, panel open: $((panel_rss / 1024)) MiB (visible Quillfen windows: $panels)"
-    kill $pid
-' measure "$exe"
+    awk "
+        { n[\$1]++; start[\$1]+=\$2; tray[\$1]+=\$3; panel[\$1]+=\$4; open[\$1]+=\$5
+          printf \"round %d  %-16s start to tray icon %4d ms   tray only %3d MiB   panel open %3d MiB   first open %4d ms\n\", n[\$1], \$1, \$2, \$3, \$4, \$5 }
+        END {
+            q = \"quillfen\"; b = \"bench_bare_tray\"; w = \"bench_qml_tray\"
+            printf \"\nmeans over %d rounds\n\", n[q]
+            for (p in n) printf \"  %-16s %6.0f ms %6.1f MiB %6.1f MiB %6.0f ms\n\", p, start[p]/n[p], tray[p]/n[p], panel[p]/n[p], open[p]/n[p]
+            printf \"\nratios (Quillfen / baseline)\n\"
+            printf \"  start to tray icon / bare tray:     %.2f  (target <= 1.5)\n\", start[q]/start[b]
+            printf \"  tray-only memory / bare tray:       %.2f  (target <= 1.3)\n\", tray[q]/tray[b]
+            printf \"  panel-open memory / QML window app: %.2f  (target <= 1.25)\n\", panel[q]/panel[w]
+            printf \"  panel first open / QML window app:  %.2f\n\", open[q]/open[w]
+        }" "$results"
+    rm -f "$results"
+' measure "$bin"

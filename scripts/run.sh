@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --target quillfen
-exec ./build/src/app/quillfen "$@"
+exec ./build/bin/quillfen "$@"

@@ -12,8 +12,6 @@ QString APIError::errorDescription() const
         return QStringLiteral("GitHub API error (%1): %2").arg(m_statusCode).arg(detail);
     case Kind::decodingError:
         return QStringLiteral("Failed to parse GitHub response: ") + detail;
-    case Kind::networkError:
-        return QStringLiteral("Network error: ") + detail;
     case Kind::noToken:
         return QStringLiteral("No GitHub token found. Please configure in Settings.");
     case Kind::invalidURL:

@@ -9,14 +9,13 @@ namespace GitHubAPIClient {
 // Failures of the GitHub client, each with one fixed text for the user.
 class APIError {
 public:
-    enum class Kind { httpError, decodingError, networkError, noToken, invalidURL, invalidResponse, rateLimitExceeded };
+    enum class Kind { httpError, decodingError, noToken, invalidURL, invalidResponse, rateLimitExceeded };
 
     static APIError httpError(int statusCode, std::optional<QString> message)
     {
         return APIError(Kind::httpError, statusCode, std::move(message));
     }
     static APIError decodingError(const QString &underlying) { return APIError(Kind::decodingError, 0, underlying); }
-    static APIError networkError(const QString &underlying) { return APIError(Kind::networkError, 0, underlying); }
     static APIError noToken() { return APIError(Kind::noToken); }
     static APIError invalidURL() { return APIError(Kind::invalidURL); }
     static APIError invalidResponse() { return APIError(Kind::invalidResponse); }
@@ -25,7 +24,7 @@ public:
     Kind kind() const { return m_kind; }
     int statusCode() const { return m_statusCode; }
     // The server's message for httpError, the underlying description for
-    // decodingError and networkError.
+    // decodingError.
     const std::optional<QString> &detail() const { return m_detail; }
     QString errorDescription() const;
 

@@ -2,7 +2,7 @@
 
 #include "Version.h"
 #include "api/GitHubEndpoints.h"
-#include "api/NetworkAccess.h"
+#include "platform/NetworkAccess.h"
 #include "api/RevalidationCache.h"
 #include "api/WireDecoding.h"
 #include "credentials/KeychainManager.h"
@@ -49,16 +49,20 @@ struct ReplyDeleter {
 };
 
 // Steps shared by every operation: token, address, request and headers. An
-// absent path is an address that cannot be formed.
-QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optional<QString> path)
+// absent path is an address that cannot be formed. The stored token is read
+// unless the caller brings one (a token being tried before it is saved).
+QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optional<QString> path,
+                                                                    std::optional<QString> token = std::nullopt)
 {
-    // The secret store may be slow or ask the user to unlock it.
-    const auto tokenResult = co_await QtConcurrent::run(&KeychainManager::getToken);
-    if (const auto *error = std::get_if<KeychainManager::KeychainError>(&tokenResult))
-        co_return ClientError(*error);
-    const std::optional<QString> &token = std::get<std::optional<QString>>(tokenResult);
-    if (!token)
-        co_return ClientError(APIError::noToken());
+    if (!token) {
+        // The secret store may be slow or ask the user to unlock it.
+        const auto tokenResult = co_await QtConcurrent::run(&KeychainManager::getToken);
+        if (const auto *error = std::get_if<KeychainManager::KeychainError>(&tokenResult))
+            co_return ClientError(*error);
+        token = std::get<std::optional<QString>>(tokenResult);
+        if (!token)
+            co_return ClientError(APIError::noToken());
+    }
 
     if (!path)
         co_return ClientError(APIError::invalidURL());
@@ -199,6 +203,18 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
     if (auto *error = std::get_if<DecodingError>(&decoded))
         co_return Result(ClientError(APIError::decodingError(error->description)));
     co_return Result(std::move(std::get<QList<GitHubNotification>>(decoded)));
+}
+
+QCoro::Task<ClientResult<bool>> validateToken(QString token)
+{
+    auto prepared = co_await makeRequest(QStringLiteral("/user"), std::move(token));
+    if (auto *error = std::get_if<ClientError>(&prepared))
+        co_return *error;
+    auto outcome = co_await send(std::get<PreparedRequest>(prepared).request, QByteArrayLiteral("GET"), QByteArray());
+    if (auto *error = std::get_if<ClientError>(&outcome))
+        co_return *error;
+    const auto &response = std::get<std::optional<HttpResponse>>(outcome);
+    co_return response && response->status == 200;
 }
 
 QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId)

@@ -22,6 +22,9 @@ inline constexpr std::chrono::milliseconds defaultRequestTimeout{60000};
 
 QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage);
 QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId);
+// Whether GitHub accepts a token that is not stored yet: true exactly when its
+// user resource answers 200.
+QCoro::Task<ClientResult<bool>> validateToken(QString token);
 QCoro::Task<std::optional<ClientError>> muteThread(QString threadId);
 QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId);
 

@@ -1,12 +1,10 @@
 #include "platform/NotificationSound.h"
 
 #include "platform/Diagnostics.h"
+#include "platform/Plugins.h"
+#include "platform/SoundPlayer.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QAudioDevice>
-#include <QMediaDevices>
-#include <QSoundEffect>
 #include <QUrl>
 
 namespace NotificationSound {
@@ -39,30 +37,8 @@ void play()
         Diagnostics::print(QStringLiteral("Sound file not found"));
         return;
     }
-    // With no output at all the player would report nothing and stay silent.
-    if (QMediaDevices::audioOutputs().isEmpty()) {
-        Diagnostics::print(QStringLiteral("Failed to play sound: no audio output device is available"));
-        return;
-    }
-
-    auto *effect = new QSoundEffect(QCoreApplication::instance());
-    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
-        if (effect->status() == QSoundEffect::Error) {
-            Diagnostics::print(QStringLiteral("Failed to play sound: the clip could not be loaded"));
-            effect->deleteLater();
-        } else if (effect->status() == QSoundEffect::Ready) {
-            effect->play();
-        }
-    });
-    QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
-        if (!effect->isPlaying())
-            effect->deleteLater();
-    });
-    effect->setLoopCount(1);
-    effect->setSource(urlFor(path));
-    // A clip loaded before reports no change of status.
-    if (effect->status() == QSoundEffect::Ready)
-        effect->play();
+    if (auto *player = qobject_cast<SoundPlayer *>(Plugins::instance(QStringLiteral("quillfen_audio"))))
+        player->play(urlFor(path));
 }
 
 void setClipPathForTesting(const QString &path)

@@ -39,9 +39,7 @@ void SparkleUpdaterService::configureUpdater()
 {
     if (!m_updater)
         return;
-    m_updater->clearFeedURLFromUserDefaults();
     m_updater->setAutomaticallyChecksForUpdates(Preferences::automaticallyChecksForUpdates());
-    m_updater->setAutomaticallyDownloadsUpdates(false);
     m_updater->setUpdateCheckInterval(std::chrono::seconds(86400));
     emit configured();
 }

@@ -1,6 +1,6 @@
 #include "updates/UpdateChecker.h"
 
-#include "api/NetworkAccess.h"
+#include "platform/NetworkAccess.h"
 #include "platform/Diagnostics.h"
 
 #include <QCoro/QCoroNetworkReply>

@@ -32,13 +32,8 @@ public:
 
     bool automaticallyChecksForUpdates() const { return m_automatic; }
     void setAutomaticallyChecksForUpdates(bool automatic);
-    bool automaticallyDownloadsUpdates() const { return false; }
-    // Downloads are always left to the user's browser.
-    void setAutomaticallyDownloadsUpdates(bool) {}
     std::chrono::seconds updateCheckInterval() const { return m_interval; }
     void setUpdateCheckInterval(std::chrono::seconds interval);
-    // No feed address is ever stored apart from the delegate's answer.
-    QString clearFeedURLFromUserDefaults() { return {}; }
 
     bool isScheduled() const { return m_schedule.isActive(); }
     bool isChecking() const { return m_checking; }

@@ -3,11 +3,8 @@
 #include "api/GitHubAPIClient.h"
 #include "api/RevalidationCache.h"
 #include "platform/PreferencesFile.h"
-#include "ui/IconImageProvider.h"
 
 #include <QFile>
-#include <QQmlEngine>
-#include <QQuickStyle>
 
 void useFakeGitHub(const FakeGitHubServer &server)
 {
@@ -15,11 +12,4 @@ void useFakeGitHub(const FakeGitHubServer &server)
     GitHubAPIClient::setRequestTimeout(GitHubAPIClient::defaultRequestTimeout);
     RevalidationCache::shared().clear();
     QFile::remove(PreferencesFile::path());
-}
-
-void prepareQmlEngine(QQmlEngine &engine)
-{
-    QQuickStyle::setStyle(QStringLiteral("Fusion"));
-    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    engine.addImageProvider(QStringLiteral("symbols"), new IconImageProvider);
 }

@@ -145,7 +145,6 @@ private slots:
         UpdateChecker *updater = service.updaterController();
         QVERIFY(!updater->isScheduled());
         QCOMPARE(updater->updateCheckInterval(), std::chrono::seconds(86400));
-        QVERIFY(!updater->automaticallyDownloadsUpdates());
 
         Preferences::setAutomaticallyChecksForUpdates(true);
         service.configureUpdater();

@@ -1,0 +1,94 @@
+#include "shell/QuillfenApp.h"
+
+#include "platform/DesktopNotifications.h"
+#include "platform/Plugins.h"
+#include "shell/TrayIcon.h"
+#include "store/NotificationsStore.h"
+#include "updates/SparkleUpdaterService.h"
+#include "views/ViewHost.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QSystemTrayIcon>
+
+QuillfenApp::QuillfenApp(QObject *parent) : QObject(parent)
+{
+    // The updater starts with the application, before the store.
+    connect(&SparkleUpdaterService::shared(), &SparkleUpdaterService::updateFoundForUser, this, &QuillfenApp::showUpdate);
+    m_store = std::make_unique<NotificationsStore>();
+    m_tray = std::make_unique<TrayIcon>(m_store.get());
+    connect(m_tray.get(), &TrayIcon::panelRequested, this, &QuillfenApp::togglePanel);
+    connect(m_tray.get(), &TrayIcon::openWindowRequested, this, &QuillfenApp::showMainWindow);
+    connect(m_tray.get(), &TrayIcon::settingsRequested, this, &QuillfenApp::showSettings);
+    connect(m_tray.get(), &TrayIcon::quitRequested, qApp, &QCoreApplication::quit);
+    // Alerts fall back to the tray's balloon where no notification service runs.
+    DesktopNotifications::setFallback(
+        [tray = m_tray.get()](const QString &title, const QString &body) { return tray->showMessage(title, body); });
+}
+
+QuillfenApp::~QuillfenApp()
+{
+    DesktopNotifications::setFallback({});
+    // The windows go before the store they show.
+    m_views.reset();
+}
+
+void QuillfenApp::start()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        m_tray->show();
+    } else {
+        // Without a tray the main window is the way in, and closing it quits.
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+        showMainWindow();
+    }
+}
+
+ViewHost *QuillfenApp::views()
+{
+    if (!m_views) {
+        if (auto *factory = qobject_cast<ViewHostFactory *>(Plugins::instance(QStringLiteral("quillfen_views"))))
+            m_views = factory->create(m_store.get());
+    }
+    return m_views.get();
+}
+
+QWindow *QuillfenApp::panelWindow() const
+{
+    return m_views ? m_views->panelWindow() : nullptr;
+}
+
+QWindow *QuillfenApp::mainWindow() const
+{
+    return m_views ? m_views->mainWindow() : nullptr;
+}
+
+QWindow *QuillfenApp::settingsWindow() const
+{
+    return m_views ? m_views->settingsWindow() : nullptr;
+}
+
+void QuillfenApp::togglePanel(const QPoint &anchor)
+{
+    if (ViewHost *host = views())
+        host->togglePanel(anchor);
+}
+
+void QuillfenApp::showMainWindow()
+{
+    if (ViewHost *host = views())
+        host->showMainWindow();
+}
+
+void QuillfenApp::showSettings()
+{
+    if (ViewHost *host = views())
+        host->showSettings();
+}
+
+void QuillfenApp::showUpdate(const AppcastItem &item)
+{
+    if (ViewHost *host = views())
+        host->showUpdate(item, SparkleUpdaterService::shared().currentVersion());
+}

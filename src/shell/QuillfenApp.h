@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+#include <memory>
+
+class NotificationsStore;
+class QWindow;
+class TrayIcon;
+class ViewHost;
+struct AppcastItem;
+
+// The application: the one store, the tray icon, and the views, which are
+// loaded the first time a window is wanted so that an idle tray stays light.
+class QuillfenApp : public QObject {
+    Q_OBJECT
+
+public:
+    explicit QuillfenApp(QObject *parent = nullptr);
+    ~QuillfenApp() override;
+
+    // Shows the tray icon, or the main window where the desktop has no tray.
+    void start();
+
+    NotificationsStore *store() const { return m_store.get(); }
+    TrayIcon *trayIcon() const { return m_tray.get(); }
+    // Null until the views are loaded and the window is built.
+    QWindow *panelWindow() const;
+    QWindow *mainWindow() const;
+    QWindow *settingsWindow() const;
+
+    void togglePanel(const QPoint &anchor);
+    void showMainWindow();
+    void showSettings();
+
+private:
+    void showUpdate(const AppcastItem &item);
+    // The views, loaded on first use; null when they cannot be loaded.
+    ViewHost *views();
+
+    std::unique_ptr<NotificationsStore> m_store;
+    std::unique_ptr<TrayIcon> m_tray;
+    std::unique_ptr<ViewHost> m_views;
+};

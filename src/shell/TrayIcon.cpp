@@ -1,0 +1,77 @@
+#include "shell/TrayIcon.h"
+
+#include "store/NotificationsStore.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QPainter>
+
+TrayIcon::TrayIcon(NotificationsStore *store, QObject *parent) : QObject(parent), m_store(store)
+{
+    m_menu.addAction(QStringLiteral("Open Window"), this, &TrayIcon::openWindowRequested);
+    m_menu.addAction(QStringLiteral("Settings\u2026"), this, &TrayIcon::settingsRequested);
+    m_menu.addSeparator();
+    m_menu.addAction(QStringLiteral("Quit"), this, &TrayIcon::quitRequested);
+    m_tray.setContextMenu(&m_menu);
+    m_tray.setToolTip(QStringLiteral("Quillfen"));
+
+    connect(&m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick)
+            return;
+        // XEmbed trays report where the icon is; StatusNotifierItem hosts do
+        // not, and the pointer is then the best guess.
+        const QRect where = m_tray.geometry();
+        emit panelRequested(where.isValid() ? QPoint(where.center().x(), where.bottom()) : QCursor::pos());
+    });
+    connect(store, &NotificationsStore::itemsChanged, this, &TrayIcon::follow);
+    follow();
+}
+
+void TrayIcon::show()
+{
+    m_tray.show();
+}
+
+bool TrayIcon::showMessage(const QString &title, const QString &body)
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable() || !m_tray.isVisible() || !QSystemTrayIcon::supportsMessages())
+        return false;
+    m_tray.showMessage(title, body, QSystemTrayIcon::Information);
+    return true;
+}
+
+QIcon TrayIcon::bellIcon(bool badge)
+{
+    QIcon icon;
+    // One drawing of the bell per size, made when the application was built.
+    const QDir drawings(QStringLiteral(":/quillfen/tray"));
+    for (const QString &file : drawings.entryList(QDir::Files)) {
+        QImage image(drawings.filePath(file));
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        const int side = image.width();
+        if (badge) {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            const qreal radius = side * 0.2;
+            const QPointF centre(side - radius - side * 0.02, radius + side * 0.02);
+            // A ring in the transparent colour separates the badge from the bell.
+            painter.setCompositionMode(QPainter::CompositionMode_Clear);
+            painter.drawEllipse(centre, radius * 1.35, radius * 1.35);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(0xff, 0x3b, 0x30));
+            painter.drawEllipse(centre, radius, radius);
+        }
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+void TrayIcon::follow()
+{
+    const QString symbol = m_store->unreadCount() > 0 ? QStringLiteral("bell.badge") : QStringLiteral("bell");
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
+    m_tray.setIcon(bellIcon(symbol == u"bell.badge"));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "views/settings/SettingsViewModel.h"
+#include "store/NotificationsStore.h"
+
+#include <QObject>
+#include <QtQml/qqml.h>
+
+// The store is known to QML as a type views take as a property; the
+// application creates the one instance.
+struct NotificationsStoreForeign {
+    Q_GADGET
+    QML_FOREIGN(NotificationsStore)
+    QML_NAMED_ELEMENT(NotificationsStore)
+    QML_UNCREATABLE("The application creates the one store")
+};
+
+// The settings window creates its own model.
+struct SettingsViewModelForeign {
+    Q_GADGET
+    QML_FOREIGN(SettingsViewModel)
+    QML_NAMED_ELEMENT(SettingsViewModel)
+};

@@ -1,0 +1,24 @@
+#include "views/host/ViewsPlugin.h"
+
+#include "views/host/WindowHost.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QQmlEngineExtensionPlugin>
+#include <QQuickStyle>
+
+Q_IMPORT_QML_PLUGIN(QuillfenPlugin)
+
+ViewsPlugin::ViewsPlugin()
+{
+    // A style the user chose through Qt's own settings wins.
+    if (QQuickStyle::name().isEmpty())
+        QQuickStyle::setStyle(QStringLiteral("Fusion"));
+    // Set here, not at start: the icon is an SVG, and the tray alone draws none.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/quillfen/desktop/com.quillfen.app.svg")));
+}
+
+std::unique_ptr<ViewHost> ViewsPlugin::create(NotificationsStore *store)
+{
+    return std::make_unique<WindowHost>(store);
+}

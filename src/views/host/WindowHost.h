@@ -1,0 +1,47 @@
+#pragma once
+
+#include "views/ViewActions.h"
+#include "views/ViewHost.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QQuickWindow>
+
+#include <memory>
+
+class QQmlApplicationEngine;
+
+// The views of one store: one QML engine, created with the first window, and
+// the panel, main, settings and update windows built on demand.
+class WindowHost : public QObject, public ViewHost {
+    Q_OBJECT
+
+public:
+    explicit WindowHost(NotificationsStore *store);
+    ~WindowHost() override;
+
+    void togglePanel(const QPoint &anchor) override;
+    void showMainWindow() override;
+    void showSettings() override;
+    void showUpdate(const AppcastItem &item, const QString &currentVersion) override;
+    QWindow *panelWindow() const override { return m_panel; }
+    QWindow *mainWindow() const override { return m_mainWindow; }
+    QWindow *settingsWindow() const override { return m_settingsWindow; }
+
+private:
+    enum class Lifetime { Session, UntilClosed };
+
+    QQmlApplicationEngine &engine();
+    QQuickWindow *createWindow(const QString &typeName, const QVariantMap &properties, Lifetime lifetime);
+    void openDownloadPage(const QUrl &address);
+    static void present(QQuickWindow *window);
+
+    NotificationsStore *m_store;
+    ViewActions m_actions;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    QPointer<QQuickWindow> m_panel;
+    QPointer<QQuickWindow> m_mainWindow;
+    QPointer<QQuickWindow> m_settingsWindow;
+    QElapsedTimer m_panelHidden;
+};

@@ -1,0 +1,89 @@
+#include "views/panel/NotificationEntryModel.h"
+
+#include "views/panel/RowText.h"
+
+namespace {
+
+QString identity(const NotificationEntryModel::Entry &entry)
+{
+    return entry.placeholder ? QStringLiteral("collapsed:") + entry.section
+                             : entry.item.id + QStringLiteral("@") + entry.section;
+}
+
+} // namespace
+
+int NotificationEntryModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_entries.size());
+}
+
+QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const Entry &entry = m_entries.at(index.row());
+    const GHNotification &item = entry.item;
+    switch (role) {
+    case Qt::DisplayRole:
+    case TitleRole: return item.title;
+    case ThreadIdRole: return item.id;
+    // The age is read from the clock each time a row is drawn.
+    case MetaLineRole: return RowText::metaLine(item, QDateTime::currentDateTimeUtc());
+    case UnreadRole: return item.unread;
+    case MutedRole: return item.muted;
+    case IconNameRole: return SubjectTypes::iconName(item.subjectType);
+    case TintColorRole: return SubjectTypes::tintColor(item.subjectType);
+    case Qt::AccessibleTextRole:
+    case AccessibleNameRole: return RowText::accessibleName(item, QDateTime::currentDateTimeUtc());
+    case SectionRole: return entry.section;
+    case IsPlaceholderRole: return entry.placeholder;
+    default: return {};
+    }
+}
+
+QHash<int, QByteArray> NotificationEntryModel::roleNames() const
+{
+    return {
+        {ThreadIdRole, "threadId"},     {TitleRole, "title"},
+        {MetaLineRole, "metaLine"},     {UnreadRole, "unread"},
+        {MutedRole, "muted"},           {IconNameRole, "iconName"},
+        {TintColorRole, "tintColor"},   {AccessibleNameRole, "accessibleName"},
+        {SectionRole, "section"},       {IsPlaceholderRole, "isPlaceholder"},
+    };
+}
+
+void NotificationEntryModel::setEntries(QList<Entry> next)
+{
+    const qsizetype oldSize = m_entries.size();
+    const qsizetype newSize = next.size();
+    qsizetype prefix = 0;
+    while (prefix < oldSize && prefix < newSize && identity(m_entries[prefix]) == identity(next[prefix]))
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < oldSize - prefix && suffix < newSize - prefix
+           && identity(m_entries[oldSize - 1 - suffix]) == identity(next[newSize - 1 - suffix]))
+        ++suffix;
+
+    const qsizetype removed = oldSize - prefix - suffix;
+    const qsizetype inserted = newSize - prefix - suffix;
+    if (removed > 0) {
+        beginRemoveRows({}, int(prefix), int(prefix + removed - 1));
+        m_entries.remove(prefix, removed);
+        endRemoveRows();
+    }
+    if (inserted > 0) {
+        beginInsertRows({}, int(prefix), int(prefix + inserted - 1));
+        for (qsizetype i = 0; i < inserted; ++i)
+            m_entries.insert(prefix + i, next[prefix + i]);
+        endInsertRows();
+    }
+    // Rows that kept their place may still have changed (read, muted, title).
+    for (qsizetype row = 0; row < newSize; ++row) {
+        if (!(m_entries[row] == next[row])) {
+            m_entries[row] = next[row];
+            emit dataChanged(index(int(row)), index(int(row)));
+        }
+    }
+    if (removed != inserted)
+        emit countChanged();
+}

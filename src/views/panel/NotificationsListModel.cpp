@@ -1,0 +1,117 @@
+#include "views/panel/NotificationsListModel.h"
+
+NotificationsListModel::NotificationsListModel(QObject *parent) : QObject(parent) {}
+
+void NotificationsListModel::setStore(NotificationsStore *store)
+{
+    if (store == m_store)
+        return;
+    if (m_store)
+        m_store->disconnect(this);
+    m_store = store;
+    if (m_store)
+        connect(m_store, &NotificationsStore::itemsChanged, this, &NotificationsListModel::rebuild);
+    rebuild();
+    emit storeChanged();
+}
+
+void NotificationsListModel::setSearchText(const QString &text)
+{
+    if (text == m_filter.searchText)
+        return;
+    m_filter.searchText = text;
+    rebuild();
+    emit filterChanged();
+}
+
+void NotificationsListModel::setShowUnreadOnly(bool unreadOnly)
+{
+    if (unreadOnly == m_filter.unreadOnly)
+        return;
+    m_filter.unreadOnly = unreadOnly;
+    rebuild();
+    emit filterChanged();
+}
+
+int NotificationsListModel::selectedReason() const
+{
+    return m_filter.reason ? int(*m_filter.reason) : -1;
+}
+
+void NotificationsListModel::setSelectedReason(int index)
+{
+    const auto &all = NotificationReasons::allCases();
+    std::optional<NotificationReason> reason;
+    if (index >= 0 && std::size_t(index) < all.size())
+        reason = all[std::size_t(index)];
+    if (reason == m_filter.reason)
+        return;
+    m_filter.reason = reason;
+    rebuild();
+    emit filterChanged();
+}
+
+QString NotificationsListModel::reasonLabel() const
+{
+    return m_filter.reason ? NotificationReasons::displayName(*m_filter.reason) : QStringLiteral("Any Reason");
+}
+
+QStringList NotificationsListModel::reasonNames() const
+{
+    QStringList names;
+    for (NotificationReason reason : NotificationReasons::allCases())
+        names << NotificationReasons::displayName(reason);
+    return names;
+}
+
+void NotificationsListModel::setGroupByRepo(bool group)
+{
+    if (group == m_groupByRepo)
+        return;
+    m_groupByRepo = group;
+    rebuild();
+    emit groupByRepoChanged();
+}
+
+QStringList NotificationsListModel::collapsedRepos() const
+{
+    QStringList keys(m_collapsed.begin(), m_collapsed.end());
+    keys.sort();
+    return keys;
+}
+
+void NotificationsListModel::toggleCollapsed(const QString &key)
+{
+    // A key stays collapsed while its group is filtered away.
+    if (!m_collapsed.remove(key))
+        m_collapsed.insert(key);
+    rebuild();
+    emit collapsedReposChanged();
+}
+
+void NotificationsListModel::rebuild()
+{
+    const QList<GHNotification> items =
+        m_store ? ListGrouping::filtered(m_store->items(), m_filter) : QList<GHNotification>();
+    QList<NotificationEntryModel::Entry> entries;
+    QVariantMap counts;
+    if (m_groupByRepo) {
+        for (const ListGrouping::RepoGroup &group : ListGrouping::groupedByRepository(items)) {
+            counts.insert(group.key, int(group.items.size()));
+            if (m_collapsed.contains(group.key)) {
+                entries.append({group.items.constFirst(), group.key, true});
+                continue;
+            }
+            for (const GHNotification &item : group.items)
+                entries.append({item, group.key, false});
+        }
+    } else {
+        for (const GHNotification &item : ListGrouping::newestFirst(items))
+            entries.append({item, QString(), false});
+    }
+    m_rows.setEntries(std::move(entries));
+    if (counts != m_groupCounts) {
+        m_groupCounts = counts;
+        emit groupCountsChanged();
+    }
+}

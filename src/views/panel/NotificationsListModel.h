@@ -1,0 +1,71 @@
+#pragma once
+
+#include "store/NotificationsStore.h"
+#include "views/panel/ListGrouping.h"
+#include "views/panel/NotificationEntryModel.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QStringList>
+#include <QVariantMap>
+#include <QtQml/qqmlregistration.h>
+
+// The main window's list: its own filters (independent of the panel's), a
+// flat list newest first or repository groups, and the collapsed groups.
+// Created with the window and discarded with it.
+class NotificationsListModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(NotificationsStore *store READ store WRITE setStore NOTIFY storeChanged)
+    Q_PROPERTY(NotificationEntryModel *rows READ rows CONSTANT)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY filterChanged)
+    Q_PROPERTY(bool showUnreadOnly READ showUnreadOnly WRITE setShowUnreadOnly NOTIFY filterChanged)
+    // Index into reasonNames, or -1 for any reason.
+    Q_PROPERTY(int selectedReason READ selectedReason WRITE setSelectedReason NOTIFY filterChanged)
+    Q_PROPERTY(QString reasonLabel READ reasonLabel NOTIFY filterChanged)
+    Q_PROPERTY(QStringList reasonNames READ reasonNames CONSTANT)
+    Q_PROPERTY(bool groupByRepo READ groupByRepo WRITE setGroupByRepo NOTIFY groupByRepoChanged)
+    Q_PROPERTY(QStringList collapsedRepos READ collapsedRepos NOTIFY collapsedReposChanged)
+    Q_PROPERTY(QVariantMap groupCounts READ groupCounts NOTIFY groupCountsChanged)
+
+public:
+    explicit NotificationsListModel(QObject *parent = nullptr);
+
+    NotificationsStore *store() const { return m_store; }
+    void setStore(NotificationsStore *store);
+    NotificationEntryModel *rows() { return &m_rows; }
+
+    const QString &searchText() const { return m_filter.searchText; }
+    void setSearchText(const QString &text);
+    bool showUnreadOnly() const { return m_filter.unreadOnly; }
+    void setShowUnreadOnly(bool unreadOnly);
+    int selectedReason() const;
+    void setSelectedReason(int index);
+    QString reasonLabel() const;
+    QStringList reasonNames() const;
+    bool groupByRepo() const { return m_groupByRepo; }
+    void setGroupByRepo(bool group);
+    QStringList collapsedRepos() const;
+    QVariantMap groupCounts() const { return m_groupCounts; }
+
+    Q_INVOKABLE void toggleCollapsed(const QString &key);
+    Q_INVOKABLE bool isCollapsed(const QString &key) const { return m_collapsed.contains(key); }
+
+signals:
+    void storeChanged();
+    void filterChanged();
+    void groupByRepoChanged();
+    void collapsedReposChanged();
+    void groupCountsChanged();
+
+private:
+    void rebuild();
+
+    QPointer<NotificationsStore> m_store;
+    NotificationEntryModel m_rows;
+    ListGrouping::Filter m_filter;
+    bool m_groupByRepo = true;
+    QSet<QString> m_collapsed;
+    QVariantMap m_groupCounts;
+};

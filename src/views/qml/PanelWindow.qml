@@ -1,0 +1,43 @@
+import QtQuick
+import QtQuick.Window
+import Quillfen
+
+// The window that drops down from the tray icon. The application sets its
+// flags and position; it hides on Escape and when it loses focus.
+Window {
+    id: window
+    required property NotificationsStore store
+    property ViewActions actions
+    property bool hideOnDeactivate: true
+    readonly property alias panel: panel
+
+    title: "Quillfen"
+    color: Theme.controlBackground
+    width: panel.implicitWidth
+    height: panel.implicitHeight
+    minimumWidth: 420
+
+    NotificationsMenuPanel {
+        id: panel
+        anchors.fill: parent
+        store: window.store
+        onOpenWindowRequested: {
+            window.hide()
+            window.actions?.openWindowRequested()
+        }
+        onOpenSettingsRequested: {
+            window.hide()
+            window.actions?.openSettingsRequested()
+        }
+        onCloseRequested: window.hide()
+    }
+
+    onActiveChanged: {
+        if (!active && visible && hideOnDeactivate)
+            hide()
+    }
+    onVisibleChanged: {
+        if (visible)
+            panel.prepare()
+    }
+}

@@ -1,0 +1,55 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import QtQuick.Window
+import Quillfen
+
+// Tells the user about a newer release. Nothing is installed: the button
+// opens the download page in the browser.
+Window {
+    id: window
+    required property string version
+    required property string currentVersion
+    required property string releaseNotes
+    required property url downloadUrl
+    property ViewActions actions
+
+    title: "Quillfen Update"
+    width: 460
+    height: 320
+    color: Theme.controlBackground
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: 20
+        spacing: 12
+        Label { textFormat: Text.PlainText; text: "Quillfen " + window.version + " is available"; font.pixelSize: 16; font.weight: Font.DemiBold }
+        Label { text: "You have " + window.currentVersion + "."; font.pixelSize: 12; color: Theme.secondary }
+        ScrollView {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            visible: window.releaseNotes.length > 0
+            TextArea {
+                readOnly: true
+                wrapMode: Text.Wrap
+                textFormat: TextEdit.PlainText
+                text: window.releaseNotes
+                font.pixelSize: 12
+            }
+        }
+        RowLayout {
+            Item { Layout.fillWidth: true }
+            Button { text: "Later"; onClicked: window.close() }
+            Button {
+                objectName: "downloadButton"
+                text: "Open Download Page"
+                highlighted: true
+                enabled: window.downloadUrl.toString().length > 0
+                onClicked: {
+                    window.actions?.downloadRequested(window.downloadUrl)
+                    window.close()
+                }
+            }
+        }
+    }
+}

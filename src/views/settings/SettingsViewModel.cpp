@@ -1,0 +1,277 @@
+#include "views/settings/SettingsViewModel.h"
+
+#include "api/GitHubAPIClient.h"
+#include "api/GitHubEndpoints.h"
+#include "credentials/KeychainManager.h"
+#include "platform/Browser.h"
+#include "platform/DesktopNotifications.h"
+#include "platform/Diagnostics.h"
+#include "platform/NoticeCenter.h"
+#include "platform/NotificationSound.h"
+#include "settings/Notices.h"
+#include "settings/Preferences.h"
+#include "updates/SparkleUpdaterService.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QUrlQuery>
+
+SettingsViewModel::SettingsViewModel(QObject *parent)
+    : QObject(parent), m_refreshInterval(Preferences::refreshInterval()),
+      m_notificationsEnabled(Preferences::notificationsEnabled()),
+      m_notificationSoundEnabled(Preferences::notificationSoundEnabled()),
+      m_updateChannel(Preferences::updateChannel()),
+      m_automaticallyCheckForUpdates(Preferences::automaticallyChecksForUpdates())
+{
+    SparkleUpdaterService::shared();
+    checkNotificationPermission();
+    NoticeCenter::instance().observe(QString::fromLatin1(Notices::updaterDidFindValidUpdate), this, [this](const QVariant &) {
+        m_updateAvailable = true;
+        m_updateStatusMessage = QStringLiteral("Update available");
+        emit updateStatusChanged();
+    });
+}
+
+void SettingsViewModel::setTokenInput(const QString &text)
+{
+    if (text == m_tokenInput)
+        return;
+    m_tokenInput = text;
+    emit tokenInputChanged();
+}
+
+void SettingsViewModel::setShowToken(bool show)
+{
+    if (show == m_showToken)
+        return;
+    m_showToken = show;
+    emit showTokenChanged();
+}
+
+// The change hooks run on every assignment, also of an unchanged value.
+void SettingsViewModel::setRefreshInterval(int seconds)
+{
+    const bool changed = seconds != m_refreshInterval;
+    m_refreshInterval = seconds;
+    Preferences::setRefreshInterval(seconds);
+    NoticeCenter::instance().post(QString::fromLatin1(Notices::refreshIntervalChanged), seconds);
+    if (changed)
+        emit refreshIntervalChanged();
+}
+
+void SettingsViewModel::setNotificationsEnabled(bool enabled)
+{
+    const bool changed = enabled != m_notificationsEnabled;
+    m_notificationsEnabled = enabled;
+    Preferences::setNotificationsEnabled(enabled);
+    if (changed)
+        emit notificationsEnabledChanged();
+    if (enabled)
+        requestNotificationPermission();
+}
+
+void SettingsViewModel::setNotificationSoundEnabled(bool enabled)
+{
+    const bool changed = enabled != m_notificationSoundEnabled;
+    m_notificationSoundEnabled = enabled;
+    Preferences::setNotificationSoundEnabled(enabled);
+    if (changed)
+        emit notificationSoundEnabledChanged();
+}
+
+void SettingsViewModel::setUpdateChannel(const QString &channel)
+{
+    const bool changed = channel != m_updateChannel;
+    m_updateChannel = channel;
+    SparkleUpdaterService::shared().setUpdateChannel(channel);
+    if (changed)
+        emit updateChannelChanged();
+}
+
+void SettingsViewModel::setAutomaticallyCheckForUpdates(bool enabled)
+{
+    const bool changed = enabled != m_automaticallyCheckForUpdates;
+    m_automaticallyCheckForUpdates = enabled;
+    Preferences::setAutomaticallyChecksForUpdates(enabled);
+    if (UpdateChecker *updater = SparkleUpdaterService::shared().updaterController())
+        updater->setAutomaticallyChecksForUpdates(enabled);
+    if (changed)
+        emit automaticallyCheckForUpdatesChanged();
+}
+
+QString SettingsViewModel::currentVersion() const
+{
+    return SparkleUpdaterService::shared().currentVersion();
+}
+
+QString SettingsViewModel::currentBuild() const
+{
+    return SparkleUpdaterService::shared().currentBuild();
+}
+
+QCoro::Task<> SettingsViewModel::checkNotificationPermission()
+{
+    QPointer<SettingsViewModel> self(this);
+    const DesktopNotifications::ServiceQuery query = co_await DesktopNotifications::queryService();
+    if (!self || query.error)
+        co_return;
+    const PermissionStatus status = query.available ? PermissionStatus::Authorized : PermissionStatus::Denied;
+    if (status != m_permission) {
+        m_permission = status;
+        emit notificationPermissionStatusChanged();
+    }
+}
+
+void SettingsViewModel::requestNotificationPermission()
+{
+    runPermissionRequest();
+}
+
+QCoro::Task<> SettingsViewModel::runPermissionRequest()
+{
+    QPointer<SettingsViewModel> self(this);
+    const DesktopNotifications::ServiceQuery query = co_await DesktopNotifications::queryService();
+    if (query.error) {
+        Diagnostics::print(QStringLiteral("Failed to request notification permission: ") + *query.error);
+        co_return;
+    }
+    if (!self)
+        co_return;
+    co_await checkNotificationPermission();
+    if (self && !query.available)
+        setNotificationsEnabled(false);
+}
+
+void SettingsViewModel::sendTestNotification()
+{
+    DesktopNotification notification{QStringLiteral("Test Notification"), QStringLiteral("Quillfen"),
+                                      QStringLiteral("Notifications are working correctly!"), false};
+    if (m_notificationSoundEnabled) {
+        // A missing clip is passed over in silence here; the notification
+        // still carries the desktop's sound.
+        if (!NotificationSound::clipPath().isEmpty())
+            NotificationSound::play();
+        notification.withSound = true;
+    }
+    DesktopNotifications::post(notification, QStringLiteral("Failed to send test notification: "));
+}
+
+void SettingsViewModel::checkForUpdates()
+{
+    setCheckingForUpdates(true);
+    if (m_updateStatusMessage) {
+        m_updateStatusMessage.reset();
+        emit updateStatusChanged();
+    }
+    SparkleUpdaterService::shared().checkForUpdates();
+    QTimer::singleShot(2000, this, [this] {
+        setCheckingForUpdates(false);
+        if (!m_updateAvailable) {
+            m_updateStatusMessage = QStringLiteral("You're up to date!");
+            emit updateStatusChanged();
+        }
+    });
+}
+
+void SettingsViewModel::checkExistingToken()
+{
+    const bool exists = KeychainManager::hasToken();
+    setHasExistingToken(exists);
+    if (exists)
+        setStatus(QStringLiteral("Token is currently saved in keychain"), true);
+}
+
+void SettingsViewModel::saveToken()
+{
+    if (m_tokenInput.isEmpty())
+        return;
+    if (const auto error = KeychainManager::saveToken(m_tokenInput)) {
+        setStatus(QStringLiteral("Failed to save token: ") + error->errorDescription(), false);
+        return;
+    }
+    setStatus(QStringLiteral("Token saved successfully!"), true);
+    setHasExistingToken(true);
+    QTimer::singleShot(2000, this, [this] {
+        setTokenInput({});
+        setShowToken(false);
+    });
+}
+
+void SettingsViewModel::deleteToken()
+{
+    if (const auto error = KeychainManager::deleteToken()) {
+        setStatus(QStringLiteral("Failed to delete token: ") + error->errorDescription(), false);
+        return;
+    }
+    setStatus(QStringLiteral("Token deleted successfully"), true);
+    setHasExistingToken(false);
+    setTokenInput({});
+}
+
+void SettingsViewModel::testConnection()
+{
+    if (m_tokenInput.isEmpty())
+        return;
+    setTesting(true);
+    setStatus(QStringLiteral("Testing connection..."), false);
+    runConnectionTest(m_tokenInput);
+}
+
+QCoro::Task<> SettingsViewModel::runConnectionTest(QString token)
+{
+    QPointer<SettingsViewModel> self(this);
+    const auto outcome = co_await GitHubAPIClient::validateToken(std::move(token));
+    if (!self)
+        co_return;
+    if (const auto *error = std::get_if<ClientError>(&outcome)) {
+        setStatus(QStringLiteral("Connection failed: ") + userDescription(*error), false);
+    } else if (std::get<bool>(outcome)) {
+        setStatus(QStringLiteral("Connection successful! Token is valid."), true);
+    } else {
+        setStatus(QStringLiteral("Invalid token or insufficient permissions"), false);
+    }
+    setTesting(false);
+}
+
+QUrl SettingsViewModel::tokenPageUrl()
+{
+    QUrl url(GitHubEndpoints::webRootUrl() + QStringLiteral("settings/tokens/new"));
+    url.setQuery(QStringLiteral("scopes=notifications&description=Quillfen"));
+    return url;
+}
+
+void SettingsViewModel::openTokenPage()
+{
+    Browser::open(tokenPageUrl());
+}
+
+void SettingsViewModel::setStatus(const QString &message, bool success)
+{
+    m_statusMessage = message;
+    m_isSuccess = success;
+    emit statusChanged();
+}
+
+void SettingsViewModel::setTesting(bool testing)
+{
+    if (testing == m_isTesting)
+        return;
+    m_isTesting = testing;
+    emit isTestingChanged();
+}
+
+void SettingsViewModel::setHasExistingToken(bool exists)
+{
+    if (exists == m_hasExistingToken)
+        return;
+    m_hasExistingToken = exists;
+    emit hasExistingTokenChanged();
+}
+
+void SettingsViewModel::setCheckingForUpdates(bool checking)
+{
+    if (checking == m_isCheckingForUpdates)
+        return;
+    m_isCheckingForUpdates = checking;
+    emit isCheckingForUpdatesChanged();
+}

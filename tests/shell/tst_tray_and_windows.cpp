@@ -1,0 +1,147 @@
+#include "api/GitHubAPIClient.h"
+#include "shell/QuillfenApp.h"
+#include "shell/TrayIcon.h"
+#include "credentials/KeychainManager.h"
+#include "store/NotificationsStore.h"
+#include "updates/SparkleUpdaterService.h"
+#include "views/PanelPlacement.h"
+
+#include "BrowserRecorder.h"
+#include "FakeGitHubServer.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QWindow>
+#include <QTest>
+
+
+namespace {
+
+QByteArray body(bool unread)
+{
+    return QByteArray("[{\"id\":\"1\",\"unread\":") + (unread ? "true" : "false")
+           + ",\"reason\":\"mention\",\"subject\":{\"title\":\"T\",\"url\":null,\"type\":\"Issue\"},"
+             "\"repository\":{\"id\":1,\"name\":\"r\",\"full_name\":\"o/r\",\"owner\":{\"login\":\"o\",\"avatar_url\":\"a\"},"
+             "\"html_url\":\"h\",\"private\":false},\"updated_at\":\"2024-05-01T09:30:00Z\"}]";
+}
+
+// Counts the badge's red in what the tray host really shows.
+int redPixels(const QRect &area)
+{
+    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 110 && c.blue() < 110;
+        }
+    }
+    return red;
+}
+
+} // namespace
+
+// Runs on a private X server with a real tray host (trayer).
+class TestTrayAndWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void panelPlacement()
+    {
+        const QRect screen(0, 0, 1280, 800);
+        // Under an icon at the top right, kept on screen.
+        QCOMPARE(PanelPlacement::position({1270, 30}, {420, 500}, screen), QPoint(860, 34));
+        // Over an icon at the bottom.
+        QCOMPARE(PanelPlacement::position({600, 790}, {420, 500}, screen), QPoint(390, 286));
+        // Larger than the space left: pinned to the top.
+        QCOMPARE(PanelPlacement::position({10, 10}, {420, 900}, screen), QPoint(0, 0));
+    }
+
+    void iconFollowsTheUnreadCount()
+    {
+        FakeGitHubServer server;
+        GitHubAPIClient::setBaseUrl(server.baseUrl());
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_tray")), std::nullopt);
+        server.enqueue({200, body(true), {}, ScriptedResponse::Behaviour::respond});
+
+        QuillfenApp app;
+        app.start();
+        QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+        TrayIcon *tray = app.trayIcon();
+        QVERIFY(tray->isVisible());
+        QTRY_COMPARE(app.store()->unreadCount(), 1);
+        QCOMPARE(tray->symbol(), QStringLiteral("bell.badge"));
+        // Docked in the tray host at the top right of the screen.
+        QTRY_VERIFY(tray->geometry().isValid());
+        QVERIFY2(tray->geometry().top() < 40 && tray->geometry().left() > 640, qPrintable(QStringLiteral("%1,%2").arg(tray->geometry().x()).arg(tray->geometry().y())));
+        QTRY_VERIFY(redPixels(tray->geometry()) > 4);
+
+        server.enqueue({200, body(false), {}, ScriptedResponse::Behaviour::respond});
+        QCoro::waitFor(app.store()->refresh());
+        QCOMPARE(tray->symbol(), QStringLiteral("bell"));
+        QTRY_COMPARE(redPixels(tray->geometry()), 0);
+
+        // The panel drops down under the icon and toggles; the main window is single.
+        const QPoint anchor(tray->geometry().center().x(), tray->geometry().bottom());
+        app.togglePanel(anchor);
+        QVERIFY(app.panelWindow());
+        QTRY_VERIFY(app.panelWindow()->isVisible());
+        QVERIFY(app.panelWindow()->flags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(app.panelWindow()->y() >= anchor.y());
+        app.togglePanel(anchor);
+        QVERIFY(!app.panelWindow()->isVisible());
+        // Right after closing, a click on the icon does not reopen it at once.
+        app.togglePanel(anchor);
+        QVERIFY(!app.panelWindow()->isVisible());
+        QTest::qWait(350);
+        app.togglePanel(anchor);
+        QTRY_VERIFY(app.panelWindow()->isVisible());
+
+        app.showMainWindow();
+        QWindow *first = app.mainWindow();
+        QVERIFY(first);
+        app.showMainWindow();
+        QCOMPARE(app.mainWindow(), first);
+        QCOMPARE(first->title(), QStringLiteral("Quillfen"));
+        first->close();
+        QTRY_VERIFY(!app.mainWindow());
+
+        app.showSettings();
+        QVERIFY(app.settingsWindow());
+        QCOMPARE(app.settingsWindow()->width(), 600);
+        QWindow *settings = app.settingsWindow();
+        app.showSettings();
+        QCOMPARE(app.settingsWindow(), settings);
+    }
+
+    void updateFoundByTheUserIsShown()
+    {
+        QuillfenApp app;
+        BrowserRecorder browser({QStringLiteral("https"), QStringLiteral("http")});
+        AppcastItem item;
+        item.version = QStringLiteral("9.0");
+        item.shortVersionString = QStringLiteral("9.0 <b>beta</b>");
+        item.description = QStringLiteral("Faster refresh.");
+        item.downloadUrl = QUrl(QStringLiteral("https://quillfen.app/download/9.0"));
+        emit SparkleUpdaterService::shared().updateFoundForUser(item);
+
+        QWindow *update = nullptr;
+        for (QWindow *window : QGuiApplication::topLevelWindows()) {
+            if (window->title() == u"Quillfen Update" && window->isVisible())
+                update = window;
+        }
+        QVERIFY(update);
+        QCOMPARE(update->property("version").toString(), QStringLiteral("9.0 <b>beta</b>"));
+        QCOMPARE(update->property("releaseNotes").toString(), QStringLiteral("Faster refresh."));
+        // The window's download button asks the host, which opens https only.
+        QObject *actions = update->property("actions").value<QObject *>();
+        QVERIFY(actions);
+        QVERIFY(QMetaObject::invokeMethod(actions, "downloadRequested", Q_ARG(QUrl, item.downloadUrl)));
+        QVERIFY(QMetaObject::invokeMethod(actions, "downloadRequested", Q_ARG(QUrl, QUrl(QStringLiteral("http://quillfen.app/x")))));
+        QCOMPARE(browser.opened, QList<QUrl>{item.downloadUrl});
+        update->close();
+    }
+};
+
+QTEST_MAIN(TestTrayAndWindows)
+#include "tst_tray_and_windows.moc"

@@ -1,0 +1,130 @@
+#include "credentials/KeychainManager.h"
+#include "platform/PreferencesFile.h"
+#include "settings/Preferences.h"
+#include "views/settings/SettingsViewModel.h"
+#include "updates/SparkleUpdaterService.h"
+
+#include "FakeNotificationServer.h"
+#include "QuickItems.h"
+#include "QmlTestEngine.h"
+#include "TestEnvironment.h"
+
+#include <QFile>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+
+// The settings window rendered offscreen against the real keyring.
+class TestSettingsView : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        prepareQmlEngine(engine);
+        SparkleUpdaterService::shared().setFeedURLForTesting(QStringLiteral("http://127.0.0.1:9/appcast.xml"));
+    }
+
+    void init()
+    {
+        QFile::remove(PreferencesFile::path());
+        QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
+    }
+
+    void cleanup() { delete window; }
+
+    void disabledStatesAndTokenButtons()
+    {
+        open();
+        QCOMPARE(window->width(), 600);
+        QCOMPARE(window->height(), 500);
+        QVERIFY(!item("testConnectionButton")->isEnabled());
+        QVERIFY(!item("saveTokenButton")->isEnabled());
+        QVERIFY(!item("deleteTokenButton")->isVisible());
+        QVERIFY(!item("soundToggle")->isEnabled());
+        QVERIFY(!item("testNotificationButton")->isEnabled());
+        QCOMPARE(item("versionText")->property("text").toString(),
+                 SparkleUpdaterService::shared().currentVersion() + " (" + SparkleUpdaterService::shared().currentBuild() + ")");
+
+        // Ctrl+Return with an empty field does nothing.
+        item("tokenField")->forceActiveFocus();
+        QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(!model()->hasStatusMessage());
+
+        QTest::keyClick(window, Qt::Key_G);
+        QTest::keyClick(window, Qt::Key_H);
+        QCOMPARE(model()->tokenInput(), QStringLiteral("gh"));
+        QCOMPARE(item("tokenField")->property("echoMode").toInt(), 2); // masked
+        QVERIFY(item("testConnectionButton")->isEnabled());
+        QVERIFY(QMetaObject::invokeMethod(item("showTokenButtonControl"), "clicked"));
+        QCOMPARE(item("tokenField")->property("echoMode").toInt(), 0);
+
+        QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(model()->statusMessage(), QStringLiteral("Token saved successfully!"));
+        QVERIFY(item("tokenStatus")->isVisible());
+        QVERIFY(item("deleteTokenButton")->isVisible());
+        QVERIFY(QMetaObject::invokeMethod(item("deleteTokenButton"), "clicked"));
+        QVERIFY(!item("deleteTokenButton")->isVisible());
+        QCOMPARE(item("tokenStatusText")->property("text").toString(), QStringLiteral("Token deleted successfully"));
+    }
+
+    void warningOnlyWhenDenied()
+    {
+        open();
+        QTRY_COMPARE(model()->notificationPermissionStatus(), SettingsViewModel::PermissionStatus::Denied);
+        QVERIFY(item("permissionWarning")->isVisible());
+        delete window;
+
+        FakeNotificationServer notifications;
+        open();
+        QTRY_COMPARE(model()->notificationPermissionStatus(), SettingsViewModel::PermissionStatus::Authorized);
+        QVERIFY(!item("permissionWarning")->isVisible());
+        model()->setNotificationsEnabled(true);
+        QVERIFY(item("soundToggle")->isEnabled());
+        QVERIFY(item("testNotificationButton")->isEnabled());
+    }
+
+    void pickersFollowThePreferences()
+    {
+        Preferences::setRefreshInterval(45);
+        Preferences::setUpdateChannel(QStringLiteral("beta"));
+        open();
+        QCOMPARE(item("intervalPicker")->property("currentIndex").toInt(), -1);
+        QCOMPARE(model()->refreshInterval(), 45);
+        QCOMPARE(item("channelPicker")->property("currentIndex").toInt(), 1);
+        model()->setRefreshInterval(600);
+        QCOMPARE(item("intervalPicker")->property("currentIndex").toInt(), 3);
+        QCOMPARE(Preferences::refreshInterval(), 600);
+    }
+
+private:
+    void open()
+    {
+        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/SettingsWindow.qml")));
+        window = qobject_cast<QQuickWindow *>(component.create());
+        if (!window)
+            qFatal("%s", qPrintable(component.errorString()));
+        window->show();
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+
+    QQuickItem *item(const char *name)
+    {
+        QQuickItem *found = findItem(window->contentItem(), QString::fromLatin1(name));
+        if (!found)
+            qFatal("no item %s", name);
+        return found;
+    }
+
+    SettingsViewModel *model() { return window->findChild<SettingsViewModel *>(); }
+
+    QQmlEngine engine;
+    QPointer<QQuickWindow> window;
+};
+
+QTEST_MAIN(TestSettingsView)
+#include "tst_settings_view.moc"

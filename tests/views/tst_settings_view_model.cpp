@@ -1,0 +1,233 @@
+#include "api/GitHubAPIClient.h"
+#include "credentials/KeychainManager.h"
+#include "platform/Diagnostics.h"
+#include "platform/NoticeCenter.h"
+#include "platform/PreferencesFile.h"
+#include "settings/Notices.h"
+#include "settings/Preferences.h"
+#include "views/settings/SettingsViewModel.h"
+#include "updates/SparkleUpdaterService.h"
+
+#include "BrowserRecorder.h"
+#include "FakeGitHubServer.h"
+#include "FakeNotificationServer.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTcpServer>
+#include <QTest>
+
+using Permission = SettingsViewModel::PermissionStatus;
+using Behaviour = ScriptedResponse::Behaviour;
+
+class TestSettingsViewModel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        Diagnostics::setSinkForTesting([this](const QString &line) { diagnostics << line; });
+        // No update feed is reachable from here.
+        SparkleUpdaterService::shared().setFeedURLForTesting(QStringLiteral("http://127.0.0.1:9/appcast.xml"));
+    }
+
+    void init()
+    {
+        QFile::remove(PreferencesFile::path());
+        QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
+        diagnostics.clear();
+    }
+
+    void creationReadsAndWritesNothing()
+    {
+        QFile::remove(PreferencesFile::path());
+        {
+            SettingsViewModel model;
+            QCOMPARE(model.refreshInterval(), 300);
+            QVERIFY(!model.notificationsEnabled());
+            QCOMPARE(model.updateChannel(), QStringLiteral("stable"));
+            QCOMPARE(model.notificationPermissionStatus(), Permission::NotDetermined);
+            QCOMPARE(model.currentVersion(), SparkleUpdaterService::shared().currentVersion());
+        }
+        QVERIFY(!QFile::exists(PreferencesFile::path()));
+
+        QDir().mkpath(QFileInfo(PreferencesFile::path()).absolutePath());
+        QFile file(PreferencesFile::path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\"refreshInterval\":\"60\",\"notificationsEnabled\":true,\"updateChannel\":\"beta\"}");
+        file.close();
+        SettingsViewModel model;
+        QCOMPARE(model.refreshInterval(), 300);
+        QVERIFY(model.notificationsEnabled());
+        QCOMPARE(model.updateChannel(), QStringLiteral("beta"));
+    }
+
+    void everyAssignmentWritesAndAnnounces()
+    {
+        SettingsViewModel model;
+        QList<QPair<QString, QVariant>> notices;
+        QObject observer;
+        for (const char *name : {Notices::refreshIntervalChanged, Notices::updateChannelChanged}) {
+            const QString notice = QString::fromLatin1(name);
+            NoticeCenter::instance().observe(notice, &observer, [&, notice](const QVariant &value) { notices.append({notice, value}); });
+        }
+        model.setRefreshInterval(600);
+        model.setRefreshInterval(600);
+        QTRY_COMPARE(notices.size(), 2);
+        QCOMPARE(notices[0], (QPair<QString, QVariant>{"refreshIntervalChanged", 600}));
+        QCOMPARE(Preferences::refreshInterval(), 600);
+
+        model.setUpdateChannel(QStringLiteral("beta"));
+        QTRY_COMPARE(notices.size(), 3);
+        QCOMPARE(notices[2].first, QStringLiteral("updateChannelChanged"));
+        QCOMPARE(Preferences::updateChannel(), QStringLiteral("beta"));
+
+        model.setNotificationSoundEnabled(true);
+        QVERIFY(Preferences::notificationSoundEnabled());
+        model.setAutomaticallyCheckForUpdates(true);
+        QVERIFY(Preferences::automaticallyChecksForUpdates());
+        QVERIFY(SparkleUpdaterService::shared().updaterController()->isScheduled());
+        model.setAutomaticallyCheckForUpdates(false);
+        QVERIFY(!SparkleUpdaterService::shared().updaterController()->isScheduled());
+    }
+
+    void tokenOperations()
+    {
+        SettingsViewModel model;
+        model.saveToken();
+        model.testConnection();
+        QVERIFY(!model.hasStatusMessage());
+
+        model.checkExistingToken();
+        QVERIFY(!model.hasExistingToken());
+        QVERIFY(!model.hasStatusMessage());
+
+        model.setTokenInput(QStringLiteral("  ghp_spaced  "));
+        model.setShowToken(true);
+        model.saveToken();
+        QCOMPARE(model.statusMessage(), QStringLiteral("Token saved successfully!"));
+        QVERIFY(model.isSuccess());
+        QVERIFY(model.hasExistingToken());
+        QCOMPARE(std::get<std::optional<QString>>(KeychainManager::getToken()), QStringLiteral("  ghp_spaced  "));
+        QTRY_VERIFY_WITH_TIMEOUT(model.tokenInput().isEmpty(), 4000);
+        QVERIFY(!model.showToken());
+
+        SettingsViewModel reopened;
+        reopened.checkExistingToken();
+        QVERIFY(reopened.hasExistingToken());
+        QCOMPARE(reopened.statusMessage(), QStringLiteral("Token is currently saved in keychain"));
+        QVERIFY(reopened.tokenInput().isEmpty());
+
+        reopened.deleteToken();
+        QCOMPARE(reopened.statusMessage(), QStringLiteral("Token deleted successfully"));
+        QVERIFY(!reopened.hasExistingToken());
+        reopened.deleteToken();
+        QCOMPARE(reopened.statusMessage(), QStringLiteral("Token deleted successfully"));
+    }
+
+    void connectionTest()
+    {
+        FakeGitHubServer server;
+        GitHubAPIClient::setBaseUrl(server.baseUrl());
+        SettingsViewModel model;
+        model.setTokenInput(QStringLiteral("ghp_candidate"));
+
+        server.enqueue({200, "{\"login\":\"octo\"}", {}, Behaviour::respond});
+        model.testConnection();
+        QVERIFY(model.isTesting());
+        QCOMPARE(model.statusMessage(), QStringLiteral("Testing connection..."));
+        QTRY_VERIFY(!model.isTesting());
+        QCOMPARE(model.statusMessage(), QStringLiteral("Connection successful! Token is valid."));
+        QVERIFY(model.isSuccess());
+        const RecordedRequest &request = server.requests().at(0);
+        QCOMPARE(request.method, "GET");
+        QCOMPARE(request.target, "/user");
+        QCOMPARE(request.header("Authorization"), "Bearer ghp_candidate");
+        QCOMPARE(request.header("X-GitHub-Api-Version"), "2022-11-28");
+        // Testing does not store anything.
+        QCOMPARE(std::get<std::optional<QString>>(KeychainManager::getToken()), std::nullopt);
+
+        server.enqueue({401, "{\"message\":\"Bad credentials\"}", {}, Behaviour::respond});
+        model.testConnection();
+        QTRY_VERIFY(!model.isTesting());
+        QCOMPARE(model.statusMessage(), QStringLiteral("Invalid token or insufficient permissions"));
+        QVERIFY(!model.isSuccess());
+
+        quint16 closedPort = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            closedPort = probe.serverPort();
+        }
+        GitHubAPIClient::setBaseUrl(QStringLiteral("http://127.0.0.1:%1").arg(closedPort));
+        model.testConnection();
+        QTRY_VERIFY(!model.isTesting());
+        QCOMPARE(model.statusMessage(), QStringLiteral("Connection failed: Connection refused"));
+        QVERIFY(!model.statusMessage()->contains(QStringLiteral("ghp_candidate")));
+    }
+
+    void permissionFollowsTheNotificationService()
+    {
+        {
+            SettingsViewModel model;
+            QTRY_COMPARE(model.notificationPermissionStatus(), Permission::Denied);
+            model.setNotificationsEnabled(true);
+            QTRY_VERIFY(!model.notificationsEnabled());
+            QCOMPARE(Preferences::notificationsEnabled(), false);
+        }
+        FakeNotificationServer notifications;
+        SettingsViewModel model;
+        QTRY_COMPARE(model.notificationPermissionStatus(), Permission::Authorized);
+        model.setNotificationsEnabled(true);
+        QTest::qWait(200);
+        QVERIFY(model.notificationsEnabled());
+        QCOMPARE(Preferences::notificationsEnabled(), true);
+
+        model.sendTestNotification();
+        QTRY_COMPARE(notifications.calls().size(), 1);
+        QCOMPARE(notifications.calls()[0].summary, QStringLiteral("Test Notification"));
+        QCOMPARE(notifications.calls()[0].body, QStringLiteral("Quillfen\nNotifications are working correctly!"));
+        QCOMPARE(notifications.calls()[0].hints.value("suppress-sound"), QVariant(true));
+
+        model.setNotificationSoundEnabled(true);
+        model.sendTestNotification();
+        QTRY_COMPARE(notifications.calls().size(), 2);
+        QCOMPARE(notifications.calls()[1].hints.value("sound-name"), QVariant(QStringLiteral("message-new-instant")));
+        // No sound server in this session: the clip says why it is silent.
+        QCOMPARE(diagnostics, QStringList{"Failed to play sound: no audio output device is available"});
+    }
+
+    void updateChecks()
+    {
+        SettingsViewModel model;
+        model.checkForUpdates();
+        QVERIFY(model.isCheckingForUpdates());
+        QVERIFY(!model.hasUpdateStatusMessage());
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isCheckingForUpdates(), 4000);
+        QCOMPARE(model.updateStatusMessage(), QStringLiteral("You're up to date!"));
+
+        NoticeCenter::instance().post(QString::fromLatin1(Notices::updaterDidFindValidUpdate));
+        QTRY_VERIFY(model.updateAvailable());
+        QCOMPARE(model.updateStatusMessage(), QStringLiteral("Update available"));
+        model.checkForUpdates();
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isCheckingForUpdates(), 4000);
+        QVERIFY(!model.hasUpdateStatusMessage());
+    }
+
+    void opensTheTokenPage()
+    {
+        SettingsViewModel model;
+        model.openTokenPage();
+        QCOMPARE(browser.opened.last(),
+                 QUrl(QStringLiteral("https://github.com/settings/tokens/new?scopes=notifications&description=Quillfen")));
+    }
+
+private:
+    BrowserRecorder browser;
+    QStringList diagnostics;
+};
+
+QTEST_MAIN(TestSettingsViewModel)
+#include "tst_settings_view_model.moc"

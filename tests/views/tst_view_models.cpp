@@ -1,0 +1,260 @@
+#include "model/SampleNotifications.h"
+#include "platform/RelativeTime.h"
+#include "store/NotificationsStore.h"
+#include "views/panel/ListGrouping.h"
+#include "views/panel/NotificationEntryModel.h"
+#include "views/panel/NotificationsListModel.h"
+#include "views/panel/PanelViewModel.h"
+#include "views/panel/RowText.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimeZone>
+
+namespace {
+
+const QDateTime base(QDate(2024, 5, 1), QTime(0, 0), QTimeZone::utc());
+
+GHNotification item(const char *id, const char *owner, const char *repo, int hour, bool unread = true,
+                    const char *title = "Title", NotificationReason reason = NotificationReason::mention)
+{
+    GHNotification i;
+    i.id = QString::fromLatin1(id);
+    i.owner = QString::fromLatin1(owner);
+    i.repo = QString::fromLatin1(repo);
+    i.updatedAt = base.addSecs(3600 * hour);
+    i.unread = unread;
+    i.title = QString::fromLatin1(title);
+    i.reason = reason;
+    return i;
+}
+
+QStringList ids(const QList<GHNotification> &items)
+{
+    QStringList result;
+    for (const auto &i : items)
+        result << i.id;
+    return result;
+}
+
+QStringList rowsOf(const NotificationEntryModel &model)
+{
+    QStringList result;
+    for (const auto &entry : model.entries())
+        result << (entry.placeholder ? QStringLiteral("[%1]").arg(entry.section) : entry.item.id);
+    return result;
+}
+
+} // namespace
+
+class TestViewModels : public QObject {
+    Q_OBJECT
+
+private slots:
+    void countdownText()
+    {
+        QCOMPARE(RowText::countdownText(0), QStringLiteral("0s"));
+        QCOMPARE(RowText::countdownText(45), QStringLiteral("45s"));
+        QCOMPARE(RowText::countdownText(59), QStringLiteral("59s"));
+        QCOMPARE(RowText::countdownText(60), QStringLiteral("1m 0s"));
+        QCOMPARE(RowText::countdownText(61), QStringLiteral("1m 1s"));
+        QCOMPARE(RowText::countdownText(300), QStringLiteral("5m 0s"));
+        QCOMPARE(RowText::countdownText(3600), QStringLiteral("60m 0s"));
+    }
+
+    void metaLine()
+    {
+        const QLocale english(QLocale::English, QLocale::UnitedStates);
+        const GHNotification rails = sampleNotifications().at(3);
+        const QDateTime now = rails.updatedAt.addSecs(360);
+        QCOMPARE(RowText::metaLine(rails, now, english), QString::fromUtf8("rails / rails #54993 · Comment · 6 min. ago"));
+
+        GHNotification noNumber = sampleNotifications().at(6);
+        QCOMPARE(RowText::metaLine(noNumber, noNumber.updatedAt.addSecs(18000), english),
+                 QString::fromUtf8("microsoft / vscode · Author · 5 hr. ago"));
+
+        GHNotification empty = noNumber;
+        empty.owner.clear();
+        empty.repo.clear();
+        QVERIFY(RowText::metaLine(empty, now, english).startsWith(QStringLiteral(" / ")));
+
+        const QLocale german(QLocale::German, QLocale::Germany);
+        QCOMPARE(RowText::metaLine(rails, now, german), QString::fromUtf8("rails / rails #54993 · Comment · vor 6 Min."));
+        QVERIFY(RowText::accessibleName(rails, now, english).startsWith(QStringLiteral("Unread. Discussion: ActiveStorage")));
+    }
+
+    void relativeAgeUnits()
+    {
+        const QLocale english(QLocale::English, QLocale::UnitedStates);
+        const auto age = [&](qint64 seconds) { return RelativeTime::shortAge(base, base.addSecs(seconds), english); };
+        QCOMPARE(age(30), QStringLiteral("30 sec. ago"));
+        QCOMPARE(age(1080), QStringLiteral("18 min. ago"));
+        QCOMPARE(age(7200), QStringLiteral("2 hr. ago"));
+        QCOMPARE(age(93600), QStringLiteral("1 day ago"));
+        QCOMPARE(age(259200), QStringLiteral("3 days ago"));
+        QCOMPARE(age(86400 * 15), QStringLiteral("2 wk. ago"));
+        QCOMPARE(age(86400 * 400), QStringLiteral("1 yr. ago"));
+        QCOMPARE(age(-120), QStringLiteral("in 2 min."));
+        QCOMPARE(RelativeTime::shortAge(base, base.addSecs(1080), QLocale::c()), QStringLiteral("18 min. ago"));
+    }
+
+    void filtering_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<bool>("unreadOnly");
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("everything") << "" << false << -1 << QStringList{"fix", "upgrade", "read", "other"};
+        QTest::newRow("key, any case") << "RAILS" << false << -1 << QStringList{"fix", "upgrade", "read"};
+        QTest::newRow("key prefix") << "rails/ra" << false << -1 << QStringList{"fix", "read"};
+        QTest::newRow("slash matches all") << "/" << false << -1 << QStringList{"fix", "upgrade", "read", "other"};
+        QTest::newRow("leading blank") << " rails" << false << -1 << QStringList{"upgrade"};
+        QTest::newRow("unread only") << "" << true << -1 << QStringList{"fix", "upgrade", "other"};
+        QTest::newRow("reason and search") << "rails" << false << int(NotificationReason::comment) << QStringList{"read"};
+    }
+
+    void filtering()
+    {
+        QFETCH(QString, search);
+        QFETCH(bool, unreadOnly);
+        QFETCH(int, reason);
+        const QList<GHNotification> items{
+            item("fix", "rails", "rails", 1, true, "Fix boot"),
+            item("upgrade", "octo", "api", 2, true, "Do rails upgrade"),
+            item("read", "rails", "rails", 3, false, "Old", NotificationReason::comment),
+            item("other", "octo", "hooks", 4, true, "Nothing"),
+        };
+        ListGrouping::Filter filter{search, unreadOnly, std::nullopt};
+        if (reason >= 0)
+            filter.reason = NotificationReason(reason);
+        QTEST(ids(ListGrouping::filtered(items, filter)), "expected");
+    }
+
+    void grouping()
+    {
+        const QList<GHNotification> items{
+            item("a10", "a", "x", 10), item("b11", "b", "y", 11), item("a12", "a", "x", 12), item("c1", "c", "z", 1),
+            item("c1b", "c", "z", 1),
+        };
+        const auto groups = ListGrouping::groupedByRepository(items);
+        QCOMPARE(groups.size(), 3);
+        QCOMPARE(groups[0].key, QStringLiteral("a/x"));
+        QCOMPARE(ids(groups[0].items), (QStringList{"a12", "a10"}));
+        QCOMPARE(groups[1].key, QStringLiteral("b/y"));
+        QCOMPARE(ids(groups[2].items), (QStringList{"c1", "c1b"}));
+        QCOMPARE(ids(ListGrouping::newestFirst(items)), (QStringList{"a12", "b11", "a10", "c1", "c1b"}));
+    }
+
+    void entryModelAppliesSmallestChange()
+    {
+        NotificationEntryModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+
+        const auto entries = [](QList<GHNotification> items) {
+            QList<NotificationEntryModel::Entry> result;
+            for (auto &i : items)
+                result.append({i, QString(), false});
+            return result;
+        };
+        const GHNotification a = item("a", "o", "r", 1), b = item("b", "o", "r", 2), c = item("c", "o", "r", 3);
+        model.setEntries(entries({a, b, c}));
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(inserted.size(), 1);
+
+        GHNotification readB = b;
+        readB.unread = false;
+        model.setEntries(entries({a, readB, c}));
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 1);
+        QCOMPARE(model.data(model.index(1), NotificationEntryModel::UnreadRole), QVariant(false));
+
+        model.setEntries(entries({a, c}));
+        QCOMPARE(removed.size(), 1);
+        QCOMPARE(removed.at(0).at(1).toInt(), 1);
+        model.setEntries(entries({c, a, b}));
+        model.setEntries({});
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(reset.size(), 0);
+
+        model.setEntries(entries({sampleNotifications()}));
+        const QModelIndex first = model.index(0);
+        QCOMPARE(first.data(NotificationEntryModel::ThreadIdRole), QVariant(QStringLiteral("1")));
+        QCOMPARE(first.data(NotificationEntryModel::IconNameRole), QVariant(QStringLiteral("arrow.triangle.pull")));
+        QVERIFY(first.data(NotificationEntryModel::MetaLineRole).toString().contains(QStringLiteral("larkspindle / api #482")));
+    }
+
+    void panelMiddleArea()
+    {
+        using Area = PanelViewModel::MiddleArea;
+        QCOMPARE(PanelViewModel::chooseMiddleArea(false, false, false), Area::TokenRequired);
+        QCOMPARE(PanelViewModel::chooseMiddleArea(false, true, true), Area::TokenRequired);
+        QCOMPARE(PanelViewModel::chooseMiddleArea(true, true, false), Area::AllCaughtUp);
+        QCOMPARE(PanelViewModel::chooseMiddleArea(true, true, true), Area::List);
+        QCOMPARE(PanelViewModel::chooseMiddleArea(true, false, false), Area::List);
+
+        // The store of this session has no token: the samples, behind the token area.
+        NotificationsStore store;
+        PanelViewModel panel;
+        QAbstractItemModelTester tester(panel.rows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        panel.setStore(&store);
+        QCOMPARE(panel.middleArea(), Area::TokenRequired);
+        QCOMPARE(panel.rows()->count(), 7);
+        QVERIFY(!panel.showCountdown());
+
+        panel.setTokenCheck([] { return true; });
+        QCOMPARE(panel.middleArea(), Area::List);
+        QCOMPARE(panel.rows()->entries().first().item.id, QStringLiteral("4")); // unread, latest first
+        store.setUnreadOnly(true);
+        QCOMPARE(panel.rows()->count(), 4);
+        store.setSearchText(QStringLiteral("nothing matches this"));
+        QCOMPARE(panel.middleArea(), Area::AllCaughtUp);
+    }
+
+    void listModelGroupsAndCollapses()
+    {
+        NotificationsStore store; // samples
+        NotificationsListModel list;
+        QAbstractItemModelTester tester(list.rows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        list.setStore(&store);
+        QCOMPARE(list.reasonLabel(), QStringLiteral("Any Reason"));
+        QCOMPARE(list.reasonNames().size(), 9);
+        QVERIFY(list.groupByRepo());
+        QCOMPARE(rowsOf(*list.rows()), (QStringList{"4", "1", "6", "2", "7", "3", "5"}));
+        QCOMPARE(list.groupCounts().value(QStringLiteral("rails/rails")), QVariant(1));
+
+        list.toggleCollapsed(QStringLiteral("rails/rails"));
+        QCOMPARE(rowsOf(*list.rows()).first(), QStringLiteral("[rails/rails]"));
+        QVERIFY(list.isCollapsed(QStringLiteral("rails/rails")));
+
+        // Hidden by a search, then shown again: still collapsed.
+        list.setSearchText(QStringLiteral("puma"));
+        QCOMPARE(rowsOf(*list.rows()), QStringList{"5"});
+        QCOMPARE(list.groupCounts().size(), 1);
+        list.setSearchText({});
+        QCOMPARE(rowsOf(*list.rows()).first(), QStringLiteral("[rails/rails]"));
+
+        list.setShowUnreadOnly(true);
+        QCOMPARE(rowsOf(*list.rows()), (QStringList{"[rails/rails]", "1", "6", "2"}));
+        list.setSelectedReason(int(NotificationReason::mention));
+        QCOMPARE(list.reasonLabel(), QStringLiteral("Mention"));
+        QCOMPARE(rowsOf(*list.rows()), QStringList{"2"});
+        list.setSelectedReason(-1);
+        list.setShowUnreadOnly(false);
+
+        list.setGroupByRepo(false);
+        QCOMPARE(rowsOf(*list.rows()), (QStringList{"4", "1", "6", "2", "7", "3", "5"}));
+        QVERIFY(list.rows()->entries().first().section.isEmpty());
+
+        // The panel's filter in the store has no effect here.
+        store.setSearchText(QStringLiteral("puma"));
+        QCOMPARE(list.rows()->count(), 7);
+    }
+};
+
+QTEST_MAIN(TestViewModels)
+#include "tst_view_models.moc"

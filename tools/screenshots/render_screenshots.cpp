@@ -1,0 +1,110 @@
+// Renders the panel and the main window offscreen with the sample threads and
+// writes PNG screenshots into the folder given as the first argument.
+
+#include "store/NotificationsStore.h"
+#include "views/IconImageProvider.h"
+#include "views/panel/PanelViewModel.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQmlEngineExtensionPlugin>
+#include <QQuickItem>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTextStream>
+
+Q_IMPORT_QML_PLUGIN(QuillfenPlugin)
+
+namespace {
+
+QQuickWindow *create(QQmlEngine &engine, const QString &type, NotificationsStore &store)
+{
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/%1.qml").arg(type)));
+    auto *window = qobject_cast<QQuickWindow *>(
+        component.createWithInitialProperties({{QStringLiteral("store"), QVariant::fromValue(&store)}}));
+    if (!window)
+        qFatal("cannot create %s: %s", qPrintable(type), qPrintable(component.errorString()));
+    return window;
+}
+
+bool capture(QQuickWindow *window, const QString &path)
+{
+    window->show();
+    // Two frames: the first lays out, the second has the images loaded.
+    for (int frame = 0; frame < 2; ++frame) {
+        QSignalSpy swapped(window, &QQuickWindow::frameSwapped);
+        window->update();
+        if (!swapped.wait(5000))
+            return false;
+    }
+    const QImage image = window->grabWindow();
+    const bool saved = !image.isNull() && image.save(path);
+    QTextStream(stdout) << (saved ? "wrote " : "FAILED ") << path << " (" << image.width() << "x" << image.height()
+                        << ")\n";
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QUICK_BACKEND", "software");
+    QGuiApplication app(argc, argv);
+    QQuickStyle::setStyle(QStringLiteral("Fusion"));
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(out);
+
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    engine.addImageProvider(QStringLiteral("symbols"), new IconImageProvider);
+
+    // No token is stored in this session, so the store holds the samples.
+    NotificationsStore store;
+    bool ok = true;
+
+    QQuickWindow *panel = create(engine, QStringLiteral("PanelWindow"), store);
+    panel->setProperty("hideOnDeactivate", false);
+    auto *viewModel = panel->findChild<PanelViewModel *>();
+    ok &= capture(panel, out + QStringLiteral("/panel-token-required.png"));
+
+    viewModel->setTokenCheck([] { return true; });
+    ok &= capture(panel, out + QStringLiteral("/panel-list.png"));
+
+    store.setSearchText(QStringLiteral("no thread has this"));
+    ok &= capture(panel, out + QStringLiteral("/panel-all-caught-up.png"));
+    store.setSearchText({});
+
+    store.toggleRead(QStringLiteral("5")); // already read: the store explains why not
+    ok &= capture(panel, out + QStringLiteral("/panel-error.png"));
+    store.dismissError();
+    panel->hide();
+
+    QQuickWindow *window = create(engine, QStringLiteral("MainWindow"), store);
+    ok &= capture(window, out + QStringLiteral("/window-grouped.png"));
+    QObject *listView = window->property("listView").value<QObject *>();
+    QObject *listModel = listView->property("listModel").value<QObject *>();
+    listModel->setProperty("groupByRepo", false);
+    ok &= capture(window, out + QStringLiteral("/window-flat.png"));
+
+    QQmlComponent settingsComponent(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/SettingsWindow.qml")));
+    auto *settings = qobject_cast<QQuickWindow *>(settingsComponent.create());
+    if (!settings)
+        qFatal("cannot create the settings window: %s", qPrintable(settingsComponent.errorString()));
+    ok &= capture(settings, out + QStringLiteral("/settings-top.png"));
+    // The token section, scrolled into view.
+    auto *scroll = settings->findChild<QQuickItem *>(QStringLiteral("settingsScroll"));
+    auto *flickable = scroll ? scroll->property("contentItem").value<QQuickItem *>() : nullptr;
+    if (!flickable)
+        qFatal("the settings window has no scroll area");
+    flickable->setProperty("contentY", flickable->property("contentHeight").toReal() - flickable->height());
+    ok &= capture(settings, out + QStringLiteral("/settings-token.png"));
+
+    delete settings;
+    delete window;
+    delete panel;
+    return ok ? 0 : 1;
+}
