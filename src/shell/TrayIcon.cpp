@@ -4,7 +4,10 @@
 
 #include <QCursor>
 #include <QDir>
+#include <QFile>
 #include <QPainter>
+
+#include <cmath>
 
 TrayIcon::TrayIcon(NotificationsStore *store, QObject *parent) : QObject(parent), m_store(store)
 {
@@ -46,9 +49,18 @@ QIcon TrayIcon::bellIcon(bool badge)
     // One drawing of the bell per size, made when the application was built.
     const QDir drawings(QStringLiteral(":/quillfen/tray"));
     for (const QString &file : drawings.entryList(QDir::Files)) {
-        QImage image(drawings.filePath(file));
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-        const int side = image.width();
+        // Square, raw ARGB32 pixels: no image reader (and so no image format
+        // plugin) is involved.
+        QFile drawing(drawings.filePath(file));
+        if (!drawing.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray pixels = drawing.readAll();
+        const int side = int(std::sqrt(double(pixels.size() / 4)));
+        if (side == 0 || qsizetype(side) * side * 4 != pixels.size())
+            continue;
+        QImage image = QImage(reinterpret_cast<const uchar *>(pixels.constData()), side, side,
+                              QImage::Format_ARGB32_Premultiplied)
+                           .copy();
         if (badge) {
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);

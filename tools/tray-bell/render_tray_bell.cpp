@@ -1,12 +1,15 @@
 // Draws the tray icon's bell at each size the tray may ask for, at build
 // time, so that the running tray needs no SVG renderer: a light bell with a
-// dark rim, which reads on dark and light panels alike.
+// dark rim, which reads on dark and light panels alike. Each size is written
+// as raw premultiplied ARGB32 pixels in the machine's byte order: reading a
+// PNG back would make Qt load every image format plugin, the SVG one too.
 //
 //   render_tray_bell <output folder> <side>...
 
 #include "views/IconCatalog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -38,9 +41,11 @@ int main(int argc, char *argv[])
             }
             painter.drawImage(inset, inset, bell);
         }
-        const QString file = out.filePath(QStringLiteral("bell-%1.png").arg(side));
-        if (bell.isNull() || !image.save(file)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        QFile file(out.filePath(QStringLiteral("bell-%1.argb32").arg(side)));
+        const auto size = image.sizeInBytes();
+        if (bell.isNull() || !file.open(QIODevice::WriteOnly)
+            || file.write(reinterpret_cast<const char *>(image.constBits()), size) != size) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
             return 1;
         }
     }
