@@ -1,6 +1,5 @@
 #pragma once
 
-#include "views/settings/SettingsViewModel.h"
 #include "store/NotificationsStore.h"
 
 #include <QObject>
@@ -13,11 +12,4 @@ struct NotificationsStoreForeign {
     QML_FOREIGN(NotificationsStore)
     QML_NAMED_ELEMENT(NotificationsStore)
     QML_UNCREATABLE("The application creates the one store")
-};
-
-// The settings window creates its own model.
-struct SettingsViewModelForeign {
-    Q_GADGET
-    QML_FOREIGN(SettingsViewModel)
-    QML_NAMED_ELEMENT(SettingsViewModel)
 };

@@ -3,6 +3,7 @@
 #include <QCoro/QCoroTask>
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 #include <optional>
 
@@ -12,6 +13,7 @@
 // controls. One per settings window; main thread only.
 class SettingsViewModel : public QObject {
     Q_OBJECT
+    QML_ELEMENT
     Q_PROPERTY(QString tokenInput READ tokenInput WRITE setTokenInput NOTIFY tokenInputChanged)
     Q_PROPERTY(bool showToken READ showToken WRITE setShowToken NOTIFY showTokenChanged)
     Q_PROPERTY(bool isTesting READ isTesting NOTIFY isTestingChanged)

@@ -1,0 +1,2 @@
+// Must not compile: the model layer sits below the store.
+#include "store/NotificationsStore.h"

@@ -1,0 +1,26 @@
+#!/bin/sh
+# Runs the real application on a tray host: while only the tray icon shows,
+# none of Qt Quick, QML or Svg is mapped; a click on the icon loads them.
+#   lazy-views.sh <quillfen executable>
+set -eu
+exe=$1
+mapped() { grep -c -E "libQt6(Quick|Qml|QuickControls2|Svg)\.so" "/proc/$pid/maps" || true; }
+
+QT_QPA_PLATFORM=xcb "$exe" >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+icon=""
+for _ in $(seq 100); do
+    icon=$(xdotool search --classname '^quillfen$' 2>/dev/null | head -1 || true)
+    [ -n "$icon" ] && break
+    sleep 0.1
+done
+[ -n "$icon" ] || { echo "FAIL: no tray icon"; exit 1; }
+sleep 1
+[ "$(mapped)" -eq 0 ] || { echo "FAIL: views mapped with the tray only:"; grep -E "Quick|Qml|Svg" "/proc/$pid/maps"; exit 1; }
+
+eval "$(xdotool getwindowgeometry --shell "$icon")"
+xdotool mousemove $((X + 5)) $((Y + 5)) click 1
+for _ in $(seq 50); do [ "$(mapped)" -gt 0 ] && break; sleep 0.1; done
+[ "$(mapped)" -gt 0 ] || { echo "FAIL: the panel did not load the views"; exit 1; }
+echo "PASS: views load on first click"
