@@ -1,7 +1,7 @@
 #include "api/Conversion.h"
 #include "api/WireDecoding.h"
 #include "store/ThreadMerge.h"
-#include "support/SampleBodies.h"
+#include "ThreadJson.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,7 +22,7 @@ QList<GHNotification> convertAll(const QByteArray &body)
 void refreshProcessing(benchmark::State &state)
 {
     const int count = int(state.range(0));
-    const QByteArray body = notificationsBody(count);
+    const QByteArray body = threadsBody(manyThreads(count));
     QList<GHNotification> previous = convertAll(body);
     previous.remove(0, count / 10);
 
@@ -39,7 +39,7 @@ void refreshProcessing(benchmark::State &state)
 void mergeOnly(benchmark::State &state)
 {
     const int count = int(state.range(0));
-    const QList<GHNotification> fetched = convertAll(notificationsBody(count));
+    const QList<GHNotification> fetched = convertAll(threadsBody(manyThreads(count)));
     const QList<GHNotification> previous = fetched.mid(count / 10);
     for (auto _ : state)
         benchmark::DoNotOptimize(ThreadMerge::merge(previous, fetched).newThreads.size());
@@ -49,7 +49,7 @@ void mergeOnly(benchmark::State &state)
 // Decoding and conversion alone.
 void decodeOnly(benchmark::State &state)
 {
-    const QByteArray body = notificationsBody(int(state.range(0)));
+    const QByteArray body = threadsBody(manyThreads(int(state.range(0))));
     for (auto _ : state)
         benchmark::DoNotOptimize(convertAll(body).size());
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -58,7 +58,7 @@ void decodeOnly(benchmark::State &state)
 // The panel's list alone, recomputed on every read.
 void filteredItems(benchmark::State &state)
 {
-    const QList<GHNotification> items = convertAll(notificationsBody(int(state.range(0))));
+    const QList<GHNotification> items = convertAll(threadsBody(manyThreads(int(state.range(0)))));
     for (auto _ : state)
         benchmark::DoNotOptimize(ThreadMerge::filterAndSort(items, QStringLiteral("OWNER3/"), true));
     state.SetItemsProcessed(state.iterations() * state.range(0));

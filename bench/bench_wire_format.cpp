@@ -1,6 +1,6 @@
 #include "api/Conversion.h"
 #include "api/WireDecoding.h"
-#include "support/SampleBodies.h"
+#include "ThreadJson.h"
 
 #include <benchmark/benchmark.h>
 
@@ -8,7 +8,7 @@ namespace {
 
 void decodeAndConvert(benchmark::State &state)
 {
-    const QByteArray body = notificationsBody(int(state.range(0)));
+    const QByteArray body = threadsBody(manyThreads(int(state.range(0))));
     for (auto _ : state) {
         auto decoded = WireDecoding::decodeNotificationList(body);
         const auto &threads = std::get<QList<GitHubNotification>>(decoded);

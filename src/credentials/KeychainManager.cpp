@@ -1,6 +1,7 @@
 #include "credentials/KeychainManager.h"
 
 #include "credentials/SecretStoreBackend.h"
+#include "credentials/TokenState.h"
 
 #include <QStringDecoder>
 
@@ -48,6 +49,7 @@ std::optional<KeychainError> saveToken(const QString &token)
     const SecretStoreBackend::WriteResult written = SecretStoreBackend::write(token.toUtf8());
     if (written.outcome != SecretStoreBackend::Outcome::ok)
         return KeychainError::saveFailed(written.code);
+    TokenState::shared().recordSaved();
     return std::nullopt;
 }
 
@@ -56,14 +58,8 @@ std::optional<KeychainError> deleteToken()
     const SecretStoreBackend::WriteResult removed = SecretStoreBackend::remove();
     if (removed.outcome == SecretStoreBackend::Outcome::failed)
         return KeychainError::deleteFailed(removed.code);
+    TokenState::shared().recordDeleted();
     return std::nullopt;
-}
-
-bool hasToken()
-{
-    const auto result = getToken();
-    const auto *token = std::get_if<std::optional<QString>>(&result);
-    return token && token->has_value();
 }
 
 } // namespace KeychainManager

@@ -35,12 +35,10 @@ private:
 
 // Absent when no token is stored; that is not an error.
 std::variant<std::optional<QString>, KeychainError> getToken();
-// Replaces any stored token with `token`, byte for byte as UTF-8.
+// Replaces any stored token with `token`, byte for byte as UTF-8. Saves and
+// deletes that succeed are recorded in TokenState.
 std::optional<KeychainError> saveToken(const QString &token);
 // Succeeds when nothing is stored.
 std::optional<KeychainError> deleteToken();
-
-// True only when a token could be read; a failed read counts as no token.
-bool hasToken();
 
 } // namespace KeychainManager

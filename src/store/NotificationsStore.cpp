@@ -2,7 +2,6 @@
 
 #include "api/Conversion.h"
 #include "api/GitHubAPIClient.h"
-#include "credentials/KeychainManager.h"
 #include "model/SampleNotifications.h"
 #include "platform/NoticeCenter.h"
 #include "settings/Notices.h"
@@ -34,16 +33,16 @@ NotificationsStore::NotificationsStore(QObject *parent) : QObject(parent)
                          &NotificationsStore::unreadOnlyChanged})
         connect(this, changed, this, &NotificationsStore::filteredItemsChanged);
 
-    if (KeychainManager::hasToken())
-        QTimer::singleShot(0, this, &NotificationsStore::requestRefresh);
-    else
-        m_items = sampleNotifications();
-
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::refreshIntervalChanged), this,
                                      [this](const QVariant &) { startTimers(); });
 
-    if (KeychainManager::hasToken())
-        startTimers();
+    TokenState &token = TokenState::shared();
+    connect(&token, &TokenState::tokenSaved, this, &NotificationsStore::startSession);
+    connect(&token, &TokenState::tokenDeleted, this, &NotificationsStore::endSession);
+    connect(&token, &TokenState::readFinished, this, &NotificationsStore::followTokenState);
+    m_tokenRetry.setSingleShot(true);
+    connect(&m_tokenRetry, &QTimer::timeout, &token, &TokenState::reload);
+    token.reload();
 }
 
 NotificationsStore::~NotificationsStore()
@@ -82,21 +81,91 @@ int NotificationsStore::currentRefreshInterval()
     return Preferences::refreshInterval();
 }
 
+void NotificationsStore::followTokenState()
+{
+    const TokenState &token = TokenState::shared();
+    switch (token.status()) {
+    case TokenState::Status::Stored:
+        if (m_tokenStatus != TokenState::Status::Stored)
+            startSession();
+        break;
+    case TokenState::Status::Missing:
+        if (m_tokenStatus != TokenState::Status::Missing)
+            endSession();
+        break;
+    case TokenState::Status::Unavailable:
+        suspendSession(token.errorDescription());
+        break;
+    case TokenState::Status::Checking:
+        break;
+    }
+}
+
+void NotificationsStore::startSession()
+{
+    // Never the samples, nor another account's threads, as this token's:
+    // the first fetch goes into an empty list, so it raises no alert.
+    ++m_session;
+    m_tokenRetry.stop();
+    setTokenStatus(TokenState::Status::Stored);
+    setRefreshing(false);
+    setLastError(std::nullopt);
+    setItems({});
+    startTimers();
+    refresh();
+}
+
+void NotificationsStore::endSession()
+{
+    ++m_session;
+    m_tokenRetry.stop();
+    stopTimers();
+    setTokenStatus(TokenState::Status::Missing);
+    setRefreshing(false);
+    setLastError(std::nullopt);
+    setSecondsUntilRefresh(0);
+    setItems(sampleNotifications());
+}
+
+void NotificationsStore::suspendSession(const QString &reason)
+{
+    // Nothing is sent until the secret store answers again.
+    ++m_session;
+    stopTimers();
+    setTokenStatus(TokenState::Status::Unavailable);
+    setRefreshing(false);
+    setSecondsUntilRefresh(0);
+    setLastError(reason);
+    m_tokenRetry.start(timerPeriod(currentRefreshInterval()));
+}
+
+void NotificationsStore::setTokenStatus(TokenState::Status status)
+{
+    if (status == m_tokenStatus)
+        return;
+    m_tokenStatus = status;
+    emit tokenStatusChanged();
+}
+
 QCoro::Task<> NotificationsStore::refresh()
 {
     if (m_isRefreshing)
         co_return;
-    if (!KeychainManager::hasToken()) {
+    if (m_tokenStatus == TokenState::Status::Missing)
         setLastError(QStringLiteral("No token available. Please configure in Settings."));
+    // Until the secret store answers, and while it fails (its error shows),
+    // there is nothing to send.
+    if (m_tokenStatus != TokenState::Status::Stored)
         co_return;
-    }
     setRefreshing(true);
     setLastError(std::nullopt);
 
-    // The store may be destroyed while the request is out.
+    // The store may be destroyed, or the token saved or deleted, while the
+    // request is out.
     QPointer<NotificationsStore> self(this);
+    const quint64 session = m_session;
     const auto fetched = co_await GitHubAPIClient::fetchNotifications(true, 100);
-    if (!self)
+    if (!self || session != m_session)
         co_return;
 
     if (const auto *error = std::get_if<ClientError>(&fetched)) {
@@ -123,6 +192,11 @@ QCoro::Task<> NotificationsStore::refresh()
 void NotificationsStore::requestRefresh()
 {
     refresh();
+}
+
+void NotificationsStore::recheckToken()
+{
+    TokenState::shared().reload();
 }
 
 void NotificationsStore::dismissError()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "api/ClientError.h"
+#include "credentials/TokenState.h"
 #include "model/GHNotification.h"
 #include "store/ThreadRequestQueue.h"
 
@@ -25,10 +26,13 @@ class NotificationsStore : public QObject {
     Q_PROPERTY(bool hasError READ hasError NOTIFY lastErrorChanged)
     Q_PROPERTY(int secondsUntilRefresh READ secondsUntilRefresh NOTIFY secondsUntilRefreshChanged)
     Q_PROPERTY(int unreadCount READ unreadCount NOTIFY itemsChanged)
+    Q_PROPERTY(TokenState::Status tokenStatus READ tokenStatus NOTIFY tokenStatusChanged)
 
 public:
-    // Reads the keychain: with a token, a first fetch is scheduled and the
-    // timers start; without one the sample threads are shown.
+    // Asks the secret store for the token, off the GUI thread, and follows
+    // its answer and every later save and delete: with a token, the list is
+    // emptied, a fetch starts and the timers run; without one the sample
+    // threads are shown and nothing is sent.
     explicit NotificationsStore(QObject *parent = nullptr);
     ~NotificationsStore() override;
 
@@ -42,6 +46,8 @@ public:
     QString lastErrorText() const { return m_lastError.value_or(QString()); }
     bool hasError() const { return m_lastError.has_value(); }
     int secondsUntilRefresh() const { return m_secondsUntilRefresh; }
+    // Checking until the secret store first answers this store.
+    TokenState::Status tokenStatus() const { return m_tokenStatus; }
 
     int unreadCount() const;
     // The panel's list: filtered by unreadOnly and searchText, unread first,
@@ -57,6 +63,9 @@ public:
     bool timersRunning() const { return m_refreshTimer.isActive(); }
 
     Q_INVOKABLE void requestRefresh();
+    // Asks the secret store again (the panel does on every show): a token
+    // saved or deleted by another program, or a keyring unlocked meanwhile.
+    Q_INVOKABLE void recheckToken();
     Q_INVOKABLE void dismissError();
 
     // Thread actions, addressed by thread id.
@@ -76,16 +85,25 @@ signals:
     void lastErrorChanged();
     void secondsUntilRefreshChanged();
     void filteredItemsChanged();
+    void tokenStatusChanged();
 
 private:
+    // The token's life: a session runs while a token is stored. Requests of
+    // an ended session are dropped when they answer.
+    void followTokenState();
+    void startSession();
+    void endSession();
+    void suspendSession(const QString &reason);
+    void setTokenStatus(TokenState::Status status);
+
     void setItems(QList<GHNotification> items);
     void setRefreshing(bool refreshing);
     void setLastError(std::optional<QString> message);
     void setSecondsUntilRefresh(int seconds);
     void countDown();
 
-    QCoro::Task<> sendMarkRead(QString id, qsizetype position);
-    QCoro::Task<> sendMute(QString id, qsizetype position, bool previous);
+    QCoro::Task<> sendMarkRead(QString id, qsizetype position, quint64 session);
+    QCoro::Task<> sendMute(QString id, qsizetype position, bool previous, quint64 session);
     // Where the rollback applies: the remembered position while it still holds
     // the thread, else wherever the thread is now; absent when it is gone.
     std::optional<qsizetype> rollbackPosition(const QString &id, qsizetype remembered) const;
@@ -97,7 +115,11 @@ private:
     bool m_isRefreshing = false;
     std::optional<QString> m_lastError;
     int m_secondsUntilRefresh = 0;
+    TokenState::Status m_tokenStatus = TokenState::Status::Checking;
+    quint64 m_session = 0;
     QTimer m_refreshTimer;
     QTimer m_countdownTimer;
+    // Asks an unavailable secret store again.
+    QTimer m_tokenRetry;
     ThreadRequestQueue m_threadRequests;
 };

@@ -66,7 +66,7 @@ void NotificationsStore::toggleRead(const QString &id)
     }
     m_items[index].unread = false;
     emit itemsChanged();
-    m_threadRequests.enqueue(id, [this, id, index] { return sendMarkRead(id, index); });
+    m_threadRequests.enqueue(id, [this, id, index, session = m_session] { return sendMarkRead(id, index, session); });
 }
 
 void NotificationsStore::toggleMute(const QString &id)
@@ -77,14 +77,20 @@ void NotificationsStore::toggleMute(const QString &id)
     const bool previous = m_items.at(index).muted;
     m_items[index].muted = !previous;
     emit itemsChanged();
-    m_threadRequests.enqueue(id, [this, id, index, previous] { return sendMute(id, index, previous); });
+    m_threadRequests.enqueue(id, [this, id, index, previous, session = m_session] {
+        return sendMute(id, index, previous, session);
+    });
 }
 
-QCoro::Task<> NotificationsStore::sendMarkRead(QString id, qsizetype position)
+QCoro::Task<> NotificationsStore::sendMarkRead(QString id, qsizetype position, quint64 session)
 {
+    // A request of an ended session is not sent: the thread may belong to
+    // another account, or be a sample.
+    if (session != m_session)
+        co_return;
     QPointer<NotificationsStore> self(this);
     const std::optional<ClientError> error = co_await GitHubAPIClient::markThreadAsRead(id);
-    if (!self || !error)
+    if (!self || !error || session != m_session)
         co_return;
     if (const auto at = rollbackPosition(id, position)) {
         m_items[*at].unread = true;
@@ -93,14 +99,16 @@ QCoro::Task<> NotificationsStore::sendMarkRead(QString id, qsizetype position)
     setLastError(userDescription(*error));
 }
 
-QCoro::Task<> NotificationsStore::sendMute(QString id, qsizetype position, bool previous)
+QCoro::Task<> NotificationsStore::sendMute(QString id, qsizetype position, bool previous, quint64 session)
 {
+    if (session != m_session)
+        co_return;
     QPointer<NotificationsStore> self(this);
     // Kept out of a conditional expression: GCC 12 destroys a task awaited
     // through one twice.
     auto request = previous ? GitHubAPIClient::unmuteThread(id) : GitHubAPIClient::muteThread(id);
     const std::optional<ClientError> error = co_await std::move(request);
-    if (!self || !error)
+    if (!self || !error || session != m_session)
         co_return;
     if (const auto at = rollbackPosition(id, position)) {
         m_items[*at].muted = previous;

@@ -13,3 +13,11 @@ struct NotificationsStoreForeign {
     QML_NAMED_ELEMENT(NotificationsStore)
     QML_UNCREATABLE("The application creates the one store")
 };
+
+// The token status the store reports, for its enumeration.
+struct TokenStateForeign {
+    Q_GADGET
+    QML_FOREIGN(TokenState)
+    QML_NAMED_ELEMENT(TokenState)
+    QML_UNCREATABLE("The secret store's answer, reported by the store")
+};

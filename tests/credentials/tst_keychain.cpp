@@ -1,7 +1,9 @@
 #include "credentials/KeychainManager.h"
+#include "credentials/TokenState.h"
 
 #include "RawSecret.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using KeychainManager::KeychainError;
@@ -27,23 +29,41 @@ private slots:
     void emptyStoreHasNoTokenAndDeletesCleanly()
     {
         QCOMPARE(storedToken(), std::nullopt);
-        QVERIFY(!KeychainManager::hasToken());
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
     }
 
     void savesReplacesAndDeletes()
     {
+        TokenState &state = TokenState::shared();
+        QSignalSpy saved(&state, &TokenState::tokenSaved);
+        QSignalSpy deleted(&state, &TokenState::tokenDeleted);
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_first")), std::nullopt);
         QCOMPARE(storedToken(), QStringLiteral("ghp_first"));
-        QVERIFY(KeychainManager::hasToken());
+        // Recorded at once, for whoever follows the token.
+        QCOMPARE(state.status(), TokenState::Status::Stored);
+        QCOMPARE(saved.size(), 1);
 
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_second")), std::nullopt);
         QCOMPARE(storedToken(), QStringLiteral("ghp_second"));
 
+        QCOMPARE(saved.size(), 2);
+
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
         QCOMPARE(storedToken(), std::nullopt);
         QCOMPARE(RawSecret::read(), std::nullopt);
+        QCOMPARE(state.status(), TokenState::Status::Missing);
+        QCOMPARE(deleted.size(), 1);
+
+        // A token written behind Quillfen's back shows on the next read.
+        QVERIFY(RawSecret::write("ghp_elsewhere"));
+        QSignalSpy read(&state, &TokenState::readFinished);
+        state.reload();
+        state.reload(); // asked again while the first read is out: one more read, one answer
+        QVERIFY(read.wait());
+        QCOMPARE(state.status(), TokenState::Status::Stored);
+        QTest::qWait(50);
+        QCOMPARE(read.size(), 1);
     }
 
     void storesTextByteForByte()
@@ -65,7 +85,9 @@ private slots:
         QVERIFY(std::holds_alternative<KeychainError>(result));
         QCOMPARE(std::get<KeychainError>(result), KeychainError::unexpectedData());
         QCOMPARE(std::get<KeychainError>(result).errorDescription(), QStringLiteral("Unexpected data format in keychain"));
-        QVERIFY(!KeychainManager::hasToken());
+        TokenState::shared().reload();
+        QTRY_COMPARE(TokenState::shared().status(), TokenState::Status::Unavailable);
+        QCOMPARE(TokenState::shared().errorDescription(), QStringLiteral("Unexpected data format in keychain"));
 
         // A text with no UTF-8 form is refused before the store is touched.
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_kept")), std::nullopt);

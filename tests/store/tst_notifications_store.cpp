@@ -1,5 +1,6 @@
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
+#include "credentials/TokenState.h"
 #include "model/SampleNotifications.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/Diagnostics.h"
@@ -13,6 +14,7 @@
 #include "FakeGitHubServer.h"
 #include "FakeNotificationServer.h"
 #include "TestEnvironment.h"
+#include "ThreadJson.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -21,47 +23,16 @@
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 using Behaviour = ScriptedResponse::Behaviour;
 
 namespace {
 
-struct WireThread {
-    QString id;
-    bool unread = true;
-    QString updatedAt = QStringLiteral("2024-05-01T09:30:00Z");
-    QString title = QStringLiteral("A thread");
-    QString reason = QStringLiteral("mention");
-    QString fullName = QStringLiteral("octo/hooks");
-    QJsonValue url = QJsonValue::Null;
-    QString kind = QStringLiteral("Issue");
-};
-
-QByteArray body(const QList<WireThread> &threads)
-{
-    QJsonArray array;
-    for (const WireThread &t : threads) {
-        const QString owner = t.fullName.section(u'/', 0, 0);
-        array.append(QJsonObject{
-            {"id", t.id},
-            {"unread", t.unread},
-            {"reason", t.reason},
-            {"subject", QJsonObject{{"title", t.title}, {"url", t.url}, {"type", t.kind}}},
-            {"repository", QJsonObject{{"id", 1},
-                                       {"name", t.fullName.section(u'/', 1)},
-                                       {"full_name", t.fullName},
-                                       {"owner", QJsonObject{{"login", owner}, {"avatar_url", "https://a/1"}}},
-                                       {"html_url", "https://github.com/" + t.fullName},
-                                       {"private", false}}},
-            {"updated_at", t.updatedAt},
-        });
-    }
-    return QJsonDocument(array).toJson(QJsonDocument::Compact);
-}
-
 ScriptedResponse ok(const QList<WireThread> &threads)
 {
-    return {200, body(threads), {}, Behaviour::respond};
+    return {200, threadsBody(threads), {}, Behaviour::respond};
 }
 
 ScriptedResponse status(int code, QByteArray content = {})
@@ -87,6 +58,12 @@ const GHNotification *find(const NotificationsStore &store, const QString &id)
 }
 
 
+// Whether the secret store has answered the store.
+bool answered(const NotificationsStore &store)
+{
+    return QTest::qWaitFor([&] { return store.tokenStatus() != TokenState::Status::Checking; }, 5000);
+}
+
 } // namespace
 
 class TestNotificationsStore : public QObject {
@@ -111,6 +88,11 @@ private slots:
     {
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
         NotificationsStore store;
+        // Nothing until the secret store answers, then the samples.
+        QCOMPARE(store.tokenStatus(), TokenState::Status::Checking);
+        QVERIFY(store.items().isEmpty());
+        QVERIFY(answered(store));
+        QCOMPARE(store.tokenStatus(), TokenState::Status::Missing);
         QCOMPARE(store.items(), sampleNotifications());
         QCOMPARE(store.unreadCount(), 4);
         QCOMPARE(store.secondsUntilRefresh(), 0);
@@ -131,6 +113,7 @@ private slots:
     {
         server->enqueue(ok({{"1"}, {"2", false}}));
         NotificationsStore store;
+        QVERIFY(answered(store));
         QVERIFY(store.timersRunning());
         QCOMPARE(store.secondsUntilRefresh(), 300);
         QVERIFY(store.items().isEmpty());
@@ -149,6 +132,7 @@ private slots:
     {
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
         NotificationsStore store;
+        QVERIFY(answered(store));
         Preferences::setRefreshInterval(1);
         NoticeCenter::instance().post(QString::fromLatin1(Notices::refreshIntervalChanged), 1);
         QTRY_VERIFY(store.timersRunning());
@@ -177,11 +161,11 @@ private slots:
     {
         server->enqueue(ok({{"1"}}));
         NotificationsStore store;
-        auto first = store.refresh();
+        QVERIFY(answered(store));
+        // The first fetch is out; a refresh asked meanwhile sends nothing.
         QVERIFY(store.isRefreshing());
-        auto second = store.refresh();
-        QCoro::waitFor(std::move(second));
-        QCoro::waitFor(std::move(first));
+        QCoro::waitFor(store.refresh());
+        QTRY_VERIFY(!store.isRefreshing());
         QTest::qWait(100);
         QCOMPARE(server->requests().size(), 1);
         QCOMPARE(ids(store.items()), QStringList{"1"});
@@ -288,25 +272,80 @@ private slots:
         QVERIFY(diagnostics.isEmpty());
     }
 
-    void samplesCountAsPreviousThreads()
+    void savingATokenStartsAfreshWithoutAlerts()
     {
         FakeNotificationServer notifications(QStringList{QStringLiteral("body"), QStringLiteral("body-markup")});
         Preferences::setNotificationsEnabled(true);
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
         NotificationsStore store;
+        QVERIFY(answered(store));
         QCOMPARE(store.items(), sampleNotifications());
+        QVERIFY(!store.timersRunning());
 
+        // The samples go at once; the first fetch fills an empty list.
+        server->enqueue(ok({{"1"}, {"501", false}}));
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_later")), std::nullopt);
+        QCOMPARE(store.tokenStatus(), TokenState::Status::Stored);
+        QVERIFY(store.items().isEmpty());
+        QVERIFY(store.timersRunning());
+        QTRY_COMPARE(ids(store.items()), (QStringList{"1", "501"}));
+        QTest::qWait(200);
+        QVERIFY(notifications.calls().isEmpty());
+
+        // Later fetches alert as usual; a markup server gets escaped text.
         WireThread fresh{"500"};
         fresh.title = QStringLiteral("Fix <script> & co");
         fresh.fullName = QStringLiteral("octo/<api>");
         server->enqueue(ok({{"1"}, fresh, {"501", false}}));
         QCoro::waitFor(store.refresh());
-        QCOMPARE(ids(store.items()), (QStringList{"1", "500", "501"}));
         QTRY_COMPARE(notifications.calls().size(), 1);
-        // One new thread (sample id "1" is not new). A markup server gets escaped text.
         QCOMPARE(notifications.calls().at(0).summary, fresh.title);
         QCOMPARE(notifications.calls().at(0).body, QStringLiteral("<b>octo/&lt;api&gt;</b>\nMention"));
+    }
+
+    void deletingTheTokenStopsEverything()
+    {
+        server->enqueue(ok({{"1"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(ids(store.items()), QStringList{"1"});
+
+        // A fetch and a thread action are out when the token goes: their
+        // answers change nothing, and nothing more is sent.
+        server->setHandler([](const RecordedRequest &) { return ScriptedResponse{200, {}, {}, Behaviour::stall}; });
+        store.requestRefresh();
+        store.toggleMute(QStringLiteral("1"));
+        QTRY_COMPARE(server->requests().size(), 3);
+        QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
+        QCOMPARE(store.tokenStatus(), TokenState::Status::Missing);
+        QCOMPARE(store.items(), sampleNotifications());
+        QVERIFY(!store.timersRunning());
+        QVERIFY(!store.isRefreshing());
+        QVERIFY(!store.hasError());
+        server->setHandler({});
+        QTest::qWait(300);
+        QCOMPARE(store.items(), sampleNotifications());
+        QCOMPARE(server->requests().size(), 3);
+    }
+
+    void waitsForASlowSecretStore()
+    {
+        TokenState::shared().setReaderForTesting([] {
+            QThread::msleep(800);
+            return KeychainManager::getToken();
+        });
+        server->enqueue(ok({{"1"}}));
+        NotificationsStore store;
+        int ticks = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+        tick.start(50);
+        QTest::qWait(400);
+        // The event loop kept turning while the secret store was silent.
+        QVERIFY(ticks >= 2);
+        QCOMPARE(store.tokenStatus(), TokenState::Status::Checking);
+        QVERIFY(server->requests().isEmpty());
+        QTRY_COMPARE(ids(store.items()), QStringList{"1"});
+        TokenState::shared().setReaderForTesting({});
     }
 
     void alertsWithoutNotificationService()

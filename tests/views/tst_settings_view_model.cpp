@@ -1,5 +1,6 @@
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
+#include "credentials/TokenState.h"
 #include "platform/Diagnostics.h"
 #include "platform/NoticeCenter.h"
 #include "platform/PreferencesFile.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTcpServer>
+#include <QSignalSpy>
 #include <QTest>
 
 using Permission = SettingsViewModel::PermissionStatus;
@@ -101,6 +103,8 @@ private slots:
         QVERIFY(!model.hasStatusMessage());
 
         model.checkExistingToken();
+        QSignalSpy answered(&TokenState::shared(), &TokenState::readFinished);
+        QVERIFY(answered.wait());
         QVERIFY(!model.hasExistingToken());
         QVERIFY(!model.hasStatusMessage());
 
@@ -116,8 +120,8 @@ private slots:
 
         SettingsViewModel reopened;
         reopened.checkExistingToken();
+        QTRY_COMPARE(reopened.statusMessage(), QStringLiteral("Token is currently saved in keychain"));
         QVERIFY(reopened.hasExistingToken());
-        QCOMPARE(reopened.statusMessage(), QStringLiteral("Token is currently saved in keychain"));
         QVERIFY(reopened.tokenInput().isEmpty());
 
         reopened.deleteToken();

@@ -1,9 +1,14 @@
-// Renders the panel and the main window offscreen with the sample threads and
-// writes PNG screenshots into the folder given as the first argument.
+// Renders the panel, the main window and the settings window offscreen and
+// writes PNG screenshots into the folder given as the first argument. Runs
+// inside tests/support/run-in-session.sh --keyring, against a fake GitHub.
 
+#include "api/GitHubAPIClient.h"
+#include "credentials/KeychainManager.h"
 #include "store/NotificationsStore.h"
 #include "views/IconImageProvider.h"
-#include "views/panel/PanelViewModel.h"
+
+#include "FakeGitHubServer.h"
+#include "ThreadJson.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -14,17 +19,18 @@
 #include <QQuickStyle>
 #include <QQuickWindow>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextStream>
 
 Q_IMPORT_QML_PLUGIN(QuillfenPlugin)
 
 namespace {
 
-QQuickWindow *create(QQmlEngine &engine, const QString &type, NotificationsStore &store)
+QQuickWindow *create(QQmlEngine &engine, const QString &type, NotificationsStore &store, QVariantMap properties = {})
 {
     QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/%1.qml").arg(type)));
-    auto *window = qobject_cast<QQuickWindow *>(
-        component.createWithInitialProperties({{QStringLiteral("store"), QVariant::fromValue(&store)}}));
+    properties.insert(QStringLiteral("store"), QVariant::fromValue(&store));
+    auto *window = qobject_cast<QQuickWindow *>(component.createWithInitialProperties(properties));
     if (!window)
         qFatal("cannot create %s: %s", qPrintable(type), qPrintable(component.errorString()));
     return window;
@@ -62,23 +68,33 @@ int main(int argc, char *argv[])
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     engine.addImageProvider(QStringLiteral("symbols"), new IconImageProvider);
 
-    // No token is stored in this session, so the store holds the samples.
+    // No token at first: the samples, behind the token area. Then a token is
+    // saved and a fake GitHub answers with threads.
+    KeychainManager::deleteToken();
     NotificationsStore store;
+    if (!QTest::qWaitFor([&] { return store.tokenStatus() == TokenState::Status::Missing; }, 10000))
+        qFatal("the secret store did not answer (run inside tests/support/run-in-session.sh --keyring)");
     bool ok = true;
 
-    QQuickWindow *panel = create(engine, QStringLiteral("PanelWindow"), store);
-    panel->setProperty("hideOnDeactivate", false);
-    auto *viewModel = panel->findChild<PanelViewModel *>();
+    QQuickWindow *panel = create(engine, QStringLiteral("PanelWindow"), store, {{QStringLiteral("hideOnDeactivate"), false}});
     ok &= capture(panel, out + QStringLiteral("/panel-token-required.png"));
 
-    viewModel->setTokenCheck([] { return true; });
+    FakeGitHubServer github;
+    GitHubAPIClient::setBaseUrl(github.baseUrl());
+    QList<WireThread> threads = manyThreads(9);
+    for (WireThread &thread : threads)
+        thread.updatedAt = QDateTime::currentDateTimeUtc().addSecs(-37 * 60 * thread.id.right(1).toInt()).toString(Qt::ISODate);
+    github.enqueue({200, threadsBody(threads), {}, ScriptedResponse::Behaviour::respond});
+    KeychainManager::saveToken(QStringLiteral("ghp_screenshots"));
+    if (!QTest::qWaitFor([&] { return store.items().size() == threads.size(); }, 10000))
+        qFatal("the threads did not arrive");
     ok &= capture(panel, out + QStringLiteral("/panel-list.png"));
 
     store.setSearchText(QStringLiteral("no thread has this"));
     ok &= capture(panel, out + QStringLiteral("/panel-all-caught-up.png"));
     store.setSearchText({});
 
-    store.toggleRead(QStringLiteral("5")); // already read: the store explains why not
+    store.toggleRead(threads.first().id); // already read: the store explains why not
     ok &= capture(panel, out + QStringLiteral("/panel-error.png"));
     store.dismissError();
     panel->hide();

@@ -1,9 +1,8 @@
 #include "views/panel/PanelViewModel.h"
 
-#include "credentials/KeychainManager.h"
 #include "views/panel/RowText.h"
 
-PanelViewModel::PanelViewModel(QObject *parent) : QObject(parent), m_tokenCheck(&KeychainManager::hasToken)
+PanelViewModel::PanelViewModel(QObject *parent) : QObject(parent)
 {
 }
 
@@ -17,15 +16,12 @@ void PanelViewModel::setStore(NotificationsStore *store)
     if (m_store) {
         connect(m_store, &NotificationsStore::filteredItemsChanged, this, &PanelViewModel::updateRows);
         connect(m_store, &NotificationsStore::isRefreshingChanged, this, [this] {
-            // A refresh ending is when a token saved meanwhile first shows.
-            if (!m_store->isRefreshing())
-                m_hasToken = m_tokenCheck();
             updateMiddleArea();
             emit countdownChanged();
         });
+        connect(m_store, &NotificationsStore::tokenStatusChanged, this, &PanelViewModel::updateMiddleArea);
         connect(m_store, &NotificationsStore::secondsUntilRefreshChanged, this, &PanelViewModel::countdownChanged);
     }
-    m_hasToken = m_tokenCheck();
     updateRows();
     emit storeChanged();
     emit countdownChanged();
@@ -41,25 +37,16 @@ QString PanelViewModel::countdownText() const
     return m_store ? RowText::countdownText(m_store->secondsUntilRefresh()) : QString();
 }
 
-PanelViewModel::MiddleArea PanelViewModel::chooseMiddleArea(bool hasToken, bool nothingToShow, bool isRefreshing)
+PanelViewModel::MiddleArea PanelViewModel::chooseMiddleArea(TokenState::Status token, bool nothingToShow,
+                                                            bool isRefreshing)
 {
-    if (!hasToken)
+    if (token == TokenState::Status::Checking || token == TokenState::Status::Unavailable)
+        return MiddleArea::Waiting;
+    if (token == TokenState::Status::Missing)
         return MiddleArea::TokenRequired;
     if (nothingToShow && !isRefreshing)
         return MiddleArea::AllCaughtUp;
     return MiddleArea::List;
-}
-
-void PanelViewModel::recheckToken()
-{
-    m_hasToken = m_tokenCheck();
-    updateMiddleArea();
-}
-
-void PanelViewModel::setTokenCheck(std::function<bool()> check)
-{
-    m_tokenCheck = std::move(check);
-    recheckToken();
 }
 
 void PanelViewModel::updateRows()
@@ -76,7 +63,8 @@ void PanelViewModel::updateRows()
 void PanelViewModel::updateMiddleArea()
 {
     const MiddleArea area =
-        chooseMiddleArea(m_hasToken, m_rows.count() == 0, m_store && m_store->isRefreshing());
+        chooseMiddleArea(m_store ? m_store->tokenStatus() : TokenState::Status::Checking, m_rows.count() == 0,
+                         m_store && m_store->isRefreshing());
     if (area == m_middleArea)
         return;
     m_middleArea = area;

@@ -7,10 +7,9 @@
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
-#include <functional>
 
-// What the drop-down panel shows, derived from the store and from whether a
-// token is stored: the middle area, the rows, and the countdown text.
+// What the drop-down panel shows, derived from the store and its token
+// status: the middle area, the rows, and the countdown text.
 class PanelViewModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -21,7 +20,8 @@ class PanelViewModel : public QObject {
     Q_PROPERTY(QString countdownText READ countdownText NOTIFY countdownChanged)
 
 public:
-    enum class MiddleArea { TokenRequired, AllCaughtUp, List };
+    // Waiting: the secret store has not answered yet, or is failing.
+    enum class MiddleArea { Waiting, TokenRequired, AllCaughtUp, List };
     Q_ENUM(MiddleArea)
 
     explicit PanelViewModel(QObject *parent = nullptr);
@@ -33,14 +33,7 @@ public:
     bool showCountdown() const;
     QString countdownText() const;
 
-    static MiddleArea chooseMiddleArea(bool hasToken, bool nothingToShow, bool isRefreshing);
-
-    // The panel asks again whenever it is shown: the token may have been
-    // saved or deleted in the meantime.
-    Q_INVOKABLE void recheckToken();
-
-    // Tests replace the keychain check.
-    void setTokenCheck(std::function<bool()> check);
+    static MiddleArea chooseMiddleArea(TokenState::Status token, bool nothingToShow, bool isRefreshing);
 
 signals:
     void storeChanged();
@@ -53,7 +46,5 @@ private:
 
     QPointer<NotificationsStore> m_store;
     NotificationEntryModel m_rows;
-    MiddleArea m_middleArea = MiddleArea::TokenRequired;
-    bool m_hasToken = false;
-    std::function<bool()> m_tokenCheck;
+    MiddleArea m_middleArea = MiddleArea::Waiting;
 };

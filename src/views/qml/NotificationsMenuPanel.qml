@@ -29,7 +29,7 @@ Rectangle {
 
     // Called by the window each time it is shown.
     function prepare() {
-        viewModel.recheckToken()
+        panel.store.recheckToken()
         searchField.forceActiveFocus()
         list.currentIndex = -1
     }
@@ -110,6 +110,16 @@ Rectangle {
         Divider { Layout.fillWidth: true; Layout.topMargin: panel.store.hasError ? 0 : 8 }
 
         // Middle area.
+        EmptyState {
+            objectName: "waiting"
+            visible: viewModel.middleArea === PanelViewModel.Waiting
+            Layout.fillWidth: true
+            symbol: "key.fill"
+            symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
+            heading: "Waiting for the Keychain\u2026"
+            detail: "Unlock your keychain if your desktop asks for it"
+        }
+
         EmptyState {
             objectName: "tokenRequired"
             visible: viewModel.middleArea === PanelViewModel.TokenRequired

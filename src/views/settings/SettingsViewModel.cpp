@@ -3,6 +3,7 @@
 #include "api/GitHubAPIClient.h"
 #include "api/GitHubEndpoints.h"
 #include "credentials/KeychainManager.h"
+#include "credentials/TokenState.h"
 #include "platform/Browser.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/Diagnostics.h"
@@ -24,6 +25,8 @@ SettingsViewModel::SettingsViewModel(QObject *parent)
       m_automaticallyCheckForUpdates(Preferences::automaticallyChecksForUpdates())
 {
     SparkleUpdaterService::shared();
+    connect(&TokenState::shared(), &TokenState::readFinished, this, &SettingsViewModel::followTokenState);
+    m_hasExistingToken = TokenState::shared().status() == TokenState::Status::Stored;
     checkNotificationPermission();
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::updaterDidFindValidUpdate), this, [this](const QVariant &) {
         m_updateAvailable = true;
@@ -175,16 +178,29 @@ void SettingsViewModel::checkForUpdates()
 
 void SettingsViewModel::checkExistingToken()
 {
-    const bool exists = KeychainManager::hasToken();
-    setHasExistingToken(exists);
-    if (exists)
+    // Answered off the GUI thread: a locked keyring may wait for its prompt.
+    m_reportExistingToken = true;
+    TokenState::shared().reload();
+}
+
+void SettingsViewModel::followTokenState()
+{
+    const TokenState &token = TokenState::shared();
+    setHasExistingToken(token.status() == TokenState::Status::Stored);
+    if (!std::exchange(m_reportExistingToken, false))
+        return;
+    if (token.status() == TokenState::Status::Stored)
         setStatus(QStringLiteral("Token is currently saved in keychain"), true);
+    else if (token.status() == TokenState::Status::Unavailable)
+        setStatus(token.errorDescription(), false);
 }
 
 void SettingsViewModel::saveToken()
 {
     if (m_tokenInput.isEmpty())
         return;
+    // What the user just did is the news, not an earlier read's answer.
+    m_reportExistingToken = false;
     if (const auto error = KeychainManager::saveToken(m_tokenInput)) {
         setStatus(QStringLiteral("Failed to save token: ") + error->errorDescription(), false);
         return;
@@ -199,6 +215,7 @@ void SettingsViewModel::saveToken()
 
 void SettingsViewModel::deleteToken()
 {
+    m_reportExistingToken = false;
     if (const auto error = KeychainManager::deleteToken()) {
         setStatus(QStringLiteral("Failed to delete token: ") + error->errorDescription(), false);
         return;

@@ -105,6 +105,7 @@ private:
     void setStatus(const QString &message, bool success);
     void setTesting(bool testing);
     void setHasExistingToken(bool exists);
+    void followTokenState();
     void setCheckingForUpdates(bool checking);
     QCoro::Task<> runConnectionTest(QString token);
     QCoro::Task<> runPermissionRequest();
@@ -115,6 +116,8 @@ private:
     std::optional<QString> m_statusMessage;
     bool m_isSuccess = false;
     bool m_hasExistingToken = false;
+    // The next answer of the secret store is reported in the status line.
+    bool m_reportExistingToken = false;
     PermissionStatus m_permission = PermissionStatus::NotDetermined;
     int m_refreshInterval = 300;
     bool m_notificationsEnabled = false;

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "credentials/KeychainManager.h"
+
+#include <QCoro/QCoroTask>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+// Whether a token is stored, as the secret store last answered. Reads run
+// off the GUI thread, so a locked keyring waiting for its unlock prompt
+// never freezes the interface. Saves and deletes made through
+// KeychainManager, by any caller, are recorded here the moment they succeed.
+// One per process, on the main thread.
+class TokenState : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(Status status READ status NOTIFY statusChanged)
+    Q_PROPERTY(QString errorDescription READ errorDescription NOTIFY statusChanged)
+
+public:
+    enum class Status {
+        Checking,    // not answered yet (a locked keyring may wait for its prompt)
+        Missing,     // no token is stored
+        Stored,      // a token is stored
+        Unavailable, // the secret store failed; errorDescription says how
+    };
+    Q_ENUM(Status)
+
+    static TokenState &shared();
+
+    Status status() const { return m_status; }
+    QString errorDescription() const { return m_errorDescription; }
+
+    // Asks the secret store again; `readFinished` follows when it answers.
+    // Asked while a read is out, one more read follows it.
+    void reload();
+
+    // Tests stand in for a slow or locked secret store; an empty function
+    // restores the real one.
+    using Reader = std::function<decltype(KeychainManager::getToken())()>;
+    void setReaderForTesting(Reader reader) { m_reader = std::move(reader); }
+
+    // Called by KeychainManager after a successful save or delete.
+    void recordSaved();
+    void recordDeleted();
+
+signals:
+    void statusChanged();
+    // A read ended, whether or not the status changed.
+    void readFinished();
+    // A token was stored (possibly replacing another) or removed.
+    void tokenSaved();
+    void tokenDeleted();
+
+private:
+    TokenState() = default;
+    QCoro::Task<> read();
+    void setStatus(Status status, const QString &errorDescription = {});
+
+    Status m_status = Status::Checking;
+    QString m_errorDescription;
+    Reader m_reader;
+    bool m_reading = false;
+    bool m_readAgain = false;
+    // Bumped by every save and delete: a read that started before one is
+    // stale when it answers.
+    quint64 m_changes = 0;
+};
