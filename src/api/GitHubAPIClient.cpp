@@ -8,14 +8,11 @@
 #include "credentials/KeychainManager.h"
 
 #include <QCoro/QCoroFuture>
-#include <QCoro/QCoroNetworkReply>
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkReply>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <memory>
 
 namespace GitHubAPIClient {
 namespace {
@@ -32,6 +29,16 @@ std::chrono::milliseconds &configuredTimeout()
     return timeout;
 }
 
+std::chrono::milliseconds &configuredDeadline()
+{
+    static std::chrono::milliseconds deadline = defaultRequestDeadline;
+    return deadline;
+}
+
+// A page of threads is some 2 kB a thread; every other answer is small.
+constexpr qint64 maxPageBytes = 16 * 1024 * 1024;
+constexpr qint64 maxSmallBodyBytes = 1024 * 1024;
+
 struct PreparedRequest {
     QNetworkRequest request;
     QString token; // kept for the revalidation cache key only
@@ -42,10 +49,6 @@ struct HttpResponse {
     QByteArray body;
     QByteArray lastModified;
     QByteArray etag;
-};
-
-struct ReplyDeleter {
-    void operator()(QNetworkReply *reply) const { reply->deleteLater(); }
 };
 
 // Steps shared by every operation: token, address, request and headers. An
@@ -71,7 +74,6 @@ QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optiona
         co_return ClientError(APIError::invalidURL());
 
     QNetworkRequest request(url);
-    request.setTransferTimeout(int(configuredTimeout().count()));
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("Quillfen/%1").arg(QLatin1StringView(Quillfen::versionString)));
     setStandardHeaders(request, *token);
@@ -81,28 +83,16 @@ QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optiona
 // Sends the request; returns the HTTP answer or the transport failure.
 // std::nullopt stands for an answer that is not HTTP at all.
 QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>> send(QNetworkRequest request, QByteArray method,
-                                                                           QByteArray body)
+                                                                           QByteArray body, qint64 maxBodyBytes)
 {
-    // Without a body no device is passed, so no Content-Length or Content-Type is sent.
-    QNetworkAccessManager &network = sharedNetworkAccessManager();
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body.isEmpty() ? network.sendCustomRequest(request, method)
-                                                                      : network.sendCustomRequest(request, method, body));
-    co_await reply.get();
-
-    const QString path = request.url().path();
-    if (isTransportFailure(reply->error())) {
-        qCInfo(lcNetwork) << method << path << "failed:" << reply->errorString();
-        co_return ClientError(TransportError{reply->error(), reply->errorString()});
-    }
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid()) {
-        if (reply->error() != QNetworkReply::NoError)
-            co_return ClientError(TransportError{reply->error(), reply->errorString()});
+    const NetworkAccess::Response response = co_await NetworkAccess::send(
+        std::move(request), std::move(method), std::move(body), {maxBodyBytes, configuredTimeout(), configuredDeadline()});
+    if (response.failed())
+        co_return ClientError(TransportError{response.failureCode, response.failure});
+    if (!response.status)
         co_return std::optional<HttpResponse>();
-    }
-    qCDebug(lcNetwork) << method << path << status.toInt();
-    co_return std::optional<HttpResponse>(HttpResponse{status.toInt(), reply->readAll(), reply->rawHeader("Last-Modified"),
-                                                       reply->rawHeader("ETag")});
+    co_return std::optional<HttpResponse>(
+        HttpResponse{*response.status, response.body, response.header("Last-Modified"), response.header("ETag")});
 }
 
 // Thread ids are digits. Anything else is escaped whole so that it stays one
@@ -128,7 +118,7 @@ QCoro::Task<std::optional<ClientError>> sendThreadUpdate(QString threadId, QStri
         body = QJsonDocument(QJsonObject{{QStringLiteral("ignored"), *ignored}}).toJson(QJsonDocument::Compact);
         request.setRawHeader("Content-Type", "application/json");
     }
-    auto outcome = co_await send(std::move(request), std::move(method), std::move(body));
+    auto outcome = co_await send(std::move(request), std::move(method), std::move(body), maxSmallBodyBytes);
     if (auto *error = std::get_if<ClientError>(&outcome))
         co_return *error;
     const auto &response = std::get<std::optional<HttpResponse>>(outcome);
@@ -176,7 +166,7 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
             request.setRawHeader("If-Modified-Since", cached->lastModified);
     }
 
-    auto outcome = co_await send(request, QByteArrayLiteral("GET"), QByteArray());
+    auto outcome = co_await send(request, QByteArrayLiteral("GET"), QByteArray(), maxPageBytes);
     if (auto *error = std::get_if<ClientError>(&outcome))
         co_return Result(*error);
     std::optional<HttpResponse> response = std::get<std::optional<HttpResponse>>(outcome);
@@ -210,7 +200,8 @@ QCoro::Task<ClientResult<bool>> validateToken(QString token)
     auto prepared = co_await makeRequest(QStringLiteral("/user"), std::move(token));
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return *error;
-    auto outcome = co_await send(std::get<PreparedRequest>(prepared).request, QByteArrayLiteral("GET"), QByteArray());
+    auto outcome = co_await send(std::get<PreparedRequest>(prepared).request, QByteArrayLiteral("GET"), QByteArray(),
+                                 maxSmallBodyBytes);
     if (auto *error = std::get_if<ClientError>(&outcome))
         co_return *error;
     const auto &response = std::get<std::optional<HttpResponse>>(outcome);
@@ -250,6 +241,11 @@ std::chrono::milliseconds requestTimeout()
 void setRequestTimeout(std::chrono::milliseconds timeout)
 {
     configuredTimeout() = timeout;
+}
+
+void setRequestDeadline(std::chrono::milliseconds deadline)
+{
+    configuredDeadline() = deadline;
 }
 
 } // namespace GitHubAPIClient

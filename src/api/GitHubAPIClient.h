@@ -18,7 +18,10 @@
 // main thread with the result or a ClientError.
 namespace GitHubAPIClient {
 
+// Silence ends a request after the time-out; however it trickles, the whole
+// request ends at the deadline.
 inline constexpr std::chrono::milliseconds defaultRequestTimeout{60000};
+inline constexpr std::chrono::milliseconds defaultRequestDeadline{120000};
 
 QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage);
 QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId);
@@ -34,12 +37,13 @@ void setStandardHeaders(QNetworkRequest &request, const QString &token);
 // Tokens go only over HTTPS, or to this machine (tests on loopback).
 bool mayCarryToken(const QUrl &url);
 
-// The REST API base URL and the idle time-out of a request. Tests point the
-// client at a local server and shorten the time-out; the product never
-// changes either.
+// The REST API base URL and the two clocks of a request. Tests point the
+// client at a local server and shorten the clocks; the product never
+// changes them.
 QString baseUrl();
 void setBaseUrl(const QString &url);
 std::chrono::milliseconds requestTimeout();
 void setRequestTimeout(std::chrono::milliseconds timeout);
+void setRequestDeadline(std::chrono::milliseconds deadline);
 
 } // namespace GitHubAPIClient

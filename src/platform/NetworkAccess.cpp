@@ -1,26 +1,104 @@
 #include "platform/NetworkAccess.h"
 
 #include <QCoreApplication>
+#include <QCoro/QCoroNetworkReply>
+#include <QNetworkAccessManager>
 #include <QPointer>
+#include <QTimer>
+
+#include <memory>
 
 Q_LOGGING_CATEGORY(lcNetwork, "quillfen.network", QtWarningMsg)
 
-QNetworkAccessManager &sharedNetworkAccessManager()
+namespace NetworkAccess {
+namespace {
+
+// Owned by the application object; none once it is closing down.
+QNetworkAccessManager *manager()
 {
-    static QPointer<QNetworkAccessManager> manager;
-    if (!manager) {
-        manager = new QNetworkAccessManager(QCoreApplication::instance());
+    static QPointer<QNetworkAccessManager> shared;
+    if (!shared && QCoreApplication::instance() && !QCoreApplication::closingDown()) {
+        shared = new QNetworkAccessManager(QCoreApplication::instance());
         // Redirects are answered as statuses: following one could carry the
         // Authorization header to another host.
-        manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+        shared->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     }
-    return *manager;
+    return shared;
 }
 
+struct ReplyDeleter {
+    void operator()(QNetworkReply *reply) const { reply->deleteLater(); }
+};
+
+// A failure below HTTP: connection, proxy or protocol, or a transfer cut
+// short. The other codes Qt derives from the answer's status (a 400 or 418
+// reads as a protocol error, a 407 as a proxy one), and those are answers.
 bool isTransportFailure(QNetworkReply::NetworkError code)
 {
-    // Qt numbers connection, proxy and protocol failures below 200 and from
-    // 300 to 399; the 200s and 400s stand for HTTP statuses.
     const int value = int(code);
-    return code != QNetworkReply::NoError && (value < 200 || (value >= 300 && value < 400));
+    return (value >= 1 && value <= 99) || (value >= 101 && value <= 104) || value == 199 || value == 301
+           || value == 399;
 }
+
+QString megabytes(qint64 bytes)
+{
+    return QString::number(double(bytes) / (1024 * 1024), 'g', 3);
+}
+
+} // namespace
+
+QByteArray Response::header(QByteArrayView name) const
+{
+    for (const auto &[key, value] : headers) {
+        if (name.compare(key, Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    return {};
+}
+
+QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArray body, Limits limits)
+{
+    QNetworkAccessManager *network = manager();
+    if (!network)
+        co_return Response{std::nullopt, {}, {}, QNetworkReply::OperationCanceledError, QStringLiteral("Quillfen is quitting")};
+
+    request.setTransferTimeout(int(limits.idleTimeout.count()));
+    // Without a body no device is passed, so no Content-Length or Content-Type is sent.
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body.isEmpty() ? network->sendCustomRequest(request, method)
+                                                                      : network->sendCustomRequest(request, method, body));
+    std::optional<QString> abandoned;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply.get(), [&, r = reply.get()] {
+        abandoned = QStringLiteral("The server took too long to answer (over %1 s)")
+                        .arg(QString::number(double(limits.deadline.count()) / 1000, 'g', 3));
+        r->abort();
+    });
+    deadline.start(limits.deadline);
+    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(), [&, r = reply.get()](qint64 received) {
+        if (received > limits.maxBodyBytes && !abandoned) {
+            abandoned = QStringLiteral("The answer is larger than %1 MB").arg(megabytes(limits.maxBodyBytes));
+            r->abort();
+        }
+    });
+    co_await reply.get();
+
+    const QString path = request.url().path();
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (abandoned) {
+        qCInfo(lcNetwork) << method << path << "abandoned:" << *abandoned;
+        co_return Response{std::nullopt, {}, {}, QNetworkReply::OperationCanceledError, *abandoned};
+    }
+    if (isTransportFailure(reply->error()) || (!status.isValid() && reply->error() != QNetworkReply::NoError)) {
+        qCInfo(lcNetwork) << method << path << "failed:" << reply->errorString();
+        co_return Response{std::nullopt, {}, {}, reply->error(), reply->errorString()};
+    }
+    if (!status.isValid()) {
+        qCInfo(lcNetwork) << method << path << "answered without an HTTP status";
+        co_return Response{};
+    }
+    qCDebug(lcNetwork) << method << path << status.toInt();
+    co_return Response{status.toInt(), reply->readAll(), reply->rawHeaderPairs(), QNetworkReply::NoError, {}};
+}
+
+} // namespace NetworkAccess

@@ -3,12 +3,9 @@
 #include "platform/NetworkAccess.h"
 #include "platform/Diagnostics.h"
 
-#include <QCoro/QCoroNetworkReply>
-#include <QNetworkReply>
 #include <QPointer>
 
 #include <limits>
-#include <memory>
 
 UpdateChecker::UpdateChecker(UpdaterDelegate *delegate, QString currentVersion, QObject *parent)
     : QObject(parent), m_delegate(delegate), m_currentVersion(std::move(currentVersion))
@@ -56,21 +53,22 @@ QCoro::Task<> UpdateChecker::check(bool userInitiated)
     QPointer<UpdateChecker> self(this);
 
     QNetworkRequest request{QUrl(m_delegate->feedURLString())};
-    request.setTransferTimeout(60000);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    std::unique_ptr<QNetworkReply> reply(sharedNetworkAccessManager().get(request));
-    co_await reply.get();
+    // A feed is a few kilobytes.
+    const NetworkAccess::Response response =
+        co_await NetworkAccess::send(std::move(request), QByteArrayLiteral("GET"), {}, {1024 * 1024});
     if (!self)
         co_return;
 
     m_checking = false;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) {
-        Diagnostics::print(QStringLiteral("Update check failed: ") + reply->errorString());
+    const int status = response.status.value_or(0);
+    if (status < 200 || status > 299) {
+        const QString reason = response.failed() ? response.failure : QStringLiteral("HTTP %1").arg(status);
+        Diagnostics::print(QStringLiteral("Update check failed: ") + reason);
         emit checkFinished();
         co_return;
     }
-    const auto parsed = Appcast::parse(reply->readAll());
+    const auto parsed = Appcast::parse(response.body);
     if (const auto *error = std::get_if<AppcastError>(&parsed)) {
         Diagnostics::print(QStringLiteral("Update check failed: the update feed is unreadable: ") + error->description);
         emit checkFinished();

@@ -147,6 +147,33 @@ private slots:
         server->enqueue({205, "not json at all", {}, Behaviour::respond});
         QCOMPARE(QCoro::waitFor(GitHubAPIClient::unmuteThread(QStringLiteral("1"))), std::nullopt);
         QCOMPARE(server->requests().size(), 10);
+
+        // Statuses Qt reads as protocol or proxy failures are answers all the same.
+        for (int status : {400, 407, 418}) {
+            const QByteArray body = "{\"message\":\"Nope\"}";
+            server->enqueue({status, body, {}, Behaviour::respond});
+            QCOMPARE(fetchError(), QStringLiteral("GitHub API error (%1): Nope").arg(status));
+            server->enqueue({status, body, {}, Behaviour::respond});
+            QCOMPARE(QCoro::waitFor(GitHubAPIClient::markThreadAsRead(QStringLiteral("1"))), ClientError(APIError::invalidResponse()));
+            server->enqueue({status, body, {}, Behaviour::respond});
+            QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_x"))), ClientResult<bool>(false));
+        }
+    }
+
+    void answersHaveLimits()
+    {
+        // Too large, whether announced or endless, and too slow however it trickles.
+        server->enqueue({200, QByteArray(17 * 1024 * 1024, ' '), {}, Behaviour::respond});
+        QCOMPARE(fetchError(), QStringLiteral("The answer is larger than 16 MB"));
+        server->enqueue({200, {}, {}, Behaviour::endless});
+        QCOMPARE(fetchError(), QStringLiteral("The answer is larger than 16 MB"));
+        GitHubAPIClient::setRequestDeadline(std::chrono::milliseconds(700));
+        server->enqueue({200, {}, {}, Behaviour::trickle});
+        QCOMPARE(fetchError(), QStringLiteral("The server took too long to answer (over 0.7 s)"));
+        GitHubAPIClient::setRequestDeadline(GitHubAPIClient::defaultRequestDeadline);
+        // A later request goes through as usual.
+        server->enqueue({200, "[]", {}, Behaviour::respond});
+        QVERIFY(idsOf(fetch()).isEmpty());
     }
 
     void revalidatesWithTheLastAnswer()

@@ -1,6 +1,9 @@
 #include "FakeGitHubServer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
 
 QByteArray RecordedRequest::header(QByteArrayView name) const
 {
@@ -109,6 +112,29 @@ void FakeGitHubServer::answer(QTcpSocket *socket, const RecordedRequest &request
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Scripted\r\n";
     for (const auto &[name, value] : std::as_const(response.headers))
         head += name + ": " + value + "\r\n";
+
+    if (response.behaviour == ScriptedResponse::Behaviour::trickle) {
+        socket->write(head + "Content-Length: 1000000\r\n\r\n");
+        auto *drip = new QTimer(socket);
+        connect(drip, &QTimer::timeout, socket, [socket] { socket->write(" "); });
+        drip->start(100);
+        return;
+    }
+    if (response.behaviour == ScriptedResponse::Behaviour::endless) {
+        socket->write(head + "Transfer-Encoding: chunked\r\n\r\n");
+        const QByteArray chunk = "10000\r\n" + QByteArray(0x10000, ' ') + "\r\n";
+        auto written = std::make_shared<qint64>(0);
+        const auto more = [socket, chunk, written] {
+            while (*written < 64 * 1024 * 1024 && socket->bytesToWrite() < 1024 * 1024) {
+                socket->write(chunk);
+                *written += chunk.size();
+            }
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, more);
+        more();
+        return;
+    }
+
     head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n\r\n";
 
     if (response.behaviour == ScriptedResponse::Behaviour::closeMidBody) {

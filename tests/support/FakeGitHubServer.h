@@ -31,6 +31,8 @@ struct ScriptedResponse {
         respond,      // the whole answer
         closeMidBody, // headers announcing the full body, half of it, then close
         stall,        // read the request, never answer
+        trickle,      // headers, then one byte of the body every 100 ms, without end
+        endless,      // a chunked body that goes on (up to 64 MB) as fast as it is read
     };
 
     int status = 200;

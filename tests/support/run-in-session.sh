@@ -62,6 +62,13 @@ dbus-run-session --config-file="$here/session-bus.conf" -- sh -c '
         # Unlocked at start: a store against a locked keyring waits for a
         # password prompt that never comes.
         printf pw | gnome-keyring-daemon --unlock --components=secrets >/dev/null 2>&1
+        # Ready once the default collection exists: until then a save fails.
+        for _ in $(seq 50); do
+            dbus-send --session --print-reply --dest=org.freedesktop.secrets /org/freedesktop/secrets \
+                org.freedesktop.Secret.Service.ReadAlias string:default 2>/dev/null \
+                | grep -q "object path \"/org/freedesktop/secrets/collection/" && break
+            sleep 0.1
+        done
     fi
     if [ "$QUILLFEN_TEST_PULSE" = 1 ]; then
         pulseaudio -n --daemonize=yes --exit-idle-time=-1 --system=false \
