@@ -3,6 +3,7 @@
 #include "platform/DesktopNotifications.h"
 #include "platform/Plugins.h"
 #include "shell/TrayIcon.h"
+#include "shell/TrayWatcher.h"
 #include "store/NotificationsStore.h"
 #include "updates/SparkleUpdaterService.h"
 #include "views/ViewHost.h"
@@ -36,13 +37,28 @@ QuillfenApp::~QuillfenApp()
 void QuillfenApp::start()
 {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        QGuiApplication::setQuitOnLastWindowClosed(false);
-        m_tray->show();
-    } else {
-        // Without a tray the main window is the way in, and closing it quits.
-        QGuiApplication::setQuitOnLastWindowClosed(true);
-        showMainWindow();
+        useTray();
+        return;
     }
+    // Without a tray the main window is the way in, and closing it quits.
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    showMainWindow();
+    watchForTray();
+}
+
+void QuillfenApp::useTray()
+{
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    m_tray->show();
+}
+
+void QuillfenApp::watchForTray()
+{
+    m_trayWatcher = std::make_unique<TrayWatcher>();
+    connect(m_trayWatcher.get(), &TrayWatcher::trayAppeared, this, [this] {
+        m_trayWatcher.release()->deleteLater();
+        useTray();
+    });
 }
 
 ViewHost *QuillfenApp::views()

@@ -8,6 +8,7 @@
 class NotificationsStore;
 class QWindow;
 class TrayIcon;
+class TrayWatcher;
 class ViewHost;
 struct AppcastItem;
 
@@ -36,10 +37,16 @@ public:
 
 private:
     void showUpdate(const AppcastItem &item);
+    // Tray behaviour: the icon is the way in, and closing windows quits nothing.
+    void useTray();
+    // Desktops without a tray may get one later (a panel started after
+    // Quillfen at login, an extension switched on).
+    void watchForTray();
     // The views, loaded on first use; null when they cannot be loaded.
     ViewHost *views();
 
     std::unique_ptr<NotificationsStore> m_store;
     std::unique_ptr<TrayIcon> m_tray;
     std::unique_ptr<ViewHost> m_views;
+    std::unique_ptr<TrayWatcher> m_trayWatcher;
 };

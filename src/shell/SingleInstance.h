@@ -1,25 +1,30 @@
 #pragma once
 
 #include <QLocalServer>
+#include <QLockFile>
 #include <QObject>
 
-// One Quillfen per user: a second start asks the running one to bring its
-// main window forward, then exits.
+// One Quillfen per user and login. The instance that holds the lock file
+// listens on a local socket; a later start asks it to bring its main window
+// forward, then exits. Two starts at the same moment leave one running.
 class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    explicit SingleInstance(const QString &name, QObject *parent = nullptr);
+    // `path` names the lock file and the socket, without a suffix.
+    explicit SingleInstance(const QString &path, QObject *parent = nullptr);
 
-    // True when another instance was running and has been told to activate.
-    bool handOverToRunningInstance();
-    // Starts listening for later instances.
-    bool listen();
+    // True when this process is now the one instance. False when another one
+    // runs: it has been asked to come forward, or does not answer.
+    bool claim();
 
 signals:
     void activationRequested();
 
 private:
-    QString m_name;
+    bool handOverToRunningInstance();
+
+    QString m_socketName;
+    QLockFile m_lock;
     QLocalServer m_server;
 };

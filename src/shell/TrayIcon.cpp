@@ -19,7 +19,9 @@ TrayIcon::TrayIcon(NotificationsStore *store, QObject *parent) : QObject(parent)
     m_tray.setToolTip(QStringLiteral("Quillfen"));
 
     connect(&m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick)
+        // A double click on an XEmbed tray also sends a Trigger first; taking
+        // both would open the panel and close it again.
+        if (reason != QSystemTrayIcon::Trigger)
             return;
         // XEmbed trays report where the icon is; StatusNotifierItem hosts do
         // not, and the pointer is then the best guess.

@@ -16,10 +16,9 @@ int main(int argc, char *argv[])
 
     // In the user's runtime folder: one instance per user and login.
     SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-                            + QStringLiteral("/com.quillfen.app.socket"));
-    if (instance.handOverToRunningInstance())
+                            + QStringLiteral("/com.quillfen.app"));
+    if (!instance.claim())
         return 0;
-    instance.listen();
 
     QuillfenApp quillfen;
     QObject::connect(&instance, &SingleInstance::activationRequested, &quillfen, &QuillfenApp::showMainWindow);

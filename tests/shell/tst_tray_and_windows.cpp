@@ -10,6 +10,7 @@
 #include "FakeGitHubServer.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QWindow>
 #include <QTest>
@@ -112,6 +113,23 @@ private slots:
         QWindow *settings = app.settingsWindow();
         app.showSettings();
         QCOMPARE(app.settingsWindow(), settings);
+    }
+
+    void doubleClickLeavesThePanelOpen()
+    {
+        QuillfenApp app;
+        app.start();
+        QTRY_VERIFY(app.trayIcon()->geometry().isValid());
+        QTest::qWait(1000);
+        const QPoint centre = app.trayIcon()->geometry().center();
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
+                                   {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
+                                    QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                                    QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")}),
+                 0);
+        QTRY_VERIFY(app.panelWindow() && app.panelWindow()->isVisible());
+        QTest::qWait(400);
+        QVERIFY(app.panelWindow()->isVisible());
     }
 
     void updateFoundByTheUserIsShown()

@@ -7,17 +7,20 @@
 #
 # --keyring     start GNOME Keyring unlocked, serving org.freedesktop.secrets
 # --pulseaudio  start a private PulseAudio with a null sink named q_null
-# --tray        start a private X server (Xvfb) with a system tray (trayer)
+# --x11         start a private X server (Xvfb), with no system tray
+# --tray        the same X server with a system tray (trayer)
 set -eu
 
 keyring=0
 pulse=0
+x11=0
 tray=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --keyring) keyring=1; shift ;;
         --pulseaudio) pulse=1; shift ;;
-        --tray) tray=1; shift ;;
+        --x11) x11=1; shift ;;
+        --tray) x11=1; tray=1; shift ;;
         --) shift; break ;;
         *) break ;;
     esac
@@ -46,12 +49,14 @@ export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
 unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY PULSE_SERVER
 export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse
 
-if [ "$tray" = 1 ]; then
+if [ "$x11" = 1 ]; then
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$root/display" >/dev/null 2>&1 &
     xvfb=$!
     for _ in $(seq 50); do [ -s "$root/display" ] && break; sleep 0.1; done
     export DISPLAY=":$(cat "$root/display")"
     export QT_QPA_PLATFORM=xcb
+fi
+if [ "$tray" = 1 ]; then
     trayer --edge top --align right --widthtype request --height 32 >/dev/null 2>&1 &
 fi
 

@@ -19,5 +19,6 @@ ApplicationWindow {
         id: listView
         anchors.fill: parent
         store: window.store
+        onOpenSettingsRequested: window.actions?.openSettingsRequested()
     }
 }

@@ -10,6 +10,7 @@ Rectangle {
     required property NotificationsStore store
     readonly property alias listModel: listModel
     readonly property alias list: list
+    signal openSettingsRequested()
 
     color: Theme.controlBackground
     implicitWidth: 720
@@ -111,6 +112,16 @@ Rectangle {
                         SymbolIcon { anchors.centerIn: parent; visible: !view.store.isRefreshing; symbol: "arrow.clockwise"; size: 14 }
                     }
                 }
+                // The way to Settings where the desktop has no tray.
+                ToolButton {
+                    objectName: "settingsButton"
+                    onClicked: view.openSettingsRequested()
+                    Accessible.name: "Settings"
+                    ToolTip.visible: hovered
+                    ToolTip.text: "Settings"
+                    ToolTip.delay: 500
+                    contentItem: SymbolIcon { symbol: "gearshape"; size: 14 }
+                }
             }
         }
 
@@ -124,6 +135,17 @@ Rectangle {
         }
 
         Divider { Layout.fillWidth: true }
+
+        Label {
+            objectName: "waitingForKeychain"
+            visible: view.store.tokenStatus === TokenState.Checking || view.store.tokenStatus === TokenState.Unavailable
+            Layout.fillWidth: true
+            Layout.fillHeight: visible
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            text: "Waiting for the Keychain\u2026"
+            color: Theme.secondary
+        }
 
         ListView {
             id: list

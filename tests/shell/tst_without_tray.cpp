@@ -1,0 +1,47 @@
+#include "shell/QuillfenApp.h"
+#include "shell/TrayIcon.h"
+
+#include "QuickItems.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QQuickWindow>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+// Runs on a private X server that has no tray until the test starts one.
+class TestWithoutTray : public QObject {
+    Q_OBJECT
+
+private slots:
+    void mainWindowLeadsToSettingsUntilATrayAppears()
+    {
+        QuillfenApp app;
+        app.start();
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+        QVERIFY(QGuiApplication::quitOnLastWindowClosed());
+        auto *main = qobject_cast<QQuickWindow *>(app.mainWindow());
+        QVERIFY(main);
+        QTRY_VERIFY(main->isVisible());
+
+        QQuickItem *settingsButton = findItem(main->contentItem(), QStringLiteral("settingsButton"));
+        QVERIFY(settingsButton);
+        QVERIFY(QMetaObject::invokeMethod(settingsButton, "clicked"));
+        QVERIFY(app.settingsWindow());
+        QTRY_VERIFY(app.settingsWindow()->isVisible());
+
+        // A tray host started later is used without a restart.
+        QProcess trayer;
+        trayer.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                                                 QStringLiteral("right"), QStringLiteral("--widthtype"),
+                                                 QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("32")});
+        QVERIFY(trayer.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(app.trayIcon()->isVisible() && app.trayIcon()->geometry().isValid(), 10000);
+        QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
+        trayer.kill();
+        trayer.waitForFinished();
+    }
+};
+
+QTEST_MAIN(TestWithoutTray)
+#include "tst_without_tray.moc"
