@@ -2,8 +2,8 @@
 # Measures Quillfen as a user meets it, beside two baselines built from
 # bench/baseline: a bare Qt tray app (tray icon and a menu) and a tray app
 # that opens a 20-row QML ListView window on click. All three run on one
-# private X server with a tray host, in a private D-Bus session with no token
-# stored (Quillfen shows the sample threads), three rounds interleaved.
+# private X server with a tray host, in a private D-Bus session whose keyring
+# holds no token (Quillfen shows the sample threads), three rounds interleaved.
 #
 # For each program: the time from start to the tray icon, resident memory
 # with the tray only and with the panel open, and the panel's first-open time
@@ -17,12 +17,12 @@ for exe in quillfen bench_bare_tray bench_qml_tray; do
     [ -x "$bin/$exe" ] || { echo "build first: $bin/$exe not found" >&2; exit 1; }
 done
 
-exec tests/support/run-in-session.sh --tray -- sh -c '
+exec tests/support/run-in-session.sh --keyring --tray -- sh -c '
     bin=$1
     ms() { echo $(( $(date +%s%N) / 1000000 )); }
-    rss() { awk "/VmRSS/ {print int(\$2 / 1024)}" /proc/$1/status; }
+    rss() { awk "/VmRSS/ {print \$2}" /proc/$1/status; } # KiB
 
-    # measure <program>: prints "<program> <start ms> <tray MiB> <panel MiB> <open ms>"
+    # measure <program>: prints "<program> <start ms> <tray KiB> <panel KiB> <open ms>"
     measure() {
         log=$(mktemp)
         start=$(ms)
@@ -62,11 +62,11 @@ exec tests/support/run-in-session.sh --tray -- sh -c '
 
     awk "
         { n[\$1]++; start[\$1]+=\$2; tray[\$1]+=\$3; panel[\$1]+=\$4; open[\$1]+=\$5
-          printf \"round %d  %-16s start to tray icon %4d ms   tray only %3d MiB   panel open %3d MiB   first open %4d ms\n\", n[\$1], \$1, \$2, \$3, \$4, \$5 }
+          printf \"round %d  %-16s start to tray icon %4d ms   tray only %5.1f MiB   panel open %5.1f MiB   first open %4d ms\n\", n[\$1], \$1, \$2, \$3 / 1024, \$4 / 1024, \$5 }
         END {
             q = \"quillfen\"; b = \"bench_bare_tray\"; w = \"bench_qml_tray\"
             printf \"\nmeans over %d rounds\n\", n[q]
-            for (p in n) printf \"  %-16s %6.0f ms %6.1f MiB %6.1f MiB %6.0f ms\n\", p, start[p]/n[p], tray[p]/n[p], panel[p]/n[p], open[p]/n[p]
+            for (p in n) printf \"  %-16s %6.0f ms %6.1f MiB %6.1f MiB %6.0f ms\n\", p, start[p]/n[p], tray[p]/n[p]/1024, panel[p]/n[p]/1024, open[p]/n[p]
             printf \"\nratios (Quillfen / baseline)\n\"
             printf \"  start to tray icon / bare tray:     %.2f  (target <= 1.5)\n\", start[q]/start[b]
             printf \"  tray-only memory / bare tray:       %.2f  (target <= 1.3)\n\", tray[q]/tray[b]

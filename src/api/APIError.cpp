@@ -18,6 +18,8 @@ QString APIError::errorDescription() const
         return QStringLiteral("Invalid API URL");
     case Kind::invalidResponse:
         return QStringLiteral("Invalid response from GitHub API");
+    case Kind::paused:
+        return QStringLiteral("GitHub asked for a pause: no requests until %1").arg(detail);
     case Kind::rateLimitExceeded:
         break;
     }

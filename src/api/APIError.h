@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -9,7 +11,7 @@ namespace GitHubAPIClient {
 // Failures of the GitHub client, each with one fixed text for the user.
 class APIError {
 public:
-    enum class Kind { httpError, decodingError, noToken, invalidURL, invalidResponse, rateLimitExceeded };
+    enum class Kind { httpError, decodingError, noToken, invalidURL, invalidResponse, rateLimitExceeded, paused };
 
     static APIError httpError(int statusCode, std::optional<QString> message)
     {
@@ -20,11 +22,16 @@ public:
     static APIError invalidURL() { return APIError(Kind::invalidURL); }
     static APIError invalidResponse() { return APIError(Kind::invalidResponse); }
     static APIError rateLimitExceeded() { return APIError(Kind::rateLimitExceeded); }
+    // Not sent: GitHub asked for a pause that lasts until `until`.
+    static APIError paused(const QDateTime &until)
+    {
+        return APIError(Kind::paused, 0, QLocale().toString(until.toLocalTime().time(), QLocale::ShortFormat));
+    }
 
     Kind kind() const { return m_kind; }
     int statusCode() const { return m_statusCode; }
     // The server's message for httpError, the underlying description for
-    // decodingError.
+    // decodingError, the time requests resume for paused.
     const std::optional<QString> &detail() const { return m_detail; }
     QString errorDescription() const;
 

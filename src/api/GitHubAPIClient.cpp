@@ -2,6 +2,8 @@
 
 #include "Version.h"
 #include "api/GitHubEndpoints.h"
+#include "api/LinkHeader.h"
+#include "api/RequestPacing.h"
 #include "platform/NetworkAccess.h"
 #include "api/RevalidationCache.h"
 #include "api/WireDecoding.h"
@@ -11,6 +13,7 @@
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
 
 
@@ -35,6 +38,12 @@ std::chrono::milliseconds &configuredDeadline()
     return deadline;
 }
 
+// GitHub answers at most 50 threads a page, whatever is asked for. Ten
+// pages, 500 threads, is more than anyone reads in a panel; what lies beyond
+// is not fetched.
+constexpr int maxPageSize = 50;
+constexpr int maxPages = 10;
+
 // A page of threads is some 2 kB a thread; every other answer is small.
 constexpr qint64 maxPageBytes = 16 * 1024 * 1024;
 constexpr qint64 maxSmallBodyBytes = 1024 * 1024;
@@ -47,8 +56,16 @@ struct PreparedRequest {
 struct HttpResponse {
     int status = 0;
     QByteArray body;
-    QByteArray lastModified;
-    QByteArray etag;
+    RequestPacing::Headers headers;
+
+    QByteArray header(QByteArrayView name) const
+    {
+        for (const auto &[key, value] : headers) {
+            if (name.compare(key, Qt::CaseInsensitive) == 0)
+                return value;
+        }
+        return {};
+    }
 };
 
 // Steps shared by every operation: token, address, request and headers. An
@@ -85,14 +102,51 @@ QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optiona
 QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>> send(QNetworkRequest request, QByteArray method,
                                                                            QByteArray body, qint64 maxBodyBytes)
 {
+    // While GitHub asked for a pause, nothing goes out.
+    if (const auto until = RequestPacing::pausedUntil())
+        co_return ClientError(APIError::paused(*until));
     const NetworkAccess::Response response = co_await NetworkAccess::send(
         std::move(request), std::move(method), std::move(body), {maxBodyBytes, configuredTimeout(), configuredDeadline()});
     if (response.failed())
         co_return ClientError(TransportError{response.failureCode, response.failure});
     if (!response.status)
         co_return std::optional<HttpResponse>();
-    co_return std::optional<HttpResponse>(
-        HttpResponse{*response.status, response.body, response.header("Last-Modified"), response.header("ETag")});
+    RequestPacing::noteAnswer(*response.status, response.headers, response.body);
+    co_return std::optional<HttpResponse>(HttpResponse{*response.status, response.body, response.headers});
+}
+
+// The next page is fetched only from the address of the list itself: the
+// token never goes anywhere a Link header points.
+bool isNextPageOf(const QUrl &next, const QUrl &first)
+{
+    return next.scheme() == first.scheme() && next.host() == first.host() && next.port() == first.port()
+           && next.path() == first.path() && next.userInfo().isEmpty();
+}
+
+QList<GitHubNotification> withoutRepeats(QList<GitHubNotification> threads)
+{
+    // A thread that moved while the pages were read shows up twice; the
+    // first page is the newest.
+    QSet<QString> seen;
+    threads.removeIf([&seen](const GitHubNotification &thread) {
+        if (seen.contains(thread.id))
+            return true;
+        seen.insert(thread.id);
+        return false;
+    });
+    return threads;
+}
+
+std::variant<QList<GitHubNotification>, DecodingError> decodePages(const QList<QByteArray> &pages)
+{
+    QList<GitHubNotification> threads;
+    for (const QByteArray &page : pages) {
+        auto decoded = WireDecoding::decodeNotificationList(page);
+        if (auto *error = std::get_if<DecodingError>(&decoded))
+            return *error;
+        threads.append(std::move(std::get<QList<GitHubNotification>>(decoded)));
+    }
+    return withoutRepeats(std::move(threads));
 }
 
 // Thread ids are digits. Anything else is escaped whole so that it stays one
@@ -150,46 +204,60 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
     using Result = ClientResult<QList<GitHubNotification>>;
     const QString path = QStringLiteral("/notifications?all=%1&per_page=%2")
                              .arg(all ? QStringLiteral("true") : QStringLiteral("false"))
-                             .arg(std::min(perPage, 100));
+                             .arg(std::clamp(perPage, 1, maxPageSize));
     auto prepared = co_await makeRequest(path);
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
     auto &[request, token] = std::get<PreparedRequest>(prepared);
+    const QUrl first = request.url();
 
+    // Only the first page is revalidated: "not modified" covers the list.
     RevalidationCache &cache = RevalidationCache::shared();
-    const QByteArray cacheKey = RevalidationCache::keyFor(request.url(), token);
+    const QByteArray cacheKey = RevalidationCache::keyFor(first, token);
     const std::optional<RevalidationCache::Entry> cached = cache.lookup(cacheKey);
+    QNetworkRequest pageRequest = request;
     if (cached) {
         if (!cached->etag.isEmpty())
-            request.setRawHeader("If-None-Match", cached->etag);
+            pageRequest.setRawHeader("If-None-Match", cached->etag);
         if (!cached->lastModified.isEmpty())
-            request.setRawHeader("If-Modified-Since", cached->lastModified);
+            pageRequest.setRawHeader("If-Modified-Since", cached->lastModified);
     }
 
-    auto outcome = co_await send(request, QByteArrayLiteral("GET"), QByteArray(), maxPageBytes);
-    if (auto *error = std::get_if<ClientError>(&outcome))
-        co_return Result(*error);
-    std::optional<HttpResponse> response = std::get<std::optional<HttpResponse>>(outcome);
-    if (!response)
-        co_return Result(ClientError(APIError::invalidResponse()));
-    if (response->status == 429)
-        co_return Result(ClientError(APIError::rateLimitExceeded()));
-    if (response->status == 304 && cached) {
-        response->status = 200;
-        response->body = cached->body;
-    } else if (response->status >= 200 && response->status <= 299
-               && (!response->lastModified.isEmpty() || !response->etag.isEmpty())) {
-        cache.store(cacheKey, {response->body, response->lastModified, response->etag});
+    RevalidationCache::Entry fresh;
+    for (int page = 0; page < maxPages; ++page) {
+        auto outcome = co_await send(pageRequest, QByteArrayLiteral("GET"), QByteArray(), maxPageBytes);
+        if (auto *error = std::get_if<ClientError>(&outcome))
+            co_return Result(*error);
+        const std::optional<HttpResponse> &response = std::get<std::optional<HttpResponse>>(outcome);
+        if (!response)
+            co_return Result(ClientError(APIError::invalidResponse()));
+        if (response->status == 429)
+            co_return Result(ClientError(APIError::rateLimitExceeded()));
+        if (page == 0 && response->status == 304 && cached) {
+            fresh = *cached;
+            break;
+        }
+        if (response->status < 200 || response->status > 299) {
+            std::optional<QString> message;
+            if (const auto errorBody = WireDecoding::decodeErrorResponse(response->body))
+                message = errorBody->message;
+            co_return Result(ClientError(APIError::httpError(response->status, message)));
+        }
+        if (page == 0) {
+            fresh.lastModified = response->header("Last-Modified");
+            fresh.etag = response->header("ETag");
+        }
+        fresh.pages.append(response->body);
+        const std::optional<QUrl> next = LinkHeader::next(response->header("Link"));
+        if (!next || !isNextPageOf(*next, first))
+            break;
+        pageRequest = request;
+        pageRequest.setUrl(*next);
     }
+    if (!fresh.lastModified.isEmpty() || !fresh.etag.isEmpty())
+        cache.store(cacheKey, fresh);
 
-    if (response->status < 200 || response->status > 299) {
-        std::optional<QString> message;
-        if (const auto errorBody = WireDecoding::decodeErrorResponse(response->body))
-            message = errorBody->message;
-        co_return Result(ClientError(APIError::httpError(response->status, message)));
-    }
-
-    auto decoded = co_await QtConcurrent::run(&WireDecoding::decodeNotificationList, response->body);
+    auto decoded = co_await QtConcurrent::run(&decodePages, fresh.pages);
     if (auto *error = std::get_if<DecodingError>(&decoded))
         co_return Result(ClientError(APIError::decodingError(error->description)));
     co_return Result(std::move(std::get<QList<GitHubNotification>>(decoded)));

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QUrl>
 
@@ -14,7 +15,8 @@
 class RevalidationCache {
 public:
     struct Entry {
-        QByteArray body;
+        // Every page of the list, first to last.
+        QList<QByteArray> pages;
         QByteArray lastModified;
         QByteArray etag;
     };

@@ -2,8 +2,10 @@
 
 #include "api/Conversion.h"
 #include "api/GitHubAPIClient.h"
+#include "api/RequestPacing.h"
 #include "model/SampleNotifications.h"
 #include "platform/NoticeCenter.h"
+#include "platform/SystemEvents.h"
 #include "settings/Notices.h"
 #include "settings/Preferences.h"
 #include "store/ThreadMerge.h"
@@ -16,10 +18,14 @@
 namespace {
 
 // QTimer counts in int milliseconds; longer periods are cut to what fits.
+std::chrono::milliseconds timerPeriod(std::chrono::milliseconds period)
+{
+    return std::clamp(period, std::chrono::milliseconds(0), std::chrono::milliseconds(std::numeric_limits<int>::max()));
+}
+
 std::chrono::milliseconds timerPeriod(int seconds)
 {
-    constexpr int maxSeconds = std::numeric_limits<int>::max() / 1000;
-    return std::chrono::seconds(std::min(seconds, maxSeconds));
+    return timerPeriod(std::chrono::seconds(seconds));
 }
 
 } // namespace
@@ -27,8 +33,13 @@ std::chrono::milliseconds timerPeriod(int seconds)
 NotificationsStore::NotificationsStore(QObject *parent) : QObject(parent)
 {
     m_countdownTimer.setInterval(std::chrono::seconds(1));
-    connect(&m_countdownTimer, &QTimer::timeout, this, &NotificationsStore::countDown);
+    connect(&m_countdownTimer, &QTimer::timeout, this, &NotificationsStore::updateCountdown);
+    m_refreshTimer.setSingleShot(true);
+    // The countdown promises the moment: a coarse timer may run 5% late.
+    m_refreshTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_refreshTimer, &QTimer::timeout, this, &NotificationsStore::requestRefresh);
+    connect(&SystemEvents::shared(), &SystemEvents::resumed, this, &NotificationsStore::pollSoon);
+    connect(&SystemEvents::shared(), &SystemEvents::networkReachable, this, &NotificationsStore::pollSoon);
     for (auto changed : {&NotificationsStore::itemsChanged, &NotificationsStore::searchTextChanged,
                          &NotificationsStore::unreadOnlyChanged})
         connect(this, changed, this, &NotificationsStore::filteredItemsChanged);
@@ -164,14 +175,15 @@ QCoro::Task<> NotificationsStore::refresh()
     // request is out.
     QPointer<NotificationsStore> self(this);
     const quint64 session = m_session;
-    const auto fetched = co_await GitHubAPIClient::fetchNotifications(true, 100);
+    m_lastPoll = QDateTime::currentDateTimeUtc();
+    const auto fetched = co_await GitHubAPIClient::fetchNotifications(true, 50);
     if (!self || session != m_session)
         co_return;
 
     if (const auto *error = std::get_if<ClientError>(&fetched)) {
         setLastError(userDescription(*error));
         setRefreshing(false);
-        setSecondsUntilRefresh(currentRefreshInterval());
+        scheduleNextPoll();
         co_return;
     }
 
@@ -186,7 +198,7 @@ QCoro::Task<> NotificationsStore::refresh()
         notifyNewNotifications(result.newThreads);
     setItems(std::move(result.merged));
     setRefreshing(false);
-    setSecondsUntilRefresh(currentRefreshInterval());
+    scheduleNextPoll();
 }
 
 void NotificationsStore::requestRefresh()
@@ -206,22 +218,55 @@ void NotificationsStore::dismissError()
 
 void NotificationsStore::startTimers()
 {
-    stopTimers();
-    setSecondsUntilRefresh(currentRefreshInterval());
+    m_polling = true;
     m_countdownTimer.start();
-    m_refreshTimer.start(timerPeriod(currentRefreshInterval()));
+    scheduleNextPoll();
 }
 
 void NotificationsStore::stopTimers()
 {
+    m_polling = false;
     m_refreshTimer.stop();
     m_countdownTimer.stop();
 }
 
-void NotificationsStore::countDown()
+std::chrono::milliseconds NotificationsStore::pollPeriod()
 {
-    if (m_secondsUntilRefresh >= 1)
-        setSecondsUntilRefresh(m_secondsUntilRefresh - 1);
+    std::chrono::milliseconds period = std::chrono::seconds(currentRefreshInterval());
+    if (const auto asked = RequestPacing::pollInterval())
+        period = std::max<std::chrono::milliseconds>(period, *asked);
+    return period;
+}
+
+void NotificationsStore::scheduleNextPoll()
+{
+    if (!m_polling) {
+        setSecondsUntilRefresh(int(std::chrono::duration_cast<std::chrono::seconds>(pollPeriod()).count()));
+        return;
+    }
+    // Never sooner than GitHub asks, nor while it asked for a pause.
+    std::chrono::milliseconds delay = pollPeriod();
+    if (const auto until = RequestPacing::pausedUntil())
+        delay = std::max(delay, std::chrono::milliseconds(QDateTime::currentDateTimeUtc().msecsTo(*until)));
+    m_refreshTimer.start(timerPeriod(delay));
+    updateCountdown();
+}
+
+void NotificationsStore::updateCountdown()
+{
+    const auto remaining = m_refreshTimer.isActive() ? m_refreshTimer.remainingTime() : 0;
+    setSecondsUntilRefresh(int((remaining + 500) / 1000));
+}
+
+void NotificationsStore::pollSoon()
+{
+    if (m_tokenStatus != TokenState::Status::Stored || !m_polling || m_isRefreshing || RequestPacing::pausedUntil())
+        return;
+    const auto asked = RequestPacing::pollInterval();
+    if (asked && m_lastPoll.isValid()
+        && m_lastPoll.secsTo(QDateTime::currentDateTimeUtc()) < std::chrono::seconds(*asked).count())
+        return;
+    refresh();
 }
 
 void NotificationsStore::setItems(QList<GHNotification> items)

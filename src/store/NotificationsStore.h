@@ -6,11 +6,13 @@
 #include "store/ThreadRequestQueue.h"
 
 #include <QCoro/QCoroTask>
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
+#include <chrono>
 #include <optional>
 
 // The one model behind every window: the threads, the refresh cycle with its
@@ -60,7 +62,7 @@ public:
     QCoro::Task<> refresh();
     void startTimers();
     void stopTimers();
-    bool timersRunning() const { return m_refreshTimer.isActive(); }
+    bool timersRunning() const { return m_polling; }
 
     Q_INVOKABLE void requestRefresh();
     // Asks the secret store again (the panel does on every show): a token
@@ -100,7 +102,16 @@ private:
     void setRefreshing(bool refreshing);
     void setLastError(std::optional<QString> message);
     void setSecondsUntilRefresh(int seconds);
-    void countDown();
+    // The time between two timed polls: the user's interval, or GitHub's
+    // poll interval when that is longer.
+    static std::chrono::milliseconds pollPeriod();
+    // Arms the poll timer when a refresh ends, however it was started, so the
+    // countdown always says when the next request goes out.
+    void scheduleNextPoll();
+    void updateCountdown();
+    // After a resume or a reconnection: a poll now, unless GitHub asked for
+    // a pause or for more time between polls.
+    void pollSoon();
 
     QCoro::Task<> sendMarkRead(QString id, qsizetype position, quint64 session);
     QCoro::Task<> sendMute(QString id, qsizetype position, bool previous, quint64 session);
@@ -117,6 +128,8 @@ private:
     int m_secondsUntilRefresh = 0;
     TokenState::Status m_tokenStatus = TokenState::Status::Checking;
     quint64 m_session = 0;
+    bool m_polling = false;
+    QDateTime m_lastPoll;
     QTimer m_refreshTimer;
     QTimer m_countdownTimer;
     // Asks an unavailable secret store again.

@@ -1,13 +1,17 @@
 #include "api/GitHubAPIClient.h"
+#include "api/LinkHeader.h"
+#include "api/RequestPacing.h"
 #include "api/RevalidationCache.h"
 #include "credentials/KeychainManager.h"
 
 #include "FakeGitHubServer.h"
+#include "ThreadJson.h"
 
 #include <QCoro/QCoroTask>
 #include <QFile>
 #include <QTcpServer>
 #include <QTest>
+#include <QUrlQuery>
 
 using GitHubAPIClient::APIError;
 using Behaviour = ScriptedResponse::Behaviour;
@@ -24,12 +28,12 @@ QByteArray realisticBody()
     return file.readAll();
 }
 
-ClientResult<QList<GitHubNotification>> fetch(bool all = true, int perPage = 100)
+ClientResult<QList<GitHubNotification>> fetch(bool all = true, int perPage = 50)
 {
     return QCoro::waitFor(GitHubAPIClient::fetchNotifications(all, perPage));
 }
 
-QString fetchError(bool all = true, int perPage = 100)
+QString fetchError(bool all = true, int perPage = 50)
 {
     const auto result = fetch(all, perPage);
     const auto *error = std::get_if<ClientError>(&result);
@@ -58,6 +62,7 @@ private slots:
         GitHubAPIClient::setBaseUrl(server->baseUrl());
         GitHubAPIClient::setRequestTimeout(GitHubAPIClient::defaultRequestTimeout);
         RevalidationCache::shared().clear();
+        RequestPacing::clear();
         QCOMPARE(KeychainManager::saveToken(token), std::nullopt);
     }
 
@@ -72,7 +77,8 @@ private slots:
         const QList<RecordedRequest> &requests = server->requests();
         QCOMPARE(requests.size(), 5);
         QCOMPARE(requests[0].method, "GET");
-        QCOMPARE(requests[0].target, "/notifications?all=false&per_page=100");
+        // GitHub answers 50 at most, whatever is asked for.
+        QCOMPARE(requests[0].target, "/notifications?all=false&per_page=50");
         QCOMPARE(requests[1].target, "/notifications?all=true&per_page=30");
         QCOMPARE(requests[2].method, "PATCH");
         QCOMPARE(requests[2].target, "/notifications/threads/42");
@@ -135,6 +141,7 @@ private slots:
 
         server->enqueue({429, realisticBody(), {}, Behaviour::respond});
         QCOMPARE(fetchError(), QStringLiteral("GitHub API rate limit exceeded. Please try again later."));
+        RequestPacing::clear(); // the pause a 429 starts has its own test
 
         server->enqueue({404, "{\"message\":\"Not Found\"}", {}, Behaviour::respond});
         const auto notFound = QCoro::waitFor(GitHubAPIClient::markThreadAsRead(QStringLiteral("1")));
@@ -143,6 +150,7 @@ private slots:
 
         server->enqueue({429, "", {}, Behaviour::respond});
         QCOMPARE(QCoro::waitFor(GitHubAPIClient::muteThread(QStringLiteral("1"))), ClientError(APIError::invalidResponse()));
+        RequestPacing::clear();
 
         server->enqueue({205, "not json at all", {}, Behaviour::respond});
         QCOMPARE(QCoro::waitFor(GitHubAPIClient::unmuteThread(QStringLiteral("1"))), std::nullopt);
@@ -158,6 +166,130 @@ private slots:
             server->enqueue({status, body, {}, Behaviour::respond});
             QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_x"))), ClientResult<bool>(false));
         }
+    }
+
+    void pagesFollowTheNextLinkOnTheListItself()
+    {
+        // 120 threads in pages of 50, linked as GitHub links them.
+        const QList<WireThread> all = manyThreads(120);
+        QString linkHost = server->baseUrl();
+        server->setHandler([&](const RecordedRequest &request) {
+            const int page = QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt();
+            const int index = std::max(page, 1) - 1;
+            ScriptedResponse response{200, threadsBody(all.mid(index * 50, 50)), {{"Last-Modified", "Wed, 01 May 2024 09:30:00 GMT"}},
+                                      Behaviour::respond};
+            if (index < 2)
+                response.headers.append({"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\", "
+                                                                "<%1/notifications?all=true&per_page=50&page=3>; rel=\"last\"")
+                                                     .arg(linkHost)
+                                                     .arg(index + 2)
+                                                     .toUtf8()});
+            return response;
+        });
+        QCOMPARE(idsOf(fetch()).size(), 120);
+        QCOMPARE(server->requests().size(), 3);
+        QCOMPARE(server->requests()[2].target, "/notifications?all=true&per_page=50&page=3");
+        QVERIFY(!server->requests()[1].hasHeader("If-Modified-Since"));
+
+        // Unchanged: one request, the whole list from before.
+        server->clearRequests();
+        server->enqueue({304, {}, {}, Behaviour::respond});
+        QCOMPARE(idsOf(fetch()).size(), 120);
+        QCOMPARE(server->requests().size(), 1);
+
+        // A next link to anywhere else is not followed: the token stays home.
+        RevalidationCache::shared().clear();
+        server->clearRequests();
+        for (const QString &elsewhere : {QStringLiteral("http://localhost:%1").arg(server->port()),
+                                         server->baseUrl() + QStringLiteral("/user/../notifications/x")}) {
+            linkHost = elsewhere;
+            QCOMPARE(idsOf(fetch()).size(), 50);
+        }
+        QCOMPARE(server->requests().size(), 2);
+    }
+
+    void linkHeaders_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("GitHub's") << QByteArray("<https://api.github.com/n?page=2>; rel=\"next\", <https://api.github.com/n?page=5>; rel=\"last\"")
+                                  << "https://api.github.com/n?page=2";
+        QTest::newRow("next last") << QByteArray("<https://a/p?page=1>; rel=\"prev\", <https://a/p?page=3>; rel=\"next\"")
+                                   << "https://a/p?page=3";
+        QTest::newRow("unquoted, several types") << QByteArray("<https://a/x>;rel=\"last next\"") << "https://a/x";
+        QTest::newRow("bare") << QByteArray("<https://a/y>; rel=next") << "https://a/y";
+        QTest::newRow("no next") << QByteArray("<https://a/p?page=1>; rel=\"prev\"") << QString();
+        QTest::newRow("relative") << QByteArray("</notifications?page=2>; rel=\"next\"") << QString();
+        QTest::newRow("unclosed") << QByteArray("<https://a/p; rel=\"next\"") << QString();
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("nextish") << QByteArray("<https://a/z>; rel=\"nextpage\"") << QString();
+    }
+
+    void linkHeaders()
+    {
+        QFETCH(QByteArray, header);
+        QFETCH(QString, next);
+        const std::optional<QUrl> found = LinkHeader::next(header);
+        QCOMPARE(found ? found->toString() : QString(), next);
+    }
+
+    void pausesAfterRateLimits_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("headers"); // name:value pairs, separated by ';'
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("repeats");
+        QTest::addColumn<int>("pause"); // seconds, -1 for none
+        const QByteArray limit = "{\"message\":\"You have exceeded a secondary rate limit\"}";
+        QTest::newRow("primary spent") << 403 << QByteArray("x-ratelimit-remaining:0;x-ratelimit-reset:1000090") << QByteArray() << 0 << 90;
+        QTest::newRow("primary, 429") << 429 << QByteArray("x-ratelimit-remaining:0;x-ratelimit-reset:1000010") << QByteArray() << 3 << 10;
+        QTest::newRow("reset passed") << 403 << QByteArray("x-ratelimit-remaining:0;x-ratelimit-reset:999000") << QByteArray() << 0 << 1;
+        QTest::newRow("retry-after first") << 429 << QByteArray("retry-after:30;x-ratelimit-remaining:0;x-ratelimit-reset:1000090") << QByteArray() << 0 << 30;
+        QTest::newRow("retry-after bounded") << 403 << QByteArray("retry-after:99999999") << QByteArray() << 0 << 86400;
+        QTest::newRow("secondary") << 403 << QByteArray() << limit << 0 << 60;
+        QTest::newRow("secondary again") << 429 << QByteArray() << QByteArray() << 1 << 120;
+        QTest::newRow("secondary at most an hour") << 429 << QByteArray() << QByteArray() << 20 << 3840;
+        QTest::newRow("a refusal") << 403 << QByteArray() << QByteArray("{\"message\":\"Must have admin rights\"}") << 0 << -1;
+        QTest::newRow("remaining left") << 403 << QByteArray("x-ratelimit-remaining:12;x-ratelimit-reset:1000090") << QByteArray() << 0 << -1;
+        QTest::newRow("not a limit status") << 500 << QByteArray("retry-after:30") << QByteArray() << 0 << -1;
+    }
+
+    void pausesAfterRateLimits()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, headers);
+        QFETCH(QByteArray, body);
+        QFETCH(int, repeats);
+        QFETCH(int, pause);
+        RequestPacing::Headers parsed;
+        for (const QByteArray &pair : headers.split(';')) {
+            if (!pair.isEmpty())
+                parsed.append({pair.left(pair.indexOf(':')), pair.mid(pair.indexOf(':') + 1)});
+        }
+        const auto found = RequestPacing::pauseAfter(status, parsed, body, repeats, QDateTime::fromSecsSinceEpoch(1000000));
+        QCOMPARE(found ? int(found->count()) : -1, pause);
+    }
+
+    void nothingGoesOutDuringAPause()
+    {
+        const QByteArray reset = QByteArray::number(QDateTime::currentSecsSinceEpoch() + 2);
+        server->enqueue({403, "{\"message\":\"API rate limit exceeded for user ID 1.\"}",
+                         {{"x-ratelimit-remaining", "0"}, {"x-ratelimit-reset", reset}}, Behaviour::respond});
+        QCOMPARE(fetchError(), QStringLiteral("GitHub API error (403): API rate limit exceeded for user ID 1."));
+        QVERIFY(RequestPacing::pausedUntil());
+        const auto refused = QCoro::waitFor(GitHubAPIClient::markThreadAsRead(QStringLiteral("1")));
+        QVERIFY(refused && userDescription(*refused).startsWith(QStringLiteral("GitHub asked for a pause: no requests until ")));
+        QVERIFY(fetchError().startsWith(QStringLiteral("GitHub asked for a pause")));
+        QCOMPARE(server->requests().size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!RequestPacing::pausedUntil(), 4000);
+        QCOMPARE(QCoro::waitFor(GitHubAPIClient::markThreadAsRead(QStringLiteral("1"))), std::nullopt);
+
+        // Retry-After on a 429.
+        server->enqueue({429, {}, {{"Retry-After", "1"}}, Behaviour::respond});
+        QCOMPARE(fetchError(), QStringLiteral("GitHub API rate limit exceeded. Please try again later."));
+        QVERIFY(RequestPacing::pausedUntil() <= QDateTime::currentDateTimeUtc().addSecs(1));
+        QVERIFY(QCoro::waitFor(GitHubAPIClient::muteThread(QStringLiteral("1"))));
+        QCOMPARE(server->requests().size(), 3);
     }
 
     void answersHaveLimits()
@@ -200,7 +332,7 @@ private slots:
 
         // Another address (a different page size) is its own entry too.
         QCOMPARE(KeychainManager::saveToken(token), std::nullopt);
-        fetch(true, 50);
+        fetch(true, 30);
         QVERIFY(!server->requests()[3].hasHeader("If-Modified-Since"));
     }
 

@@ -122,7 +122,7 @@ private slots:
 
         QTRY_COMPARE(ids(store.items()), (QStringList{"1", "2"}));
         QCOMPARE(server->requests().size(), 1);
-        QCOMPARE(server->requests()[0].target, "/notifications?all=true&per_page=100");
+        QCOMPARE(server->requests()[0].target, "/notifications?all=true&per_page=50");
         QVERIFY(store.secondsUntilRefresh() >= 899);
         QCOMPARE(store.unreadCount(), 1);
         QTRY_VERIFY(store.secondsUntilRefresh() < 899);

@@ -2,6 +2,6 @@
 
 #include "FakeGitHubServer.h"
 
-// Points the GitHub client at `server` with the product's time-out and an
-// empty revalidation cache, and removes the preferences file.
+// Points the GitHub client at `server` with the product's time-out, an
+// empty revalidation cache and no pause, and removes the preferences file.
 void useFakeGitHub(const FakeGitHubServer &server);

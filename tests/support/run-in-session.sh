@@ -7,6 +7,8 @@
 #
 # --keyring     start GNOME Keyring unlocked, serving org.freedesktop.secrets
 # --pulseaudio  start a private PulseAudio with a null sink named q_null
+# --system-bus  start a private bus that stands in for the system bus (else
+#               there is none)
 # --x11         start a private X server (Xvfb), with no system tray
 # --tray        the same X server with a system tray (trayer)
 set -eu
@@ -15,11 +17,13 @@ keyring=0
 pulse=0
 x11=0
 tray=0
+system_bus=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --keyring) keyring=1; shift ;;
         --pulseaudio) pulse=1; shift ;;
         --x11) x11=1; shift ;;
+        --system-bus) system_bus=1; shift ;;
         --tray) x11=1; tray=1; shift ;;
         --) shift; break ;;
         *) break ;;
@@ -30,6 +34,7 @@ root=$(mktemp -d "${TMPDIR:-/tmp}/quillfen-test.XXXXXX")
 xvfb=""
 cleanup() {
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    [ -s "$root/system-bus.pid" ] && kill "$(cat "$root/system-bus.pid")" 2>/dev/null
     rm -rf "$root"
 }
 trap cleanup EXIT
@@ -48,6 +53,11 @@ export QT_QUICK_BACKEND="${QT_QUICK_BACKEND:-software}"
 export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
 unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY PULSE_SERVER
 export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$root/run/no-system-bus"
+if [ "$system_bus" = 1 ]; then
+    dbus-daemon --config-file="$(cd "$(dirname "$0")" && pwd)/session-bus.conf" --fork \
+        --address="$DBUS_SYSTEM_BUS_ADDRESS" --print-pid=3 3>"$root/system-bus.pid" >/dev/null
+fi
 
 if [ "$x11" = 1 ]; then
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$root/display" >/dev/null 2>&1 &

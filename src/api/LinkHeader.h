@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QUrl>
+
+#include <optional>
+
+// The Link header GitHub pages its lists with:
+//   <https://api.github.com/notifications?page=2>; rel="next", <...>; rel="last"
+namespace LinkHeader {
+
+// The target of the link whose relation types include "next"; absent when
+// there is none or it is not a valid absolute address.
+std::optional<QUrl> next(QByteArrayView header);
+
+} // namespace LinkHeader

@@ -1,0 +1,56 @@
+#include "platform/SystemEvents.h"
+
+#include <QCoreApplication>
+#include <QDBusAbstractInterface>
+#include <QDBusConnection>
+#include <QNetworkInformation>
+
+namespace {
+
+// logind's manager, for its PrepareForSleep signal: true before a suspend,
+// false after the resume.
+class LoginManager : public QDBusAbstractInterface {
+    Q_OBJECT
+
+public:
+    explicit LoginManager(QObject *parent)
+        : QDBusAbstractInterface(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+                                 "org.freedesktop.login1.Manager", QDBusConnection::systemBus(), parent)
+    {
+    }
+
+signals:
+    void PrepareForSleep(bool start);
+};
+
+} // namespace
+
+SystemEvents &SystemEvents::shared()
+{
+    static SystemEvents *events = [] {
+        auto *created = new SystemEvents;
+        created->setParent(QCoreApplication::instance());
+        return created;
+    }();
+    return *events;
+}
+
+SystemEvents::SystemEvents()
+{
+    if (QDBusConnection::systemBus().isConnected()) {
+        auto *login = new LoginManager(this);
+        connect(login, &LoginManager::PrepareForSleep, this, [this](bool start) {
+            if (!start)
+                emit resumed();
+        });
+    }
+    if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
+        connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
+                [this](QNetworkInformation::Reachability reachability) {
+                    if (reachability == QNetworkInformation::Reachability::Online)
+                        emit networkReachable();
+                });
+    }
+}
+
+#include "SystemEvents.moc"

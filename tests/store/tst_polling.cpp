@@ -1,0 +1,116 @@
+#include "api/RequestPacing.h"
+#include "credentials/KeychainManager.h"
+#include "settings/Preferences.h"
+#include "store/NotificationsStore.h"
+
+#include "FakeGitHubServer.h"
+#include "TestEnvironment.h"
+#include "ThreadJson.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QTest>
+
+using Behaviour = ScriptedResponse::Behaviour;
+
+// The store's pace against a fake GitHub: when polls go out, and what the
+// countdown says about it.
+class TestPolling : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        server = std::make_unique<FakeGitHubServer>();
+        useFakeGitHub(*server);
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_polling")), std::nullopt);
+        clock.start();
+        arrivals.clear();
+        connect(server.get(), &FakeGitHubServer::requestReceived, this, [this] { arrivals.append(clock.elapsed()); });
+    }
+
+    void pollsKeepToTheServersIntervalAndTheCountdownSaysWhen()
+    {
+        Preferences::setRefreshInterval(1);
+        server->setHandler([](const RecordedRequest &) {
+            return ScriptedResponse{200, threadsBody({{"1"}}), {{"X-Poll-Interval", "2"}}, Behaviour::respond};
+        });
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 1);
+        // GitHub's 2 s, not the user's 1 s.
+        QTRY_COMPARE(store.secondsUntilRefresh(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(arrivals.size() >= 2, 5000);
+        QVERIFY2(arrivals[1] - arrivals[0] >= 1900, qPrintable(QString::number(arrivals[1] - arrivals[0])));
+
+        // A refresh the user asks for re-arms the timer: the next poll comes
+        // a whole period after it, as the countdown says.
+        QTest::qWait(700);
+        store.requestRefresh();
+        QTRY_COMPARE(arrivals.size(), 3);
+        QTRY_VERIFY(!store.isRefreshing());
+        QCOMPARE(store.secondsUntilRefresh(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(arrivals.size() >= 4, 5000);
+        QVERIFY2(arrivals[3] - arrivals[2] >= 1900, qPrintable(QString::number(arrivals[3] - arrivals[2])));
+        QVERIFY2(arrivals[3] - arrivals[2] <= 2600, qPrintable(QString::number(arrivals[3] - arrivals[2])));
+    }
+
+    void aPauseHoldsThePollsAndRefusesActions()
+    {
+        Preferences::setRefreshInterval(1);
+        server->enqueue({200, threadsBody({{"1"}}), {}, Behaviour::respond});
+        server->enqueue({429, {}, {{"Retry-After", "3"}}, Behaviour::respond});
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 1);
+        QTRY_COMPARE(store.lastError(), QStringLiteral("GitHub API rate limit exceeded. Please try again later."));
+        QVERIFY(store.secondsUntilRefresh() >= 2);
+
+        // An action fails at once, without reaching GitHub.
+        store.toggleRead(QStringLiteral("1"));
+        QTRY_VERIFY(store.lastError()->startsWith(QStringLiteral("GitHub asked for a pause")));
+        QVERIFY(store.items().first().unread);
+        QCOMPARE(arrivals.size(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(arrivals.size() >= 3, 6000);
+        QVERIFY2(arrivals[2] - arrivals[1] >= 2900, qPrintable(QString::number(arrivals[2] - arrivals[1])));
+    }
+
+    void aResumeRefreshesUnlessGitHubAskedForTime()
+    {
+        Preferences::setRefreshInterval(300);
+        server->setHandler([](const RecordedRequest &) {
+            return ScriptedResponse{200, threadsBody({{"1"}}), {{"X-Poll-Interval", "1"}}, Behaviour::respond};
+        });
+        NotificationsStore store;
+        QTRY_COMPARE(arrivals.size(), 1);
+        QTRY_VERIFY(!store.isRefreshing());
+
+        // logind, on the stand-in system bus, tells of a resume.
+        QDBusConnection system = QDBusConnection::systemBus();
+        QVERIFY(system.isConnected());
+        QVERIFY(system.registerService(QStringLiteral("org.freedesktop.login1")));
+        const auto resume = [&] {
+            QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                                                             QStringLiteral("org.freedesktop.login1.Manager"),
+                                                             QStringLiteral("PrepareForSleep"));
+            signal << false;
+            QVERIFY(system.send(signal));
+        };
+        // Within GitHub's poll interval: nothing.
+        resume();
+        QTest::qWait(300);
+        QCOMPARE(arrivals.size(), 1);
+        // Past it: a poll at once, not in five minutes.
+        QTest::qWait(900);
+        resume();
+        QTRY_COMPARE_WITH_TIMEOUT(arrivals.size(), 2, 2000);
+        system.unregisterService(QStringLiteral("org.freedesktop.login1"));
+    }
+
+private:
+    std::unique_ptr<FakeGitHubServer> server;
+    QElapsedTimer clock;
+    QList<qint64> arrivals;
+};
+
+QTEST_GUILESS_MAIN(TestPolling)
+#include "tst_polling.moc"
