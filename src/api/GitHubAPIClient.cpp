@@ -149,27 +149,52 @@ std::variant<QList<GitHubNotification>, DecodingError> decodePages(const QList<Q
     return withoutRepeats(std::move(threads));
 }
 
-// Thread ids are digits. Anything else is escaped whole so that it stays one
-// path segment and cannot reach another endpoint with the user's token; the
-// dot segments, which addresses resolve away, are refused outright.
-std::optional<QString> threadPath(const QString &threadId, const QString &suffix)
+// Names from a response (thread ids, owners, repositories) are escaped whole
+// so that each stays one path segment and cannot reach another endpoint with
+// the user's token; the dot segments, which addresses resolve away, are
+// refused outright.
+std::optional<QString> pathSegment(const QString &name)
 {
-    if (threadId.isEmpty() || threadId == u"." || threadId == u"..")
+    if (name.isEmpty() || name == u"." || name == u"..")
         return std::nullopt;
-    return QStringLiteral("/notifications/threads/") + QString::fromLatin1(QUrl::toPercentEncoding(threadId)) + suffix;
+    return QString::fromLatin1(QUrl::toPercentEncoding(name));
 }
 
-// Mark-read, mute and unmute: any 2xx answer is success, its body unread.
-QCoro::Task<std::optional<ClientError>> sendThreadUpdate(QString threadId, QString suffix, QByteArray method,
-                                                         std::optional<bool> ignored)
+std::optional<QString> threadPath(const QString &threadId, const QString &suffix)
 {
-    auto prepared = co_await makeRequest(threadPath(threadId, suffix));
+    const auto id = pathSegment(threadId);
+    if (!id)
+        return std::nullopt;
+    return QStringLiteral("/notifications/threads/") + *id + suffix;
+}
+
+std::optional<QString> repositoryPath(const QString &owner, const QString &repo)
+{
+    const auto ownerSegment = pathSegment(owner);
+    const auto repoSegment = pathSegment(repo);
+    if (!ownerSegment || !repoSegment)
+        return std::nullopt;
+    return QStringLiteral("/repos/%1/%2/notifications").arg(*ownerSegment, *repoSegment);
+}
+
+QByteArray lastReadBody(const QDateTime &lastReadAt)
+{
+    return QJsonDocument(QJsonObject{{QStringLiteral("last_read_at"), lastReadAt.toUTC().toString(Qt::ISODate)}})
+        .toJson(QJsonDocument::Compact);
+}
+
+// Every change of state on GitHub: any 2xx answer (202 when GitHub finishes
+// in the background) is success, its body unread.
+QCoro::Task<std::optional<ClientError>> sendUpdate(std::optional<QString> path, QByteArray method,
+                                                   std::optional<QByteArray> jsonBody)
+{
+    auto prepared = co_await makeRequest(std::move(path));
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return *error;
     QNetworkRequest request = std::get<PreparedRequest>(prepared).request;
     QByteArray body;
-    if (ignored) {
-        body = QJsonDocument(QJsonObject{{QStringLiteral("ignored"), *ignored}}).toJson(QJsonDocument::Compact);
+    if (jsonBody) {
+        body = *jsonBody;
         request.setRawHeader("Content-Type", "application/json");
     }
     auto outcome = co_await send(std::move(request), std::move(method), std::move(body), maxSmallBodyBytes);
@@ -199,12 +224,14 @@ bool mayCarryToken(const QUrl &url)
     return url.host() == u"localhost" || QHostAddress(url.host()).isLoopback();
 }
 
-QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage)
+QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage, bool participating)
 {
     using Result = ClientResult<QList<GitHubNotification>>;
-    const QString path = QStringLiteral("/notifications?all=%1&per_page=%2")
-                             .arg(all ? QStringLiteral("true") : QStringLiteral("false"))
-                             .arg(std::clamp(perPage, 1, maxPageSize));
+    QString path = QStringLiteral("/notifications?all=%1&per_page=%2")
+                       .arg(all ? QStringLiteral("true") : QStringLiteral("false"))
+                       .arg(std::clamp(perPage, 1, maxPageSize));
+    if (participating)
+        path += QStringLiteral("&participating=true");
     auto prepared = co_await makeRequest(path);
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
@@ -278,17 +305,41 @@ QCoro::Task<ClientResult<bool>> validateToken(QString token)
 
 QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId)
 {
-    return sendThreadUpdate(std::move(threadId), QString(), QByteArrayLiteral("PATCH"), std::nullopt);
+    return sendUpdate(threadPath(threadId, {}), QByteArrayLiteral("PATCH"), std::nullopt);
 }
+
+namespace {
+
+QByteArray subscription(bool ignored)
+{
+    return QJsonDocument(QJsonObject{{QStringLiteral("ignored"), ignored}}).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
 
 QCoro::Task<std::optional<ClientError>> muteThread(QString threadId)
 {
-    return sendThreadUpdate(std::move(threadId), QStringLiteral("/subscription"), QByteArrayLiteral("PUT"), true);
+    return sendUpdate(threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"), subscription(true));
 }
 
 QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId)
 {
-    return sendThreadUpdate(std::move(threadId), QStringLiteral("/subscription"), QByteArrayLiteral("PUT"), false);
+    return sendUpdate(threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"), subscription(false));
+}
+
+QCoro::Task<std::optional<ClientError>> markThreadAsDone(QString threadId)
+{
+    return sendUpdate(threadPath(threadId, {}), QByteArrayLiteral("DELETE"), std::nullopt);
+}
+
+QCoro::Task<std::optional<ClientError>> markAllAsRead(QDateTime lastReadAt)
+{
+    return sendUpdate(QStringLiteral("/notifications"), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt));
+}
+
+QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(QString owner, QString repo, QDateTime lastReadAt)
+{
+    return sendUpdate(repositoryPath(owner, repo), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt));
 }
 
 QString baseUrl()

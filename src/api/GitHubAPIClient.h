@@ -5,6 +5,8 @@
 #include "api/GitHubNotification.h"
 
 #include <QCoro/QCoroTask>
+#include <QDateTime>
+#include <QDateTime>
 #include <QList>
 #include <QNetworkRequest>
 #include <QString>
@@ -23,13 +25,22 @@ namespace GitHubAPIClient {
 inline constexpr std::chrono::milliseconds defaultRequestTimeout{60000};
 inline constexpr std::chrono::milliseconds defaultRequestDeadline{120000};
 
-QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage);
+// The whole list, every page of it; `participating` keeps to the threads the
+// user takes part in.
+QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage,
+                                                                        bool participating = false);
 QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId);
+QCoro::Task<std::optional<ClientError>> muteThread(QString threadId);
+QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId);
+// Done: the thread leaves the list until something new happens in it.
+QCoro::Task<std::optional<ClientError>> markThreadAsDone(QString threadId);
+// Every thread (or every thread of one repository) updated before
+// `lastReadAt` is marked read.
+QCoro::Task<std::optional<ClientError>> markAllAsRead(QDateTime lastReadAt);
+QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(QString owner, QString repo, QDateTime lastReadAt);
 // Whether GitHub accepts a token that is not stored yet: true exactly when its
 // user resource answers 200.
 QCoro::Task<ClientResult<bool>> validateToken(QString token);
-QCoro::Task<std::optional<ClientError>> muteThread(QString threadId);
-QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId);
 
 // The three headers every GitHub request carries, in this order.
 void setStandardHeaders(QNetworkRequest &request, const QString &token);

@@ -4,10 +4,13 @@
 
 #include <QCoro/QCoroDBusPendingCall>
 #include <QCoro/QCoroTask>
+#include <QCoreApplication>
+#include <QDBusAbstractInterface>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingReply>
+#include <QHash>
 #include <QVariantMap>
 
 namespace DesktopNotifications {
@@ -20,6 +23,45 @@ Fallback &fallback()
 {
     static Fallback current;
     return current;
+}
+
+// The server's signals about the alerts it shows.
+class NotificationServer : public QDBusAbstractInterface {
+    Q_OBJECT
+
+public:
+    NotificationServer()
+        : QDBusAbstractInterface(QString::fromLatin1(serviceName), QStringLiteral("/org/freedesktop/Notifications"),
+                                 "org.freedesktop.Notifications", QDBusConnection::sessionBus(), nullptr)
+    {
+    }
+
+signals:
+    void ActionInvoked(uint id, const QString &actionKey);
+    void NotificationClosed(uint id, uint reason);
+};
+
+// The actions of the alerts still shown, by the server's id.
+QHash<uint, std::function<void(const QString &)>> &pendingActions()
+{
+    static QHash<uint, std::function<void(const QString &)>> pending;
+    return pending;
+}
+
+void listenForActions()
+{
+    static NotificationServer *server = [] {
+        auto *created = new NotificationServer;
+        created->setParent(QCoreApplication::instance());
+        QObject::connect(created, &NotificationServer::ActionInvoked, created, [](uint id, const QString &key) {
+            if (const auto handler = pendingActions().value(id))
+                handler(key);
+        });
+        QObject::connect(created, &NotificationServer::NotificationClosed, created,
+                         [](uint id, uint) { pendingActions().remove(id); });
+        return created;
+    }();
+    Q_UNUSED(server)
 }
 
 void postWithoutService(const DesktopNotification &notification, const QString &failurePrefix, const QString &reason)
@@ -41,6 +83,14 @@ QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
     // GitHub and may hold anything.
     const QDBusPendingReply<QStringList> capabilities = co_await bus.asyncCall(call(QStringLiteral("GetCapabilities")));
     const bool markup = capabilities.isValid() && capabilities.value().contains(QStringLiteral("body-markup"));
+    const bool withActions = notification.onAction && !notification.actions.isEmpty() && capabilities.isValid()
+                             && capabilities.value().contains(QStringLiteral("actions"));
+    QStringList actions;
+    if (withActions) {
+        listenForActions();
+        for (const auto &[key, label] : notification.actions)
+            actions << key << label;
+    }
 
     QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("com.quillfen.app")}};
     if (notification.withSound)
@@ -50,11 +100,13 @@ QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
 
     QDBusMessage notify = call(QStringLiteral("Notify"));
     notify << QStringLiteral("Quillfen") << uint(0) // 0: a new notification, never a replacement
-           << QStringLiteral("com.quillfen.app") << notification.title << bodyText(notification, markup) << QStringList()
+           << QStringLiteral("com.quillfen.app") << notification.title << bodyText(notification, markup) << actions
            << hints << int(-1);
     const QDBusPendingReply<uint> reply = co_await bus.asyncCall(notify);
     if (reply.isError())
         Diagnostics::print(failurePrefix + reply.error().message());
+    else if (withActions)
+        pendingActions().insert(reply.value(), notification.onAction);
 }
 
 } // namespace
@@ -62,8 +114,11 @@ QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
 bool isServiceAvailable()
 {
     const QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface()
-           && bus.interface()->isServiceRegistered(QString::fromLatin1(serviceName)).value();
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    const QString name = QString::fromLatin1(serviceName);
+    return bus.interface()->isServiceRegistered(name).value()
+           || bus.interface()->activatableServiceNames().value().contains(name);
 }
 
 void post(const DesktopNotification &notification, const QString &failurePrefix)
@@ -91,7 +146,15 @@ QCoro::Task<ServiceQuery> queryService()
     const QDBusPendingReply<bool> reply = co_await bus.asyncCall(question);
     if (reply.isError())
         co_return ServiceQuery{false, reply.error().message()};
-    co_return ServiceQuery{reply.value(), std::nullopt};
+    if (reply.value())
+        co_return ServiceQuery{true, std::nullopt};
+    // Not running, but the bus starts it on the first alert.
+    const QDBusPendingReply<QStringList> activatable = co_await bus.asyncCall(QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListActivatableNames")));
+    if (activatable.isError())
+        co_return ServiceQuery{false, activatable.error().message()};
+    co_return ServiceQuery{activatable.value().contains(QString::fromLatin1(serviceName)), std::nullopt};
 }
 
 void setFallback(Fallback newFallback)
@@ -110,3 +173,5 @@ QString bodyText(const DesktopNotification &notification, bool markup)
 }
 
 } // namespace DesktopNotifications
+
+#include "DesktopNotifications.moc"

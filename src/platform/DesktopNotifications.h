@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QCoro/QCoroTask>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include <functional>
@@ -11,6 +13,11 @@ struct DesktopNotification {
     std::optional<QString> subtitle;
     QString body;
     bool withSound = false;
+    // Offered where the notification server shows actions, as (key, label);
+    // the key "default" is a click on the alert itself. `onAction` receives
+    // the key the user chose, on the main thread.
+    QList<QPair<QString, QString>> actions = {};
+    std::function<void(const QString &key)> onAction = {};
 };
 
 // Desktop notifications through org.freedesktop.Notifications on the session
@@ -25,7 +32,8 @@ inline constexpr char serviceName[] = "org.freedesktop.Notifications";
 void post(const DesktopNotification &notification,
           const QString &failurePrefix = QStringLiteral("Failed to show notification: "));
 
-// Whether a notification service is on the session bus right now.
+// Whether a notification service is on the session bus, or can be started
+// by it on demand (many daemons are, and own the name only once used).
 bool isServiceAvailable();
 
 // The same question without blocking: true or false, or why it could not be

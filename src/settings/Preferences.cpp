@@ -60,6 +60,11 @@ bool automaticallyChecksForUpdates()
     return storedBool(automaticallyChecksForUpdatesKey);
 }
 
+bool participatingOnly()
+{
+    return storedBool(participatingOnlyKey);
+}
+
 void setRefreshInterval(int seconds)
 {
     store(refreshIntervalKey, QVariant::fromValue(qlonglong(seconds)));
@@ -83,6 +88,11 @@ void setUpdateChannel(const QString &channel)
 void setAutomaticallyChecksForUpdates(bool enabled)
 {
     store(automaticallyChecksForUpdatesKey, enabled);
+}
+
+void setParticipatingOnly(bool enabled)
+{
+    store(participatingOnlyKey, enabled);
 }
 
 } // namespace Preferences

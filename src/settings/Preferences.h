@@ -11,6 +11,7 @@ inline constexpr char notificationsEnabledKey[] = "notificationsEnabled";
 inline constexpr char notificationSoundEnabledKey[] = "notificationSoundEnabled";
 inline constexpr char updateChannelKey[] = "updateChannel";
 inline constexpr char automaticallyChecksForUpdatesKey[] = "automaticallyChecksForUpdates";
+inline constexpr char participatingOnlyKey[] = "participatingOnly";
 
 inline constexpr int defaultRefreshInterval = 300;
 
@@ -21,11 +22,14 @@ bool notificationsEnabled();
 bool notificationSoundEnabled();
 QString updateChannel();
 bool automaticallyChecksForUpdates();
+// Only the threads the user takes part in; off by default.
+bool participatingOnly();
 
 void setRefreshInterval(int seconds);
 void setNotificationsEnabled(bool enabled);
 void setNotificationSoundEnabled(bool enabled);
 void setUpdateChannel(const QString &channel);
 void setAutomaticallyChecksForUpdates(bool enabled);
+void setParticipatingOnly(bool enabled);
 
 } // namespace Preferences

@@ -9,8 +9,10 @@
 #include "views/ViewHost.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
 QuillfenApp::QuillfenApp(QObject *parent) : QObject(parent)
 {
@@ -22,6 +24,7 @@ QuillfenApp::QuillfenApp(QObject *parent) : QObject(parent)
     connect(m_tray.get(), &TrayIcon::openWindowRequested, this, &QuillfenApp::showMainWindow);
     connect(m_tray.get(), &TrayIcon::settingsRequested, this, &QuillfenApp::showSettings);
     connect(m_tray.get(), &TrayIcon::quitRequested, qApp, &QCoreApplication::quit);
+    connect(m_store.get(), &NotificationsStore::alertActivated, this, &QuillfenApp::showThreads);
     // Alerts fall back to the tray's balloon where no notification service runs.
     DesktopNotifications::setFallback(
         [tray = m_tray.get()](const QString &title, const QString &body) { return tray->showMessage(title, body); });
@@ -68,6 +71,19 @@ ViewHost *QuillfenApp::views()
             m_views = factory->create(m_store.get());
     }
     return m_views.get();
+}
+
+void QuillfenApp::showThreads()
+{
+    if (!m_tray->isVisible()) {
+        showMainWindow();
+        return;
+    }
+    const QWindow *panel = panelWindow();
+    if (panel && panel->isVisible())
+        return;
+    const QRect where = m_tray->geometry();
+    togglePanel(where.isValid() ? QPoint(where.center().x(), where.bottom()) : QCursor::pos());
 }
 
 QWindow *QuillfenApp::panelWindow() const

@@ -34,6 +34,8 @@ public:
     void togglePanel(const QPoint &anchor);
     void showMainWindow();
     void showSettings();
+    // The panel under the tray icon, or the main window without a tray.
+    void showThreads();
 
 private:
     void showUpdate(const AppcastItem &item);

@@ -6,6 +6,8 @@
 #include "platform/NotificationSound.h"
 #include "settings/Preferences.h"
 
+#include <QPointer>
+
 void NotificationsStore::notifyNewNotifications(const QList<GHNotification> &newThreads)
 {
     if (newThreads.isEmpty() || !Preferences::notificationsEnabled())
@@ -16,14 +18,36 @@ void NotificationsStore::notifyNewNotifications(const QList<GHNotification> &new
 
     DesktopNotification notification;
     notification.withSound = withSound;
+    // An action that comes after the token changed, or after the thread went,
+    // does nothing.
+    QPointer<NotificationsStore> self(this);
+    const quint64 session = m_session;
     if (newThreads.size() == 1) {
         const GHNotification &thread = newThreads.first();
         notification.title = thread.title;
         notification.subtitle = thread.repoFullName();
         notification.body = NotificationReasons::displayName(thread.reason);
+        notification.actions = {{QStringLiteral("default"), QStringLiteral("Open")},
+                                {QStringLiteral("mark-read"), QStringLiteral("Mark as Read")}};
+        notification.onAction = [self, session, id = thread.id](const QString &key) {
+            if (!self || session != self->m_session)
+                return;
+            if (key == u"default") {
+                self->open(id);
+            } else if (key == u"mark-read") {
+                const qsizetype index = self->indexOf(id);
+                if (index >= 0 && self->m_items.at(index).unread)
+                    self->toggleRead(id);
+            }
+        };
     } else {
         notification.title = QStringLiteral("New GitHub Notifications");
         notification.body = QString::number(newThreads.size()) + QStringLiteral(" new notifications");
+        notification.actions = {{QStringLiteral("default"), QStringLiteral("Show")}};
+        notification.onAction = [self, session](const QString &key) {
+            if (self && session == self->m_session && key == u"default")
+                emit self->alertActivated();
+        };
     }
     DesktopNotifications::post(notification);
 }

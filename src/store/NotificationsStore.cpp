@@ -46,6 +46,8 @@ NotificationsStore::NotificationsStore(QObject *parent) : QObject(parent)
 
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::refreshIntervalChanged), this,
                                      [this](const QVariant &) { startTimers(); });
+    NoticeCenter::instance().observe(QString::fromLatin1(Notices::participatingOnlyChanged), this,
+                                     [this](const QVariant &) { requestRefresh(); });
 
     TokenState &token = TokenState::shared();
     connect(&token, &TokenState::tokenSaved, this, &NotificationsStore::startSession);
@@ -176,7 +178,8 @@ QCoro::Task<> NotificationsStore::refresh()
     QPointer<NotificationsStore> self(this);
     const quint64 session = m_session;
     m_lastPoll = QDateTime::currentDateTimeUtc();
-    const auto fetched = co_await GitHubAPIClient::fetchNotifications(true, 50);
+    const QDateTime askedAt = m_lastPoll;
+    const auto fetched = co_await GitHubAPIClient::fetchNotifications(true, 50, Preferences::participatingOnly());
     if (!self || session != m_session)
         co_return;
 
@@ -197,6 +200,7 @@ QCoro::Task<> NotificationsStore::refresh()
     if (!result.newThreads.isEmpty() && result.hadPrevious)
         notifyNewNotifications(result.newThreads);
     setItems(std::move(result.merged));
+    m_listFetchedAt = askedAt;
     setRefreshing(false);
     scheduleNextPoll();
 }

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 // The one model behind every window: the threads, the refresh cycle with its
@@ -74,6 +75,12 @@ public:
     Q_INVOKABLE void open(const QString &id);
     Q_INVOKABLE void toggleRead(const QString &id);
     Q_INVOKABLE void toggleMute(const QString &id);
+    // Removes the thread from the list (GitHub's "done").
+    Q_INVOKABLE void markAsDone(const QString &id);
+    // Every thread of the list being looked at, or of one repository
+    // ("owner/name"), is marked read; threads that arrived since are not.
+    Q_INVOKABLE void markAllAsRead();
+    Q_INVOKABLE void markRepositoryAsRead(const QString &repoFullName);
 
     // New-thread alerts.
     void notifyNewNotifications(const QList<GHNotification> &newThreads);
@@ -88,6 +95,8 @@ signals:
     void secondsUntilRefreshChanged();
     void filteredItemsChanged();
     void tokenStatusChanged();
+    // The user clicked an alert about several new threads: show them.
+    void alertActivated();
 
 private:
     // The token's life: a session runs while a token is stored. Requests of
@@ -118,6 +127,8 @@ private:
     // Where the rollback applies: the remembered position while it still holds
     // the thread, else wherever the thread is now; absent when it is gone.
     std::optional<qsizetype> rollbackPosition(const QString &id, qsizetype remembered) const;
+    void markReadWhere(const QString &queueKey, const std::function<bool(const GHNotification &)> &matches,
+                       std::function<QCoro::Task<std::optional<ClientError>>(QDateTime)> request);
     qsizetype indexOf(const QString &id) const;
 
     QList<GHNotification> m_items;
@@ -130,6 +141,8 @@ private:
     quint64 m_session = 0;
     bool m_polling = false;
     QDateTime m_lastPoll;
+    // When the list shown was asked for.
+    QDateTime m_listFetchedAt;
     QTimer m_refreshTimer;
     QTimer m_countdownTimer;
     // Asks an unavailable secret store again.

@@ -1,6 +1,7 @@
 #include "FakeNotificationServer.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 
 namespace {
 const QString serviceName = QStringLiteral("org.freedesktop.Notifications");
@@ -30,12 +31,28 @@ QStringList FakeNotificationServer::GetCapabilities()
 }
 
 uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, const QString &appIcon,
-                                    const QString &summary, const QString &body, const QStringList &,
+                                    const QString &summary, const QString &body, const QStringList &actions,
                                     const QVariantMap &hints, int expireTimeout)
 {
-    m_calls.append({appName, replacesId, appIcon, summary, body, hints, expireTimeout});
+    m_calls.append({appName, replacesId, appIcon, summary, body, hints, expireTimeout, actions, m_nextId});
     emit notified();
     return m_nextId++;
+}
+
+void FakeNotificationServer::invokeAction(uint id, const QString &key)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"), serviceName,
+                                                     QStringLiteral("ActionInvoked"));
+    signal << id << key;
+    m_connection.send(signal);
+}
+
+void FakeNotificationServer::close(uint id)
+{
+    QDBusMessage closed = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"), serviceName,
+                                                     QStringLiteral("NotificationClosed"));
+    closed << id << uint(2); // dismissed by the user
+    m_connection.send(closed);
 }
 
 QString FakeNotificationServer::GetServerInformation(QString &vendor, QString &version, QString &specVersion)

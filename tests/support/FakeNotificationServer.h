@@ -20,12 +20,17 @@ public:
         QString body;
         QVariantMap hints;
         int expireTimeout = 0;
+        QStringList actions;
+        uint id = 0;
     };
 
     explicit FakeNotificationServer(QStringList capabilities = {QStringLiteral("body")}, QObject *parent = nullptr);
     ~FakeNotificationServer() override;
 
     const QList<Call> &calls() const { return m_calls; }
+    // What the server sends when the user clicks an alert or one of its buttons.
+    void invokeAction(uint id, const QString &key);
+    void close(uint id);
 
 public slots:
     QStringList GetCapabilities();

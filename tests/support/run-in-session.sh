@@ -9,6 +9,8 @@
 # --pulseaudio  start a private PulseAudio with a null sink named q_null
 # --system-bus  start a private bus that stands in for the system bus (else
 #               there is none)
+# --services DIR  the session bus starts the services described in DIR on
+#               demand (else it starts none)
 # --x11         start a private X server (Xvfb), with no system tray
 # --tray        the same X server with a system tray (trayer)
 set -eu
@@ -18,12 +20,14 @@ pulse=0
 x11=0
 tray=0
 system_bus=0
+services=""
 while [ $# -gt 0 ]; do
     case "$1" in
         --keyring) keyring=1; shift ;;
         --pulseaudio) pulse=1; shift ;;
         --x11) x11=1; shift ;;
         --system-bus) system_bus=1; shift ;;
+        --services) services=$2; shift 2 ;;
         --tray) x11=1; tray=1; shift ;;
         --) shift; break ;;
         *) break ;;
@@ -71,7 +75,12 @@ if [ "$tray" = 1 ]; then
 fi
 
 here=$(cd "$(dirname "$0")" && pwd)
-dbus-run-session --config-file="$here/session-bus.conf" -- sh -c '
+bus_config="$here/session-bus.conf"
+if [ -n "$services" ]; then
+    bus_config="$root/session-bus.conf"
+    sed "s#</busconfig>#  <servicedir>$services</servicedir>\n</busconfig>#" "$here/session-bus.conf" >"$bus_config"
+fi
+dbus-run-session --config-file="$bus_config" -- sh -c '
     set -e
     if [ "$QUILLFEN_TEST_KEYRING" = 1 ]; then
         # Unlocked at start: a store against a locked keyring waits for a

@@ -84,6 +84,13 @@ Rectangle {
                             Accessible.name: "Refresh interval"
                         }
                     }
+                    CheckBox {
+                        objectName: "participatingToggle"
+                        text: "Only threads I take part in"
+                        font.pixelSize: 12
+                        checked: settings.participatingOnly
+                        onToggled: settings.participatingOnly = checked
+                    }
                 }
                 Divider { Layout.fillWidth: true }
 

@@ -21,6 +21,7 @@ SettingsViewModel::SettingsViewModel(QObject *parent)
     : QObject(parent), m_refreshInterval(Preferences::refreshInterval()),
       m_notificationsEnabled(Preferences::notificationsEnabled()),
       m_notificationSoundEnabled(Preferences::notificationSoundEnabled()),
+      m_participatingOnly(Preferences::participatingOnly()),
       m_updateChannel(Preferences::updateChannel()),
       m_automaticallyCheckForUpdates(Preferences::automaticallyChecksForUpdates())
 {
@@ -80,6 +81,16 @@ void SettingsViewModel::setNotificationSoundEnabled(bool enabled)
     Preferences::setNotificationSoundEnabled(enabled);
     if (changed)
         emit notificationSoundEnabledChanged();
+}
+
+void SettingsViewModel::setParticipatingOnly(bool enabled)
+{
+    if (enabled == m_participatingOnly)
+        return;
+    m_participatingOnly = enabled;
+    Preferences::setParticipatingOnly(enabled);
+    NoticeCenter::instance().post(QString::fromLatin1(Notices::participatingOnlyChanged), enabled);
+    emit participatingOnlyChanged();
 }
 
 void SettingsViewModel::setUpdateChannel(const QString &channel)

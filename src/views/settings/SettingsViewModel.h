@@ -25,6 +25,7 @@ class SettingsViewModel : public QObject {
     Q_PROPERTY(int refreshInterval READ refreshInterval WRITE setRefreshInterval NOTIFY refreshIntervalChanged)
     Q_PROPERTY(bool notificationsEnabled READ notificationsEnabled WRITE setNotificationsEnabled NOTIFY notificationsEnabledChanged)
     Q_PROPERTY(bool notificationSoundEnabled READ notificationSoundEnabled WRITE setNotificationSoundEnabled NOTIFY notificationSoundEnabledChanged)
+    Q_PROPERTY(bool participatingOnly READ participatingOnly WRITE setParticipatingOnly NOTIFY participatingOnlyChanged)
     Q_PROPERTY(QString updateChannel READ updateChannel WRITE setUpdateChannel NOTIFY updateChannelChanged)
     Q_PROPERTY(bool automaticallyCheckForUpdates READ automaticallyCheckForUpdates WRITE setAutomaticallyCheckForUpdates NOTIFY automaticallyCheckForUpdatesChanged)
     Q_PROPERTY(bool isCheckingForUpdates READ isCheckingForUpdates NOTIFY isCheckingForUpdatesChanged)
@@ -61,6 +62,8 @@ public:
     void setNotificationsEnabled(bool enabled);
     bool notificationSoundEnabled() const { return m_notificationSoundEnabled; }
     void setNotificationSoundEnabled(bool enabled);
+    bool participatingOnly() const { return m_participatingOnly; }
+    void setParticipatingOnly(bool enabled);
     const QString &updateChannel() const { return m_updateChannel; }
     void setUpdateChannel(const QString &channel);
     bool automaticallyCheckForUpdates() const { return m_automaticallyCheckForUpdates; }
@@ -96,6 +99,7 @@ signals:
     void refreshIntervalChanged();
     void notificationsEnabledChanged();
     void notificationSoundEnabledChanged();
+    void participatingOnlyChanged();
     void updateChannelChanged();
     void automaticallyCheckForUpdatesChanged();
     void isCheckingForUpdatesChanged();
@@ -122,6 +126,7 @@ private:
     int m_refreshInterval = 300;
     bool m_notificationsEnabled = false;
     bool m_notificationSoundEnabled = false;
+    bool m_participatingOnly = false;
     QString m_updateChannel;
     bool m_automaticallyCheckForUpdates = false;
     bool m_isCheckingForUpdates = false;

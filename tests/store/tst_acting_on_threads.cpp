@@ -1,0 +1,192 @@
+#include "credentials/KeychainManager.h"
+#include "platform/NoticeCenter.h"
+#include "settings/Notices.h"
+#include "settings/Preferences.h"
+#include "store/NotificationsStore.h"
+
+#include "BrowserRecorder.h"
+#include "FakeGitHubServer.h"
+#include "FakeNotificationServer.h"
+#include "TestEnvironment.h"
+#include "ThreadJson.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+
+using Behaviour = ScriptedResponse::Behaviour;
+
+namespace {
+
+ScriptedResponse ok(const QList<WireThread> &threads)
+{
+    return {200, threadsBody(threads), {{"Last-Modified", "Wed, 01 May 2024 09:30:00 GMT"}}, Behaviour::respond};
+}
+
+ScriptedResponse status(int code)
+{
+    return {code, {}, {}, Behaviour::respond};
+}
+
+QStringList unreadIds(const NotificationsStore &store)
+{
+    QStringList ids;
+    for (const GHNotification &thread : store.items()) {
+        if (thread.unread)
+            ids << thread.id;
+    }
+    return ids;
+}
+
+} // namespace
+
+// Alerts that can be acted on, and the actions on many threads at once.
+class TestActingOnThreads : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        server = std::make_unique<FakeGitHubServer>();
+        useFakeGitHub(*server);
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_actions")), std::nullopt);
+        Preferences::setNotificationsEnabled(true);
+    }
+
+    void alertsCanBeActedOn()
+    {
+        FakeNotificationServer notifications({QStringLiteral("body"), QStringLiteral("actions")});
+        BrowserRecorder browser({QStringLiteral("https")});
+        server->enqueue(ok({{"1"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 1);
+
+        WireThread fresh{"2"};
+        fresh.url = QStringLiteral("https://api.github.com/repos/octo/hooks/issues/7");
+        server->enqueue(ok({{"1"}, fresh}));
+        QCoro::waitFor(store.refresh());
+        QTRY_COMPARE(notifications.calls().size(), 1);
+        const auto alert = notifications.calls().at(0);
+        QCOMPARE(alert.actions, (QStringList{"default", "Open", "mark-read", "Mark as Read"}));
+
+        // A click opens the thread as its row does; the button marks it read.
+        notifications.invokeAction(alert.id, QStringLiteral("default"));
+        QTRY_COMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://github.com/octo/hooks/issues/7"))});
+        server->enqueue(status(205));
+        notifications.invokeAction(alert.id, QStringLiteral("mark-read"));
+        QTRY_COMPARE(server->requests().size(), 3);
+        QCOMPARE(server->requests().last().method, "PATCH");
+        QCOMPARE(server->requests().last().target, "/notifications/threads/2");
+        QCOMPARE(unreadIds(store), QStringList{"1"});
+
+        // Several new threads: a click shows them.
+        server->enqueue(ok({{"1"}, {"3"}, {"4"}}));
+        QCoro::waitFor(store.refresh());
+        QTRY_COMPARE(notifications.calls().size(), 2);
+        QSignalSpy shown(&store, &NotificationsStore::alertActivated);
+        notifications.invokeAction(notifications.calls().at(1).id, QStringLiteral("default"));
+        QTRY_COMPARE(shown.size(), 1);
+
+        // An alert whose thread has gone does nothing; a closed one neither.
+        const qsizetype requests = server->requests().size();
+        notifications.invokeAction(alert.id, QStringLiteral("mark-read"));
+        notifications.invokeAction(alert.id, QStringLiteral("default"));
+        QTest::qWait(300);
+        QCOMPARE(server->requests().size(), requests);
+        QCOMPARE(browser.opened.size(), 1);
+        QVERIFY(!store.hasError());
+        notifications.close(notifications.calls().at(1).id);
+        notifications.invokeAction(notifications.calls().at(1).id, QStringLiteral("default"));
+        QTest::qWait(300);
+        QCOMPARE(shown.size(), 1);
+    }
+
+    void alertsWithoutActionsWhereTheServerHasNone()
+    {
+        FakeNotificationServer notifications({QStringLiteral("body")});
+        server->enqueue(ok({{"1"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 1);
+        server->enqueue(ok({{"1"}, {"2"}}));
+        QCoro::waitFor(store.refresh());
+        QTRY_COMPARE(notifications.calls().size(), 1);
+        QVERIFY(notifications.calls().at(0).actions.isEmpty());
+    }
+
+    void actionsOnManyThreads()
+    {
+        WireThread elsewhere{"3"};
+        elsewhere.fullName = QStringLiteral("we ird/re#po");
+        server->enqueue(ok({{"1"}, {"2"}, elsewhere, {"4", false}}));
+        NotificationsStore store;
+        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+        QTRY_COMPARE(store.items().size(), 4);
+
+        // Refused: everything comes back.
+        server->enqueue(status(500));
+        store.markAllAsRead();
+        QVERIFY(unreadIds(store).isEmpty()); // at once
+        QTRY_COMPARE(unreadIds(store), (QStringList{"1", "2", "3"}));
+        QCOMPARE(store.lastError(), QStringLiteral("Invalid response from GitHub API"));
+        const RecordedRequest all = server->requests().last();
+        QCOMPARE(all.method, "PUT");
+        QCOMPARE(all.target, "/notifications");
+        // The moment of the fetch being looked at: later threads stay unread.
+        const QDateTime lastReadAt = QDateTime::fromString(
+            QJsonDocument::fromJson(all.body).object().value(QLatin1String("last_read_at")).toString(), Qt::ISODate);
+        QVERIFY(lastReadAt >= before && lastReadAt <= QDateTime::currentDateTimeUtc());
+
+        // 202: GitHub finishes in the background; success all the same.
+        server->enqueue(status(202));
+        store.markRepositoryAsRead(QStringLiteral("we ird/re#po"));
+        QTRY_COMPARE(server->requests().size(), 3);
+        QCOMPARE(server->requests().last().target, "/repos/we%20ird/re%23po/notifications");
+        QTest::qWait(100);
+        QCOMPARE(unreadIds(store), (QStringList{"1", "2"}));
+
+        // Done: gone at once, back in its place when GitHub refuses.
+        server->enqueue(status(404));
+        store.markAsDone(QStringLiteral("2"));
+        QCOMPARE(store.items().size(), 3);
+        QTRY_COMPARE(store.items().size(), 4);
+        QCOMPARE(store.items().at(1).id, QStringLiteral("2"));
+        QCOMPARE(server->requests().last().method, "DELETE");
+        QCOMPARE(server->requests().last().target, "/notifications/threads/2");
+        server->enqueue(status(204));
+        store.markAsDone(QStringLiteral("2"));
+        QTRY_COMPARE(server->requests().size(), 5);
+        QTest::qWait(100);
+        QCOMPARE(store.items().size(), 3);
+    }
+
+    void participatingOnlyIsItsOwnList()
+    {
+        server->enqueue(ok({{"1"}, {"2"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 2);
+
+        // Switched on: another address, so no answer of the whole list is reused.
+        server->enqueue(ok({{"2"}}));
+        Preferences::setParticipatingOnly(true);
+        NoticeCenter::instance().post(QString::fromLatin1(Notices::participatingOnlyChanged), true);
+        QTRY_COMPARE(store.items().size(), 1);
+        const RecordedRequest participating = server->requests().last();
+        QCOMPARE(participating.target, "/notifications?all=true&per_page=50&participating=true");
+        QVERIFY(!participating.hasHeader("If-Modified-Since"));
+
+        // Switched back: the whole list's own answer is revalidated.
+        server->enqueue(status(304));
+        Preferences::setParticipatingOnly(false);
+        NoticeCenter::instance().post(QString::fromLatin1(Notices::participatingOnlyChanged), false);
+        QTRY_COMPARE(store.items().size(), 2);
+        QVERIFY(server->requests().last().hasHeader("If-Modified-Since"));
+        Preferences::setParticipatingOnly(false);
+    }
+
+private:
+    std::unique_ptr<FakeGitHubServer> server;
+};
+
+QTEST_GUILESS_MAIN(TestActingOnThreads)
+#include "tst_acting_on_threads.moc"
