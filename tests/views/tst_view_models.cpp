@@ -223,6 +223,27 @@ private slots:
         QCOMPARE(panel.rows()->count(), 4);
     }
 
+    void agesMoveOnWithTheClock()
+    {
+        NotificationEntryModel rows;
+        QAbstractItemModelTester tester(&rows, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QDateTime now = QDateTime::currentDateTimeUtc();
+        rows.setClockForTesting([&now] { return now; });
+        GHNotification thread = sampleNotifications().first();
+        thread.updatedAt = now.addSecs(-60);
+        rows.setEntries({{thread, {}, false}});
+        const QModelIndex first = rows.index(0);
+        QVERIFY(first.data(NotificationEntryModel::MetaLineRole).toString().endsWith(QStringLiteral("1 min. ago")));
+
+        QSignalSpy changed(&rows, &QAbstractItemModel::dataChanged);
+        now = now.addSecs(180);
+        rows.refreshAges();
+        // Data changed, nothing inserted or removed: the view keeps its state.
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(first.data(NotificationEntryModel::MetaLineRole).toString().endsWith(QStringLiteral("4 min. ago")));
+        QVERIFY(first.data(NotificationEntryModel::AccessibleNameRole).toString().contains(QStringLiteral("4 min. ago")));
+    }
+
     void listModelGroupsAndCollapses()
     {
         NotificationsStore store;

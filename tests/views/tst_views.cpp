@@ -239,6 +239,46 @@ private slots:
         QTRY_VERIFY(child(window, "refreshButton")->isEnabled());
     }
 
+    void listKeysActOnTheCurrentThread()
+    {
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_views")), std::nullopt);
+        server->enqueue({200, threads({{"1", true, "a/x"}, {"2", true, "a/x"}}), {}, Behaviour::respond});
+        store = std::make_unique<NotificationsStore>();
+        window = create(QStringLiteral("MainWindow"));
+        auto *list = child(window, "windowList");
+        QTRY_COMPARE(list->property("count").toInt(), 2);
+        server->clearRequests();
+
+        // Letters typed into the search field stay there.
+        child(window, "searchField")->forceActiveFocus();
+        QTest::keyClick(window, 'r');
+        QCOMPARE(window->findChild<NotificationsListModel *>()->searchText(), QStringLiteral("r"));
+        QTest::keyClick(window, Qt::Key_Backspace);
+
+        list->forceActiveFocus();
+        list->setProperty("currentIndex", 0);
+        const struct {
+            char key;
+            QByteArray method, target;
+        } keys[] = {
+            {'r', "PATCH", "/notifications/threads/1"},
+            {'m', "PUT", "/notifications/threads/1/subscription"},
+            {'d', "DELETE", "/notifications/threads/1"},
+        };
+        for (const auto &k : keys) {
+            QTest::keyClick(window, k.key);
+            QTRY_VERIFY(!server->requests().isEmpty());
+            QCOMPARE(server->requests().last().method, k.method);
+            QCOMPARE(server->requests().last().target, k.target);
+            server->clearRequests();
+        }
+        QTRY_COMPARE(list->property("count").toInt(), 1); // done: gone
+        list->setProperty("currentIndex", 0);
+        browser.opened.clear();
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://github.com/a/x"))});
+    }
+
 private:
     QQuickWindow *create(const QString &type)
     {

@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
     GitHubAPIClient::setBaseUrl(github.baseUrl());
     QList<WireThread> threads = manyThreads(9);
     for (WireThread &thread : threads)
-        thread.updatedAt = QDateTime::currentDateTimeUtc().addSecs(-37 * 60 * thread.id.right(1).toInt()).toString(Qt::ISODate);
+        thread.updatedAt = QDateTime::currentDateTimeUtc().addSecs(-37 * 60 * thread.id.right(1).toInt() - 90).toString(Qt::ISODate);
     github.enqueue({200, threadsBody(threads), {}, ScriptedResponse::Behaviour::respond});
     KeychainManager::saveToken(QStringLiteral("ghp_screenshots"));
     if (!QTest::qWaitFor([&] { return store.items().size() == threads.size(); }, 10000))

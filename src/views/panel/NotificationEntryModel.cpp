@@ -28,13 +28,13 @@ QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
     case TitleRole: return item.title;
     case ThreadIdRole: return item.id;
     // The age is read from the clock each time a row is drawn.
-    case MetaLineRole: return RowText::metaLine(item, QDateTime::currentDateTimeUtc());
+    case MetaLineRole: return RowText::metaLine(item, now());
     case UnreadRole: return item.unread;
     case MutedRole: return item.muted;
     case IconNameRole: return SubjectTypes::iconName(item.subjectType);
     case TintColorRole: return SubjectTypes::tintColor(item.subjectType);
     case Qt::AccessibleTextRole:
-    case AccessibleNameRole: return RowText::accessibleName(item, QDateTime::currentDateTimeUtc());
+    case AccessibleNameRole: return RowText::accessibleName(item, now());
     case SectionRole: return entry.section;
     case IsPlaceholderRole: return entry.placeholder;
     default: return {};
@@ -50,6 +50,18 @@ QHash<int, QByteArray> NotificationEntryModel::roleNames() const
         {TintColorRole, "tintColor"},   {AccessibleNameRole, "accessibleName"},
         {SectionRole, "section"},       {IsPlaceholderRole, "isPlaceholder"},
     };
+}
+
+QDateTime NotificationEntryModel::now() const
+{
+    return m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
+}
+
+void NotificationEntryModel::refreshAges()
+{
+    // A change of data only: views keep hover, selection and scroll position.
+    if (!m_entries.isEmpty())
+        emit dataChanged(index(0), index(int(m_entries.size()) - 1), {MetaLineRole, AccessibleNameRole});
 }
 
 void NotificationEntryModel::setEntries(QList<Entry> next)

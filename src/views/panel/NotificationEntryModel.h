@@ -3,8 +3,11 @@
 #include "model/GHNotification.h"
 
 #include <QAbstractListModel>
+#include <QDateTime>
 #include <QList>
 #include <QtQml/qqmlregistration.h>
+
+#include <functional>
 
 // The rows a list view draws: notification rows, and in a grouped list the
 // stand-in row of a collapsed group (which keeps its pinned header alive).
@@ -48,9 +51,18 @@ public:
     const QList<Entry> &entries() const { return m_entries; }
     void setEntries(QList<Entry> entries);
 
+    // Ages are texts of the moment: the views ask for them again every
+    // minute while shown, and when shown.
+    Q_INVOKABLE void refreshAges();
+    // Tests move the clock.
+    void setClockForTesting(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
 signals:
     void countChanged();
 
 private:
+    QDateTime now() const;
+
     QList<Entry> m_entries;
+    std::function<QDateTime()> m_clock;
 };

@@ -2,14 +2,16 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 
-// A repository group's header: chevron, key and item count. The whole row
-// toggles the group; its opaque background hides rows scrolling beneath.
+// A repository group's header: chevron, key, a button that marks the
+// repository read, and the item count. The whole row toggles the group; its
+// opaque background hides rows scrolling beneath.
 AbstractButton {
     id: header
     required property string section
     property int count: 0
     property bool collapsed: false
     signal toggled()
+    signal markReadRequested()
 
     objectName: "groupHeader:" + section
     leftPadding: 12
@@ -37,6 +39,13 @@ AbstractButton {
             textFormat: Text.PlainText
         }
         Item { Layout.fillWidth: true }
+        HoverButton {
+            objectName: "markRepositoryRead"
+            symbol: "checkmark"
+            iconColor: Theme.secondary
+            tip: "Mark " + header.section + " as Read"
+            onClicked: header.markReadRequested()
+        }
         Label {
             objectName: "groupCount"
             text: header.count

@@ -3,7 +3,8 @@ import QtQuick.Controls
 import QtQuick.Layouts
 
 // One notification thread as a row: subject icon, title, meta line, unread
-// dot, and the mark-read and mute buttons that fade in on hover.
+// dot, the mark-read, mute and done buttons that fade in on hover, and the
+// same actions in a context menu. The list handles the keys the tooltips name.
 Item {
     id: row
 
@@ -23,6 +24,7 @@ Item {
     signal open()
     signal markReadToggle()
     signal muteToggle()
+    signal markDone()
 
     implicitWidth: 400
     implicitHeight: content.implicitHeight + 16
@@ -41,6 +43,10 @@ Item {
         focusPolicy: Qt.NoFocus
         onClicked: row.open()
         Accessible.ignored: true
+        TapHandler {
+            acceptedButtons: Qt.RightButton
+            onTapped: eventPoint => contextMenu.popup()
+        }
         background: Rectangle {
             color: row.highlighted ? Theme.withAlpha(Theme.accent, 0.15)
                                    : row.unread ? Theme.withAlpha(Theme.accent, 0.05) : "transparent"
@@ -130,7 +136,7 @@ Item {
                 objectName: "markReadButton"
                 symbol: row.unread ? "envelope.open" : "checkmark.circle"
                 iconColor: row.unread ? Theme.primary : Theme.green
-                tip: row.unread ? "Mark Read" : "Already Read"
+                tip: row.unread ? "Mark Read (R)" : "Already Read"
                 active: row.unread
                 onClicked: row.markReadToggle()
             }
@@ -138,9 +144,25 @@ Item {
                 objectName: "muteButton"
                 symbol: row.muted ? "bell" : "bell.slash"
                 iconColor: Theme.primary
-                tip: row.muted ? "Unmute" : "Mute"
+                tip: row.muted ? "Unmute (M)" : "Mute (M)"
                 onClicked: row.muteToggle()
             }
+            HoverButton {
+                objectName: "doneButton"
+                symbol: "checkmark"
+                iconColor: Theme.primary
+                tip: "Done (D)"
+                onClicked: row.markDone()
+            }
         }
+    }
+
+    Menu {
+        id: contextMenu
+        objectName: "rowMenu"
+        MenuItem { text: "Open"; onTriggered: row.open() }
+        MenuItem { text: "Mark as Read"; enabled: row.unread; onTriggered: row.markReadToggle() }
+        MenuItem { text: row.muted ? "Unmute" : "Mute"; onTriggered: row.muteToggle() }
+        MenuItem { text: "Mark as Done"; onTriggered: row.markDone() }
     }
 }

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Quillfen
+import "ThreadKeys.js" as ThreadKeys
 
 // The main window's list: its own search, unread and reason filters, and the
 // threads newest first or grouped by repository under pinned headers.
@@ -19,6 +20,15 @@ Rectangle {
     NotificationsListModel {
         id: listModel
         store: view.store
+    }
+
+    // Ages move on while the window is open, and are fresh when it opens.
+    Timer {
+        interval: 60000
+        repeat: true
+        triggeredOnStart: true
+        running: view.Window.window !== null && view.Window.window.visible
+        onTriggered: listModel.rows.refreshAges()
     }
 
     ColumnLayout {
@@ -112,6 +122,17 @@ Rectangle {
                         SymbolIcon { anchors.centerIn: parent; visible: !view.store.isRefreshing; symbol: "arrow.clockwise"; size: 14 }
                     }
                 }
+                ToolButton {
+                    objectName: "markAllReadButton"
+                    visible: view.store.tokenStatus === TokenState.Stored
+                    enabled: view.store.unreadCount > 0
+                    onClicked: view.store.markAllAsRead()
+                    Accessible.name: "Mark All as Read"
+                    ToolTip.visible: hovered
+                    ToolTip.text: "Mark All as Read"
+                    ToolTip.delay: 500
+                    contentItem: SymbolIcon { symbol: "checkmark"; size: 14 }
+                }
                 // The way to Settings where the desktop has no tray.
                 ToolButton {
                     objectName: "settingsButton"
@@ -158,6 +179,14 @@ Rectangle {
             ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
             Accessible.role: Accessible.List
             Accessible.name: "Notifications"
+            currentIndex: -1
+            keyNavigationEnabled: true
+            highlightFollowsCurrentItem: false
+            activeFocusOnTab: true
+            Keys.onPressed: event => {
+                if (list.currentItem && !list.currentItem.isPlaceholder)
+                    event.accepted = ThreadKeys.handle(event, view.store, list.currentItem.threadId, list.currentItem.unread)
+            }
 
             section.property: listModel.groupByRepo ? "section" : ""
             section.criteria: ViewSection.FullString
@@ -167,6 +196,7 @@ Rectangle {
                 count: listModel.groupCounts[section] || 0
                 collapsed: listModel.collapsedRepos.indexOf(section) >= 0
                 onToggled: listModel.toggleCollapsed(section)
+                onMarkReadRequested: view.store.markRepositoryAsRead(section)
             }
 
             add: Transition { NumberAnimation { property: "opacity"; from: 0; to: 1; duration: 200; easing.type: Easing.InOutQuad } }
@@ -175,6 +205,7 @@ Rectangle {
 
             delegate: Column {
                 id: entry
+                required property int index
                 required property string threadId
                 required property string title
                 required property string metaLine
@@ -202,6 +233,8 @@ Rectangle {
                     onOpen: view.store.open(entry.threadId)
                     onMarkReadToggle: view.store.toggleRead(entry.threadId)
                     onMuteToggle: view.store.toggleMute(entry.threadId)
+                    onMarkDone: view.store.markAsDone(entry.threadId)
+                    highlighted: list.activeFocus && list.currentIndex === entry.index
                 }
                 Divider { inset: 44 }
             }

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Quillfen
+import "ThreadKeys.js" as ThreadKeys
 
 // The drop-down panel: the store's own search and unread filter, the error
 // banner, one of three middle areas, and the footer.
@@ -25,6 +26,15 @@ Rectangle {
     PanelViewModel {
         id: viewModel
         store: panel.store
+    }
+
+    // Ages move on while the panel is open, and are fresh when it opens.
+    Timer {
+        interval: 60000
+        repeat: true
+        triggeredOnStart: true
+        running: panel.Window.window !== null && panel.Window.window.visible
+        onTriggered: viewModel.rows.refreshAges()
     }
 
     // Called by the window each time it is shown.
@@ -70,6 +80,18 @@ Rectangle {
                         }
                     }
                     Keys.onReturnPressed: panel.openCurrent()
+                }
+
+                ToolButton {
+                    objectName: "markAllReadButton"
+                    visible: panel.store.tokenStatus === TokenState.Stored
+                    enabled: panel.store.unreadCount > 0
+                    onClicked: panel.store.markAllAsRead()
+                    Accessible.name: "Mark All as Read"
+                    ToolTip.visible: hovered
+                    ToolTip.text: "Mark All as Read"
+                    ToolTip.delay: 500
+                    contentItem: SymbolIcon { symbol: "checkmark"; size: 14 }
                 }
 
                 Button {
@@ -161,8 +183,10 @@ Rectangle {
             Accessible.role: Accessible.List
             Accessible.name: "Notifications"
 
-            Keys.onReturnPressed: panel.openCurrent()
-            Keys.onEnterPressed: panel.openCurrent()
+            Keys.onPressed: event => {
+                if (list.currentItem)
+                    event.accepted = ThreadKeys.handle(event, panel.store, list.currentItem.threadId, list.currentItem.unread)
+            }
             Keys.onUpPressed: event => {
                 if (list.currentIndex <= 0) {
                     list.currentIndex = -1
@@ -201,6 +225,7 @@ Rectangle {
                     onOpen: panel.store.open(entry.threadId)
                     onMarkReadToggle: panel.store.toggleRead(entry.threadId)
                     onMuteToggle: panel.store.toggleMute(entry.threadId)
+                    onMarkDone: panel.store.markAsDone(entry.threadId)
                 }
                 Divider { inset: 44 }
             }

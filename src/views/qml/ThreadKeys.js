@@ -1,0 +1,25 @@
+.pragma library
+
+// The keys a focused notification list answers, as the row tooltips name
+// them. Returns whether the key was one of them.
+function handle(event, store, threadId, unread) {
+    if (event.modifiers & (Qt.ControlModifier | Qt.AltModifier | Qt.MetaModifier))
+        return false
+    switch (event.key) {
+    case Qt.Key_Return:
+    case Qt.Key_Enter:
+        store.open(threadId)
+        return true
+    case Qt.Key_R:
+        if (unread)
+            store.toggleRead(threadId)
+        return true
+    case Qt.Key_M:
+        store.toggleMute(threadId)
+        return true
+    case Qt.Key_D:
+        store.markAsDone(threadId)
+        return true
+    }
+    return false
+}
