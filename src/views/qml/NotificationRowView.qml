@@ -45,7 +45,7 @@ Item {
         Accessible.ignored: true
         TapHandler {
             acceptedButtons: Qt.RightButton
-            onTapped: eventPoint => contextMenu.popup()
+            onTapped: eventPoint => contextMenu.createObject(row).popup()
         }
         background: Rectangle {
             color: row.highlighted ? Theme.withAlpha(Theme.accent, 0.15)
@@ -157,12 +157,16 @@ Item {
         }
     }
 
-    Menu {
+    // Built when asked for: a menu in every row would weigh on every list.
+    Component {
         id: contextMenu
-        objectName: "rowMenu"
-        MenuItem { text: "Open"; onTriggered: row.open() }
-        MenuItem { text: "Mark as Read"; enabled: row.unread; onTriggered: row.markReadToggle() }
-        MenuItem { text: row.muted ? "Unmute" : "Mute"; onTriggered: row.muteToggle() }
-        MenuItem { text: "Mark as Done"; onTriggered: row.markDone() }
+        Menu {
+            objectName: "rowMenu"
+            onClosed: destroy()
+            MenuItem { text: "Open"; onTriggered: row.open() }
+            MenuItem { text: "Mark as Read"; enabled: row.unread; onTriggered: row.markReadToggle() }
+            MenuItem { text: row.muted ? "Unmute" : "Mute"; onTriggered: row.muteToggle() }
+            MenuItem { text: "Mark as Done"; onTriggered: row.markDone() }
+        }
     }
 }
