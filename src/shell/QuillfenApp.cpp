@@ -37,15 +37,17 @@ QuillfenApp::~QuillfenApp()
     m_views.reset();
 }
 
-void QuillfenApp::start()
+void QuillfenApp::start(Start how)
 {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         useTray();
         return;
     }
     // Without a tray the main window is the way in, and closing it quits.
+    // Started at login, the panel that hosts the tray may still be coming.
     QGuiApplication::setQuitOnLastWindowClosed(true);
-    showMainWindow();
+    if (how == Start::Normally)
+        showMainWindow();
     watchForTray();
 }
 

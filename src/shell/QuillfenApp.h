@@ -21,8 +21,11 @@ public:
     explicit QuillfenApp(QObject *parent = nullptr);
     ~QuillfenApp() override;
 
-    // Shows the tray icon, or the main window where the desktop has no tray.
-    void start();
+    enum class Start {
+        Normally, // the tray icon, or the main window where there is no tray
+        Quietly,  // the tray icon, or nothing until a tray appears (at login)
+    };
+    void start(Start how = Start::Normally);
 
     NotificationsStore *store() const { return m_store.get(); }
     TrayIcon *trayIcon() const { return m_tray.get(); }

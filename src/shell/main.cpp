@@ -3,15 +3,43 @@
 #include "shell/SingleInstance.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QStandardPaths>
+
+namespace {
+
+void describe()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quillfen"));
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1 (build %2)").arg(QLatin1StringView(Quillfen::versionString), QLatin1StringView(Quillfen::buildNumber)));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("quillfen.app"));
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // The command line is read before the GUI starts: --version and --help
+    // answer on a machine with no display at all.
+    bool background = false;
+    {
+        QCoreApplication probe(argc, argv);
+        describe();
+        QCommandLineParser parser;
+        parser.setApplicationDescription(QStringLiteral("GitHub notifications in the system tray."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        const QCommandLineOption backgroundOption(
+            QStringLiteral("background"), QStringLiteral("Start quietly in the tray (as at login): no window opens."));
+        parser.addOption(backgroundOption);
+        parser.process(probe);
+        background = parser.isSet(backgroundOption);
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillfen"));
+    describe();
     QApplication::setApplicationDisplayName(QStringLiteral("Quillfen"));
-    QApplication::setApplicationVersion(QString::fromLatin1(Quillfen::versionString));
-    QApplication::setOrganizationDomain(QStringLiteral("quillfen.app"));
     QApplication::setDesktopFileName(QStringLiteral("com.quillfen.app"));
 
     // In the user's runtime folder: one instance per user and login.
@@ -22,6 +50,6 @@ int main(int argc, char *argv[])
 
     QuillfenApp quillfen;
     QObject::connect(&instance, &SingleInstance::activationRequested, &quillfen, &QuillfenApp::showMainWindow);
-    quillfen.start();
+    quillfen.start(background ? QuillfenApp::Start::Quietly : QuillfenApp::Start::Normally);
     return QApplication::exec();
 }
