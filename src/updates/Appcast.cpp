@@ -105,14 +105,14 @@ int compareVersions(const QString &a, const QString &b)
     return 0;
 }
 
-std::optional<AppcastItem> newestUpdate(const QList<AppcastItem> &items, const QString &currentVersion,
+std::optional<AppcastItem> newestUpdate(const QList<AppcastItem> &items, const QString &currentBuild,
                                         const QStringList &allowedChannels)
 {
     std::optional<AppcastItem> best;
     for (const AppcastItem &item : items) {
         if (!item.channel.isEmpty() && !allowedChannels.contains(item.channel))
             continue;
-        if (compareVersions(item.version, currentVersion) <= 0)
+        if (compareVersions(item.version, currentBuild) <= 0)
             continue;
         if (!best || compareVersions(item.version, best->version) > 0)
             best = item;

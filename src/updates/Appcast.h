@@ -34,9 +34,10 @@ std::variant<QList<AppcastItem>, AppcastError> parse(const QByteArray &xml);
 // than "1.9"); words mark pre-releases ("1.0-beta" is older than "1.0").
 int compareVersions(const QString &a, const QString &b);
 
-// The newest item newer than `currentVersion` whose channel is allowed
-// (items without a channel are always allowed).
-std::optional<AppcastItem> newestUpdate(const QList<AppcastItem> &items, const QString &currentVersion,
+// The newest item whose build (sparkle:version) is newer than the running
+// build, among those whose channel is allowed (items without a channel are
+// always allowed).
+std::optional<AppcastItem> newestUpdate(const QList<AppcastItem> &items, const QString &currentBuild,
                                         const QStringList &allowedChannels);
 
 } // namespace Appcast

@@ -16,7 +16,7 @@ SparkleUpdaterService &SparkleUpdaterService::shared()
 
 SparkleUpdaterService::SparkleUpdaterService(QObject *parent) : QObject(parent)
 {
-    m_updater = std::make_unique<UpdateChecker>(this, currentVersion());
+    m_updater = std::make_unique<UpdateChecker>(this, currentBuild());
     connect(m_updater.get(), &UpdateChecker::checkFinished, this, [this] { setChecking(false); });
     configureUpdater();
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::updateChannelChanged), this,
@@ -85,7 +85,14 @@ void SparkleUpdaterService::didFindValidUpdate(const AppcastItem &item, bool use
         emit updateFoundForUser(item);
 }
 
-void SparkleUpdaterService::didNotFindUpdate()
+void SparkleUpdaterService::didFailToCheck(const QString &reason, bool userInitiated)
+{
+    setChecking(false);
+    if (userInitiated)
+        emit updateCheckFailedForUser(reason);
+}
+
+void SparkleUpdaterService::didNotFindUpdate(bool userInitiated)
 {
     m_updateInfo.reset();
     if (m_updateAvailable) {
@@ -93,6 +100,8 @@ void SparkleUpdaterService::didNotFindUpdate()
         emit updateAvailableChanged();
     }
     setChecking(false);
+    if (userInitiated)
+        emit noUpdateFoundForUser();
 }
 
 void SparkleUpdaterService::setChecking(bool checking)

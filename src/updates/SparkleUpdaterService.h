@@ -51,13 +51,17 @@ public:
     QStringList allowedChannels() const override;
     void didFinishLoadingAppcast() override;
     void didFindValidUpdate(const AppcastItem &item, bool userInitiated) override;
-    void didNotFindUpdate() override;
+    void didNotFindUpdate(bool userInitiated) override;
+    void didFailToCheck(const QString &reason, bool userInitiated) override;
 
 signals:
     void isCheckingForUpdatesChanged();
     void updateAvailableChanged();
-    // A check the user started found this release; the shell shows it.
+    // How a check the user started ended. A found release is shown by the
+    // shell.
     void updateFoundForUser(const AppcastItem &item);
+    void noUpdateFoundForUser();
+    void updateCheckFailedForUser(const QString &reason);
     void configured();
 
 private:

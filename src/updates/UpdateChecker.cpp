@@ -7,8 +7,8 @@
 
 #include <limits>
 
-UpdateChecker::UpdateChecker(UpdaterDelegate *delegate, QString currentVersion, QObject *parent)
-    : QObject(parent), m_delegate(delegate), m_currentVersion(std::move(currentVersion))
+UpdateChecker::UpdateChecker(UpdaterDelegate *delegate, QString currentBuild, QObject *parent)
+    : QObject(parent), m_delegate(delegate), m_currentBuild(std::move(currentBuild))
 {
     connect(&m_schedule, &QTimer::timeout, this, &UpdateChecker::checkForUpdatesInBackground);
 }
@@ -47,6 +47,8 @@ void UpdateChecker::checkForUpdatesInBackground()
 
 QCoro::Task<> UpdateChecker::check(bool userInitiated)
 {
+    // A check the user asks for while one runs is answered by that one.
+    m_userWaiting = m_userWaiting || userInitiated;
     if (m_checking)
         co_return;
     m_checking = true;
@@ -61,25 +63,31 @@ QCoro::Task<> UpdateChecker::check(bool userInitiated)
         co_return;
 
     m_checking = false;
+    userInitiated = std::exchange(m_userWaiting, false);
     const int status = response.status.value_or(0);
+    std::optional<QString> failure;
+    QList<AppcastItem> items;
     if (status < 200 || status > 299) {
-        const QString reason = response.failed() ? response.failure : QStringLiteral("HTTP %1").arg(status);
-        Diagnostics::print(QStringLiteral("Update check failed: ") + reason);
-        emit checkFinished();
-        co_return;
+        failure = response.failed() ? response.failure : QStringLiteral("HTTP %1").arg(status);
+    } else {
+        auto parsed = Appcast::parse(response.body);
+        if (const auto *error = std::get_if<AppcastError>(&parsed))
+            failure = QStringLiteral("the update feed is unreadable: ") + error->description;
+        else
+            items = std::move(std::get<QList<AppcastItem>>(parsed));
     }
-    const auto parsed = Appcast::parse(response.body);
-    if (const auto *error = std::get_if<AppcastError>(&parsed)) {
-        Diagnostics::print(QStringLiteral("Update check failed: the update feed is unreadable: ") + error->description);
+    if (failure) {
+        Diagnostics::print(QStringLiteral("Update check failed: ") + *failure);
+        m_delegate->didFailToCheck(*failure, userInitiated);
         emit checkFinished();
         co_return;
     }
     m_delegate->didFinishLoadingAppcast();
-    const auto update = Appcast::newestUpdate(std::get<QList<AppcastItem>>(parsed), m_currentVersion,
+    const auto update = Appcast::newestUpdate(items, m_currentBuild,
                                               m_delegate->allowedChannels());
     if (update)
         m_delegate->didFindValidUpdate(*update, userInitiated);
     else
-        m_delegate->didNotFindUpdate();
+        m_delegate->didNotFindUpdate(userInitiated);
     emit checkFinished();
 }

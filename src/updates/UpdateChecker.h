@@ -17,7 +17,8 @@ public:
     virtual QStringList allowedChannels() const = 0;
     virtual void didFinishLoadingAppcast() = 0;
     virtual void didFindValidUpdate(const AppcastItem &item, bool userInitiated) = 0;
-    virtual void didNotFindUpdate() = 0;
+    virtual void didNotFindUpdate(bool userInitiated) = 0;
+    virtual void didFailToCheck(const QString &reason, bool userInitiated) = 0;
 };
 
 // Reads the appcast, picks the newest release newer than the running one in
@@ -28,7 +29,9 @@ class UpdateChecker : public QObject {
     Q_OBJECT
 
 public:
-    UpdateChecker(UpdaterDelegate *delegate, QString currentVersion, QObject *parent = nullptr);
+    // `currentBuild` is the running build number, which the feed's
+    // sparkle:version is compared with.
+    UpdateChecker(UpdaterDelegate *delegate, QString currentBuild, QObject *parent = nullptr);
 
     bool automaticallyChecksForUpdates() const { return m_automatic; }
     void setAutomaticallyChecksForUpdates(bool automatic);
@@ -51,9 +54,10 @@ private:
     void reschedule();
 
     UpdaterDelegate *m_delegate;
-    QString m_currentVersion;
+    QString m_currentBuild;
     bool m_automatic = false;
     bool m_checking = false;
+    bool m_userWaiting = false;
     std::chrono::seconds m_interval{86400};
     QTimer m_schedule;
 };

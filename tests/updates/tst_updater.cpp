@@ -14,14 +14,16 @@
 
 namespace {
 
+// Items as (build, channel); build N is shown as version 0.N.0.
 QByteArray appcast(const QList<std::tuple<QString, QString>> &items)
 {
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
 "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">\n"
 "<channel><title>Quillfen</title>";
-    for (const auto &[version, channel] : items) {
+    for (const auto &[build, channel] : items) {
+        const QString version = QStringLiteral("0.%1.0").arg(build);
         xml += "<item><title>Quillfen " + version.toUtf8() + "</title>";
-        xml += "<sparkle:version>" + version.toUtf8() + "</sparkle:version>";
+        xml += "<sparkle:version>" + build.toUtf8() + "</sparkle:version>";
         xml += "<sparkle:shortVersionString>" + version.toUtf8() + "</sparkle:shortVersionString>";
         if (!channel.isEmpty())
             xml += "<sparkle:channel>" + channel.toUtf8() + "</sparkle:channel>";
@@ -58,7 +60,7 @@ private slots:
 
     void parsesAndPicksTheNewestAllowed()
     {
-        const auto parsed = Appcast::parse(appcast({{"0.1.0", ""}, {"0.2.0", ""}, {"0.3.0", "beta"}, {"0.0.5", ""}}));
+        const auto parsed = Appcast::parse(appcast({{"1", ""}, {"2", ""}, {"3", "beta"}, {"0", ""}}));
         QVERIFY(std::holds_alternative<QList<AppcastItem>>(parsed));
         const auto items = std::get<QList<AppcastItem>>(parsed);
         QCOMPARE(items.size(), 4);
@@ -67,10 +69,12 @@ private slots:
         QCOMPARE(items[1].releaseNotesUrl, QUrl(QStringLiteral("https://quillfen.app/notes/0.2.0")));
         QCOMPARE(items[1].description, QStringLiteral("Fixes & <b>improvements</b>"));
 
-        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("0.1.0"), {})->version, QStringLiteral("0.2.0"));
-        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("0.1.0"), {QStringLiteral("beta")})->version, QStringLiteral("0.3.0"));
-        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("0.2.0"), {}), std::nullopt);
-        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("9.0"), {QStringLiteral("beta")}), std::nullopt);
+        // Builds are compared, the short version is what users see.
+        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("1"), {})->version, QStringLiteral("2"));
+        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("1"), {})->displayVersion(), QStringLiteral("0.2.0"));
+        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("1"), {QStringLiteral("beta")})->version, QStringLiteral("3"));
+        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("2"), {}), std::nullopt);
+        QCOMPARE(Appcast::newestUpdate(items, QStringLiteral("10"), {QStringLiteral("beta")}), std::nullopt);
 
         QVERIFY(std::holds_alternative<AppcastError>(Appcast::parse("<rss><channel><item>")));
         QVERIFY(std::holds_alternative<AppcastError>(Appcast::parse("{\"json\": true}")));
@@ -80,7 +84,7 @@ private slots:
     void serviceChecksTheFeed()
     {
         FakeGitHubServer feed;
-        feed.enqueue({200, appcast({{"0.2.0", ""}, {"0.3.0", "beta"}}), {}, ScriptedResponse::Behaviour::respond});
+        feed.enqueue({200, appcast({{"2", ""}, {"3", "beta"}}), {}, ScriptedResponse::Behaviour::respond});
         SparkleUpdaterService service;
         service.setFeedURLForTesting(feed.baseUrl() + QStringLiteral("/appcast.xml"));
         QCOMPARE(service.feedURL(), feed.baseUrl() + QStringLiteral("/appcast.xml"));
@@ -96,7 +100,7 @@ private slots:
         QVERIFY(service.isCheckingForUpdates());
         QTRY_VERIFY(!service.isCheckingForUpdates());
         QVERIFY(service.updateAvailable());
-        QCOMPARE(service.updateInfo()->version, QStringLiteral("0.2.0"));
+        QCOMPARE(service.updateInfo()->displayVersion(), QStringLiteral("0.2.0"));
         QCOMPARE(foundForUser.size(), 1);
         QTRY_COMPARE(notices, QStringList{"found"});
         QCOMPARE(feed.requests().at(0).target, "/appcast.xml");
@@ -106,12 +110,12 @@ private slots:
         service.setUpdateChannel(QStringLiteral("beta"));
         QCOMPARE(Preferences::updateChannel(), QStringLiteral("beta"));
         QCOMPARE(service.allowedChannels(), QStringList{"beta"});
-        feed.enqueue({200, appcast({{"0.2.0", ""}, {"0.3.0", "beta"}}), {}, ScriptedResponse::Behaviour::respond});
+        feed.enqueue({200, appcast({{"2", ""}, {"3", "beta"}}), {}, ScriptedResponse::Behaviour::respond});
         service.checkForUpdates();
-        QTRY_COMPARE(service.updateInfo()->version, QStringLiteral("0.3.0"));
+        QTRY_COMPARE(service.updateInfo()->displayVersion(), QStringLiteral("0.3.0"));
 
-        // Nothing newer: no update.
-        feed.enqueue({200, appcast({{"0.0.1", ""}}), {}, ScriptedResponse::Behaviour::respond});
+        // The running build itself is no update.
+        feed.enqueue({200, appcast({{QStringLiteral(QUILLFEN_BUILD_FOR_TESTS), ""}}), {}, ScriptedResponse::Behaviour::respond});
         service.checkForUpdates();
         QTRY_VERIFY(!service.updateAvailable());
         QCOMPARE(service.updateInfo(), std::nullopt);

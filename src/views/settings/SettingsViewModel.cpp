@@ -31,8 +31,20 @@ SettingsViewModel::SettingsViewModel(QObject *parent)
     checkNotificationPermission();
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::updaterDidFindValidUpdate), this, [this](const QVariant &) {
         m_updateAvailable = true;
-        m_updateStatusMessage = QStringLiteral("Update available");
-        emit updateStatusChanged();
+        const auto &found = SparkleUpdaterService::shared().updateInfo();
+        setUpdateStatus(found ? QStringLiteral("Update available: ") + found->displayVersion()
+                              : QStringLiteral("Update available"));
+        setCheckingForUpdates(false);
+    });
+    SparkleUpdaterService &updater = SparkleUpdaterService::shared();
+    connect(&updater, &SparkleUpdaterService::noUpdateFoundForUser, this, [this] {
+        m_updateAvailable = false;
+        setCheckingForUpdates(false);
+        setUpdateStatus(QStringLiteral("You're up to date!"));
+    });
+    connect(&updater, &SparkleUpdaterService::updateCheckFailedForUser, this, [this](const QString &reason) {
+        setCheckingForUpdates(false);
+        setUpdateStatus(QStringLiteral("Update check failed: ") + reason);
     });
 }
 
@@ -172,19 +184,16 @@ void SettingsViewModel::sendTestNotification()
 
 void SettingsViewModel::checkForUpdates()
 {
+    // What the line says is what the check found, once it has ended.
     setCheckingForUpdates(true);
-    if (m_updateStatusMessage) {
-        m_updateStatusMessage.reset();
-        emit updateStatusChanged();
-    }
+    setUpdateStatus(QStringLiteral("Checking\u2026"));
     SparkleUpdaterService::shared().checkForUpdates();
-    QTimer::singleShot(2000, this, [this] {
-        setCheckingForUpdates(false);
-        if (!m_updateAvailable) {
-            m_updateStatusMessage = QStringLiteral("You're up to date!");
-            emit updateStatusChanged();
-        }
-    });
+}
+
+void SettingsViewModel::setUpdateStatus(const QString &message)
+{
+    m_updateStatusMessage = message;
+    emit updateStatusChanged();
 }
 
 void SettingsViewModel::checkExistingToken()

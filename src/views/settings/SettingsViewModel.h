@@ -111,6 +111,7 @@ private:
     void setHasExistingToken(bool exists);
     void followTokenState();
     void setCheckingForUpdates(bool checking);
+    void setUpdateStatus(const QString &message);
     QCoro::Task<> runConnectionTest(QString token);
     QCoro::Task<> runPermissionRequest();
 
