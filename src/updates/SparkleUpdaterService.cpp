@@ -1,12 +1,15 @@
 #include "updates/SparkleUpdaterService.h"
 
 #include "Version.h"
+#include "platform/DesktopNotifications.h"
 #include "platform/Diagnostics.h"
 #include "platform/NoticeCenter.h"
+#include "platform/StateFile.h"
 #include "settings/Notices.h"
 #include "settings/Preferences.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 SparkleUpdaterService &SparkleUpdaterService::shared()
 {
@@ -83,6 +86,8 @@ void SparkleUpdaterService::didFindValidUpdate(const AppcastItem &item, bool use
     NoticeCenter::instance().post(QString::fromLatin1(Notices::updaterDidFindValidUpdate));
     if (userInitiated)
         emit updateFoundForUser(item);
+    else
+        announce(item);
 }
 
 void SparkleUpdaterService::didFailToCheck(const QString &reason, bool userInitiated)
@@ -102,6 +107,24 @@ void SparkleUpdaterService::didNotFindUpdate(bool userInitiated)
     setChecking(false);
     if (userInitiated)
         emit noUpdateFoundForUser();
+}
+
+void SparkleUpdaterService::announce(const AppcastItem &item)
+{
+    // Once per release: a later check that finds it again stays quiet.
+    const QString announcedKey = QStringLiteral("announcedUpdate");
+    if (StateFile::value(announcedKey).toString() == item.version)
+        return;
+    StateFile::setValue(announcedKey, item.version);
+    DesktopNotification notification;
+    notification.title = QStringLiteral("Quillfen %1 is available").arg(item.displayVersion());
+    notification.body = QStringLiteral("Click to see what is new.");
+    notification.actions = {{QStringLiteral("default"), QStringLiteral("Show")}};
+    notification.onAction = [self = QPointer<SparkleUpdaterService>(this), item](const QString &key) {
+        if (self && key == u"default")
+            emit self->updateFoundForUser(item);
+    };
+    DesktopNotifications::post(notification);
 }
 
 void SparkleUpdaterService::setChecking(bool checking)

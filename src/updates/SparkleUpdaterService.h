@@ -66,6 +66,9 @@ signals:
 
 private:
     void setChecking(bool checking);
+    // A release found in the background, told to the user in an alert whose
+    // click opens the update window.
+    void announce(const AppcastItem &item);
 
     std::unique_ptr<UpdateChecker> m_updater;
     QString m_feedURL = defaultFeedURL();

@@ -2,15 +2,36 @@
 
 #include "platform/NetworkAccess.h"
 #include "platform/Diagnostics.h"
+#include "platform/StateFile.h"
 
 #include <QPointer>
 
-#include <limits>
+
+namespace {
+
+const QString lastCheckKey = QStringLiteral("lastUpdateCheck");
+
+} // namespace
 
 UpdateChecker::UpdateChecker(UpdaterDelegate *delegate, QString currentBuild, QObject *parent)
     : QObject(parent), m_delegate(delegate), m_currentBuild(std::move(currentBuild))
 {
-    connect(&m_schedule, &QTimer::timeout, this, &UpdateChecker::checkForUpdatesInBackground);
+    connect(&m_schedule, &QTimer::timeout, this, &UpdateChecker::checkIfDue);
+}
+
+QDateTime UpdateChecker::lastCheck()
+{
+    return QDateTime::fromString(StateFile::value(lastCheckKey).toString(), Qt::ISODate);
+}
+
+void UpdateChecker::checkIfDue()
+{
+    // Wall-clock time, kept across restarts: a suspended machine or a short
+    // session does not put the next check off.
+    m_schedule.start(recheckPeriod);
+    const QDateTime last = lastCheck();
+    if (!last.isValid() || last.secsTo(QDateTime::currentDateTimeUtc()) >= m_interval.count())
+        checkForUpdatesInBackground();
 }
 
 void UpdateChecker::setAutomaticallyChecksForUpdates(bool automatic)
@@ -31,8 +52,9 @@ void UpdateChecker::reschedule()
         m_schedule.stop();
         return;
     }
-    constexpr qint64 maxSeconds = std::numeric_limits<int>::max() / 1000;
-    m_schedule.start(std::chrono::seconds(std::clamp<qint64>(m_interval.count(), 60, maxSeconds)));
+    // Shortly after start, then every so often: is a check due?
+    if (!m_schedule.isActive())
+        m_schedule.start(firstLookDelay);
 }
 
 void UpdateChecker::checkForUpdates()
@@ -64,6 +86,7 @@ QCoro::Task<> UpdateChecker::check(bool userInitiated)
 
     m_checking = false;
     userInitiated = std::exchange(m_userWaiting, false);
+    StateFile::setValue(lastCheckKey, QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
     const int status = response.status.value_or(0);
     std::optional<QString> failure;
     QList<AppcastItem> items;

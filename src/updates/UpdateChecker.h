@@ -3,6 +3,7 @@
 #include "updates/Appcast.h"
 
 #include <QCoro/QCoroTask>
+#include <QDateTime>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -23,8 +24,9 @@ public:
 
 // Reads the appcast, picks the newest release newer than the running one in
 // the allowed channels, and reports to its delegate. It never downloads or
-// installs anything: a found update is only announced. Automatic checks run
-// once per check interval while switched on.
+// installs anything: a found update is only announced. While automatic
+// checks are on, one runs shortly after start when the last one (kept across
+// restarts) is a check interval old, and again whenever it comes due.
 class UpdateChecker : public QObject {
     Q_OBJECT
 
@@ -39,6 +41,13 @@ public:
     void setUpdateCheckInterval(std::chrono::seconds interval);
 
     bool isScheduled() const { return m_schedule.isActive(); }
+    // When a check last ended, whoever started it; invalid when never.
+    static QDateTime lastCheck();
+
+    // How soon after start, and how often after that, the schedule looks
+    // whether a check is due.
+    static constexpr std::chrono::seconds firstLookDelay{3};
+    static constexpr std::chrono::minutes recheckPeriod{30};
     bool isChecking() const { return m_checking; }
 
     // A check the user asked for.
@@ -52,6 +61,7 @@ signals:
 private:
     QCoro::Task<> check(bool userInitiated);
     void reschedule();
+    void checkIfDue();
 
     UpdaterDelegate *m_delegate;
     QString m_currentBuild;

@@ -1,12 +1,14 @@
 #include "platform/Diagnostics.h"
 #include "platform/NoticeCenter.h"
 #include "platform/PreferencesFile.h"
+#include "platform/StateFile.h"
 #include "settings/Notices.h"
 #include "settings/Preferences.h"
 #include "updates/Appcast.h"
 #include "updates/SparkleUpdaterService.h"
 
 #include "FakeGitHubServer.h"
+#include "FakeNotificationServer.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -139,6 +141,41 @@ private slots:
         QVERIFY(diagnostics.at(1).startsWith(QStringLiteral("Update check failed: ")));
         QVERIFY(!service.isCheckingForUpdates());
         QVERIFY(!service.updateAvailable());
+    }
+
+    void aDueCheckRunsSoonAfterStartAndIsKept()
+    {
+        FakeNotificationServer notifications({QStringLiteral("body"), QStringLiteral("actions")});
+        FakeGitHubServer feed;
+        feed.setHandler([](const RecordedRequest &) {
+            return ScriptedResponse{200, appcast({{"999", ""}}), {}, ScriptedResponse::Behaviour::respond};
+        });
+        StateFile::setValue(QStringLiteral("lastUpdateCheck"),
+                            QDateTime::currentDateTimeUtc().addDays(-2).toString(Qt::ISODate));
+        Preferences::setAutomaticallyChecksForUpdates(true);
+        {
+            SparkleUpdaterService service;
+            service.setFeedURLForTesting(feed.baseUrl() + QStringLiteral("/appcast.xml"));
+            QTRY_COMPARE_WITH_TIMEOUT(feed.requests().size(), 1, 8000);
+            QTRY_VERIFY(UpdateChecker::lastCheck().secsTo(QDateTime::currentDateTimeUtc()) < 10);
+
+            // Found in the background: told once, and a click shows it.
+            QTRY_COMPARE(notifications.calls().size(), 1);
+            QCOMPARE(notifications.calls().at(0).summary, QStringLiteral("Quillfen 0.999.0 is available"));
+            QSignalSpy shown(&service, &SparkleUpdaterService::updateFoundForUser);
+            notifications.invokeAction(notifications.calls().at(0).id, QStringLiteral("default"));
+            QTRY_COMPARE(shown.size(), 1);
+            service.updaterController()->checkForUpdatesInBackground();
+            QTRY_COMPARE(feed.requests().size(), 2);
+            QTest::qWait(200);
+            QCOMPARE(notifications.calls().size(), 1);
+        }
+        // A restart soon after checks nothing: the last check is kept.
+        SparkleUpdaterService restarted;
+        restarted.setFeedURLForTesting(feed.baseUrl() + QStringLiteral("/appcast.xml"));
+        QTest::qWait(4500);
+        QCOMPARE(feed.requests().size(), 2);
+        Preferences::setAutomaticallyChecksForUpdates(false);
     }
 
     void scheduleFollowsThePreference()
