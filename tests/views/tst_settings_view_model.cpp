@@ -1,6 +1,7 @@
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
 #include "credentials/TokenState.h"
+#include "platform/Autostart.h"
 #include "platform/Diagnostics.h"
 #include "platform/NoticeCenter.h"
 #include "platform/PreferencesFile.h"
@@ -18,7 +19,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTcpServer>
+#include <QDir>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
 using Permission = SettingsViewModel::PermissionStatus;
@@ -230,6 +233,35 @@ private slots:
             QTRY_VERIFY(!model.isCheckingForUpdates());
             QTRY_COMPARE(model.updateStatusMessageText(), check.message);
         }
+    }
+
+    void startAtLoginWritesTheAutostartEntry()
+    {
+        SettingsViewModel model;
+        QVERIFY(!model.startAtLogin());
+        const auto entry = [] {
+            QFile file(Autostart::entryPath());
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        // Run from its build folder: that build, quietly in the tray.
+        model.setStartAtLogin(true);
+        QVERIFY(model.startAtLogin());
+        QVERIFY(entry().contains(QStringLiteral("Exec=\"%1\" --background\n").arg(QCoreApplication::applicationFilePath())));
+
+        // Installed: the installed entry's command.
+        const QString applications = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+        QVERIFY(QDir().mkpath(applications));
+        QFile installed(applications + QStringLiteral("/com.quillfen.app.desktop"));
+        QVERIFY(installed.open(QIODevice::WriteOnly));
+        installed.write("[Desktop Entry]\nName=Quillfen\nExec=/usr/bin/quillfen %U\n");
+        installed.close();
+        model.setStartAtLogin(true);
+        QVERIFY(entry().contains(QStringLiteral("\nExec=/usr/bin/quillfen --background\n")));
+
+        model.setStartAtLogin(false);
+        QVERIFY(!model.startAtLogin());
+        QVERIFY(!QFile::exists(Autostart::entryPath()));
+        installed.remove();
     }
 
     void opensTheTokenPage()

@@ -85,6 +85,13 @@ Rectangle {
                         }
                     }
                     CheckBox {
+                        objectName: "startAtLoginToggle"
+                        text: "Start at login"
+                        font.pixelSize: 12
+                        checked: settings.startAtLogin
+                        onToggled: settings.startAtLogin = checked
+                    }
+                    CheckBox {
                         objectName: "participatingToggle"
                         text: "Only threads I take part in"
                         font.pixelSize: 12

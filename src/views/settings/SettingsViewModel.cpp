@@ -4,6 +4,7 @@
 #include "api/GitHubEndpoints.h"
 #include "credentials/KeychainManager.h"
 #include "credentials/TokenState.h"
+#include "platform/Autostart.h"
 #include "platform/Browser.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/Diagnostics.h"
@@ -103,6 +104,18 @@ void SettingsViewModel::setParticipatingOnly(bool enabled)
     Preferences::setParticipatingOnly(enabled);
     NoticeCenter::instance().post(QString::fromLatin1(Notices::participatingOnlyChanged), enabled);
     emit participatingOnlyChanged();
+}
+
+bool SettingsViewModel::startAtLogin() const
+{
+    return Autostart::isEnabled();
+}
+
+void SettingsViewModel::setStartAtLogin(bool enabled)
+{
+    if (const auto error = Autostart::setEnabled(enabled))
+        setStatus(QStringLiteral("Failed to change start at login: ") + *error, false);
+    emit startAtLoginChanged();
 }
 
 void SettingsViewModel::setUpdateChannel(const QString &channel)

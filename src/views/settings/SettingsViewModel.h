@@ -26,6 +26,8 @@ class SettingsViewModel : public QObject {
     Q_PROPERTY(bool notificationsEnabled READ notificationsEnabled WRITE setNotificationsEnabled NOTIFY notificationsEnabledChanged)
     Q_PROPERTY(bool notificationSoundEnabled READ notificationSoundEnabled WRITE setNotificationSoundEnabled NOTIFY notificationSoundEnabledChanged)
     Q_PROPERTY(bool participatingOnly READ participatingOnly WRITE setParticipatingOnly NOTIFY participatingOnlyChanged)
+    // Whether Quillfen starts at login; read from the desktop, not stored.
+    Q_PROPERTY(bool startAtLogin READ startAtLogin WRITE setStartAtLogin NOTIFY startAtLoginChanged)
     Q_PROPERTY(QString updateChannel READ updateChannel WRITE setUpdateChannel NOTIFY updateChannelChanged)
     Q_PROPERTY(bool automaticallyCheckForUpdates READ automaticallyCheckForUpdates WRITE setAutomaticallyCheckForUpdates NOTIFY automaticallyCheckForUpdatesChanged)
     Q_PROPERTY(bool isCheckingForUpdates READ isCheckingForUpdates NOTIFY isCheckingForUpdatesChanged)
@@ -64,6 +66,8 @@ public:
     void setNotificationSoundEnabled(bool enabled);
     bool participatingOnly() const { return m_participatingOnly; }
     void setParticipatingOnly(bool enabled);
+    bool startAtLogin() const;
+    void setStartAtLogin(bool enabled);
     const QString &updateChannel() const { return m_updateChannel; }
     void setUpdateChannel(const QString &channel);
     bool automaticallyCheckForUpdates() const { return m_automaticallyCheckForUpdates; }
@@ -100,6 +104,7 @@ signals:
     void notificationsEnabledChanged();
     void notificationSoundEnabledChanged();
     void participatingOnlyChanged();
+    void startAtLoginChanged();
     void updateChannelChanged();
     void automaticallyCheckForUpdatesChanged();
     void isCheckingForUpdatesChanged();
