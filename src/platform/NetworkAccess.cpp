@@ -75,9 +75,13 @@ QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArra
         r->abort();
     });
     deadline.start(limits.deadline);
-    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(), [&, r = reply.get()](qint64 received) {
-        if (received > limits.maxBodyBytes && !abandoned) {
+    // The body is taken as it comes, so Qt holds nothing back, and measured.
+    QByteArray received;
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), [&, r = reply.get()] {
+        received += r->readAll();
+        if (received.size() > limits.maxBodyBytes && !abandoned) {
             abandoned = QStringLiteral("The answer is larger than %1 MB").arg(megabytes(limits.maxBodyBytes));
+            received.clear();
             r->abort();
         }
     });
@@ -98,7 +102,8 @@ QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArra
         co_return Response{};
     }
     qCDebug(lcNetwork) << method << path << status.toInt();
-    co_return Response{status.toInt(), reply->readAll(), reply->rawHeaderPairs(), QNetworkReply::NoError, {}};
+    received += reply->readAll();
+    co_return Response{status.toInt(), std::move(received), reply->rawHeaderPairs(), QNetworkReply::NoError, {}};
 }
 
 } // namespace NetworkAccess

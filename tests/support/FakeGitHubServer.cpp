@@ -3,7 +3,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include <memory>
 
 QByteArray RecordedRequest::header(QByteArrayView name) const
 {
@@ -122,16 +121,9 @@ void FakeGitHubServer::answer(QTcpSocket *socket, const RecordedRequest &request
     }
     if (response.behaviour == ScriptedResponse::Behaviour::endless) {
         socket->write(head + "Transfer-Encoding: chunked\r\n\r\n");
+        // 20 MB of chunks and no last chunk: to the client, a body without end.
         const QByteArray chunk = "10000\r\n" + QByteArray(0x10000, ' ') + "\r\n";
-        auto written = std::make_shared<qint64>(0);
-        const auto more = [socket, chunk, written] {
-            while (*written < 64 * 1024 * 1024 && socket->bytesToWrite() < 1024 * 1024) {
-                socket->write(chunk);
-                *written += chunk.size();
-            }
-        };
-        connect(socket, &QTcpSocket::bytesWritten, socket, more);
-        more();
+        socket->write(chunk.repeated(20 * 16));
         return;
     }
 

@@ -32,7 +32,7 @@ struct ScriptedResponse {
         closeMidBody, // headers announcing the full body, half of it, then close
         stall,        // read the request, never answer
         trickle,      // headers, then one byte of the body every 100 ms, without end
-        endless,      // a chunked body that goes on (up to 64 MB) as fast as it is read
+        endless,      // a chunked body that never ends (20 MB of chunks, no last one)
     };
 
     int status = 200;
