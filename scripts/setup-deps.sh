@@ -11,7 +11,8 @@ qml6-module-qttest qt6-multimedia-dev qml6-module-qtmultimedia qt6-svg-dev qt6-q
 qcoro-qt6-dev libsecret-1-dev libicu-dev libbenchmark-dev fonts-dejavu-core"
 
 TEST_PACKAGES="xvfb xauth imagemagick dbus dbus-x11 gnome-keyring libsecret-tools
-dunst libnotify-bin trayer pulseaudio pulseaudio-utils sox xdotool x11-utils"
+dunst libnotify-bin trayer pulseaudio pulseaudio-utils sox xdotool x11-utils
+dpkg-dev desktop-file-utils appstream"
 
 packages="$BUILD_PACKAGES"
 if [ "${1:-}" = "--with-tests" ]; then
