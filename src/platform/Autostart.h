@@ -4,10 +4,10 @@
 
 #include <optional>
 
-// Starting Quillfen at login. On a desktop this is a file in
+// Starting Quillfen at login. Autostart_xdg.cpp writes a file in
 // $XDG_CONFIG_HOME/autostart/ that runs the installed command with
-// --background; a sandboxed build would ask the background portal instead,
-// behind the same two calls.
+// --background; a sandboxed build would provide these functions over the
+// background portal (org.freedesktop.portal.Background) instead.
 namespace Autostart {
 
 bool isEnabled();

@@ -80,7 +80,7 @@ QCoro::Task<> UpdateChecker::check(bool userInitiated)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     // A feed is a few kilobytes.
     const NetworkAccess::Response response =
-        co_await NetworkAccess::send(std::move(request), QByteArrayLiteral("GET"), {}, {1024 * 1024});
+        co_await NetworkAccess::send(std::move(request), QByteArrayLiteral("GET"), {}, {1024 * 1024, m_idleTimeout});
     if (!self)
         co_return;
 

@@ -41,6 +41,8 @@ public:
     void setUpdateCheckInterval(std::chrono::seconds interval);
 
     bool isScheduled() const { return m_schedule.isActive(); }
+    // Tests shorten the silence that ends a feed request.
+    void setIdleTimeoutForTesting(std::chrono::milliseconds timeout) { m_idleTimeout = timeout; }
     // When a check last ended, whoever started it; invalid when never.
     static QDateTime lastCheck();
 
@@ -68,6 +70,7 @@ private:
     bool m_automatic = false;
     bool m_checking = false;
     bool m_userWaiting = false;
+    std::chrono::milliseconds m_idleTimeout{60000};
     std::chrono::seconds m_interval{86400};
     QTimer m_schedule;
 };

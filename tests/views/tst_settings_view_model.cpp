@@ -223,7 +223,9 @@ private slots:
             {{200, item("999"), {}, ScriptedResponse::Behaviour::respond}, QStringLiteral("Update available: 9.999")},
             {{500, "oops", {}, ScriptedResponse::Behaviour::respond}, QStringLiteral("Update check failed: HTTP 500")},
             {{200, "<html/>", {}, ScriptedResponse::Behaviour::respond}, QStringLiteral("Update check failed: the update feed is unreadable: not an RSS feed")},
+            {{200, {}, {}, ScriptedResponse::Behaviour::stall}, QStringLiteral("Update check failed: Operation canceled")},
         };
+        SparkleUpdaterService::shared().updaterController()->setIdleTimeoutForTesting(std::chrono::milliseconds(300));
         SettingsViewModel model;
         for (const auto &check : checks) {
             feed.enqueue(check.answer);
@@ -233,6 +235,7 @@ private slots:
             QTRY_VERIFY(!model.isCheckingForUpdates());
             QTRY_COMPARE(model.updateStatusMessageText(), check.message);
         }
+        SparkleUpdaterService::shared().updaterController()->setIdleTimeoutForTesting(std::chrono::seconds(60));
     }
 
     void startAtLoginWritesTheAutostartEntry()
