@@ -2,13 +2,11 @@
 // tray icon whose click opens a menu. Prints "first frame <epoch ms>" when
 // the menu is first painted.
 
-#include <QApplication>
-#include <QDateTime>
-#include <QMenu>
-#include <QPainter>
-#include <QSystemTrayIcon>
+#include "Baseline.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
 
 namespace {
 
@@ -19,8 +17,7 @@ protected:
         QMenu::paintEvent(event);
         if (!m_painted) {
             m_painted = true;
-            std::printf("first frame %lld\n", QDateTime::currentMSecsSinceEpoch());
-            std::fflush(stdout);
+            reportFirstFrame();
         }
     }
 
@@ -34,17 +31,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QPixmap bell(22, 22);
-    bell.fill(Qt::transparent);
-    {
-        QPainter painter(&bell);
-        painter.setBrush(QColor(0xf2, 0xf2, 0xf2));
-        painter.drawEllipse(3, 3, 16, 16);
-    }
     TimedMenu menu;
     for (int i = 0; i < 20; ++i)
         menu.addAction(QStringLiteral("Notification thread %1").arg(i + 1));
-    QSystemTrayIcon tray{QIcon(bell)};
+    QSystemTrayIcon tray{placeholderIcon()};
     QObject::connect(&tray, &QSystemTrayIcon::activated, &menu, [&](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             menu.popup(QCursor::pos());

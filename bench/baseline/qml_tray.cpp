@@ -2,15 +2,14 @@
 // window with a 20-row ListView, Qt Quick loaded only then. Prints
 // "first frame <epoch ms>" when the window's first frame is swapped.
 
+#include "Baseline.h"
+
 #include <QApplication>
-#include <QDateTime>
-#include <QPainter>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QSystemTrayIcon>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -35,16 +34,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QPixmap bell(22, 22);
-    bell.fill(Qt::transparent);
-    {
-        QPainter painter(&bell);
-        painter.setBrush(QColor(0xf2, 0xf2, 0xf2));
-        painter.drawEllipse(3, 3, 16, 16);
-    }
     std::unique_ptr<QQmlEngine> engine;
     QQuickWindow *view = nullptr;
-    QSystemTrayIcon tray{QIcon(bell)};
+    QSystemTrayIcon tray{placeholderIcon()};
     QObject::connect(&tray, &QSystemTrayIcon::activated, &tray, [&](QSystemTrayIcon::ActivationReason reason) {
         if (reason != QSystemTrayIcon::Trigger)
             return;
@@ -59,8 +51,7 @@ int main(int argc, char *argv[])
                 static bool reported = false;
                 if (!reported) {
                     reported = true;
-                    std::printf("first frame %lld\n", QDateTime::currentMSecsSinceEpoch());
-                    std::fflush(stdout);
+                    reportFirstFrame();
                 }
             }, Qt::DirectConnection);
         }
