@@ -14,10 +14,16 @@ TEST_PACKAGES="xvfb xauth imagemagick dbus dbus-x11 gnome-keyring libsecret-tool
 dunst libnotify-bin trayer pulseaudio pulseaudio-utils sox xdotool x11-utils
 dpkg-dev desktop-file-utils appstream"
 
+FUZZ_PACKAGES="clang llvm"
+
 packages="$BUILD_PACKAGES"
-if [ "${1:-}" = "--with-tests" ]; then
-    packages="$packages $TEST_PACKAGES"
-fi
+for option in "$@"; do
+    case $option in
+        --with-tests) packages="$packages $TEST_PACKAGES" ;;
+        --with-fuzzing) packages="$packages $FUZZ_PACKAGES" ;;
+        *) echo "usage: $0 [--with-tests] [--with-fuzzing]" >&2; exit 2 ;;
+    esac
+done
 
 missing=""
 for p in $packages; do

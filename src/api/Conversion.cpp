@@ -107,6 +107,13 @@ GHNotification toGHNotification(const GitHubNotification &thread)
     };
 }
 
+bool isGitHubWebPage(const QUrl &url)
+{
+    const QUrl webRoot(GitHubEndpoints::webRootUrl());
+    return url.isValid() && url.scheme() == u"https" && url.host() == webRoot.host() && url.port() == -1
+           && url.userInfo().isEmpty();
+}
+
 QString webURL(const GHNotification &item)
 {
     const QString webRoot = GitHubEndpoints::webRootUrl();

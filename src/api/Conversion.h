@@ -4,6 +4,7 @@
 #include "model/GHNotification.h"
 
 #include <QStringView>
+#include <QUrl>
 
 #include <optional>
 
@@ -16,6 +17,11 @@ GHNotification toGHNotification(const GitHubNotification &thread);
 
 // The web page of the item's subject; the caller parses it as a URL.
 QString webURL(const GHNotification &item);
+
+// Only pages of the GitHub web site go to the browser: a thread's address
+// comes from a response and could otherwise be javascript:, file: or any
+// other site.
+bool isGitHubWebPage(const QUrl &url);
 
 // Base-10 signed 64-bit integer: optional "+" or "-", ASCII digits only, no
 // spaces, must fit.

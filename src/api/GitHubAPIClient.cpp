@@ -1,6 +1,7 @@
 #include "api/GitHubAPIClient.h"
 
 #include "Version.h"
+#include "api/ApiPaths.h"
 #include "api/GitHubEndpoints.h"
 #include "api/LinkHeader.h"
 #include "api/RequestPacing.h"
@@ -115,14 +116,6 @@ QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>> send(QNetwor
     co_return std::optional<HttpResponse>(HttpResponse{*response.status, response.body, response.headers});
 }
 
-// The next page is fetched only from the address of the list itself: the
-// token never goes anywhere a Link header points.
-bool isNextPageOf(const QUrl &next, const QUrl &first)
-{
-    return next.scheme() == first.scheme() && next.host() == first.host() && next.port() == first.port()
-           && next.path() == first.path() && next.userInfo().isEmpty();
-}
-
 QList<GitHubNotification> withoutRepeats(QList<GitHubNotification> threads)
 {
     // A thread that moved while the pages were read shows up twice; the
@@ -147,34 +140,6 @@ std::variant<QList<GitHubNotification>, DecodingError> decodePages(const QList<Q
         threads.append(std::move(std::get<QList<GitHubNotification>>(decoded)));
     }
     return withoutRepeats(std::move(threads));
-}
-
-// Names from a response (thread ids, owners, repositories) are escaped whole
-// so that each stays one path segment and cannot reach another endpoint with
-// the user's token; the dot segments, which addresses resolve away, are
-// refused outright.
-std::optional<QString> pathSegment(const QString &name)
-{
-    if (name.isEmpty() || name == u"." || name == u"..")
-        return std::nullopt;
-    return QString::fromLatin1(QUrl::toPercentEncoding(name));
-}
-
-std::optional<QString> threadPath(const QString &threadId, const QString &suffix)
-{
-    const auto id = pathSegment(threadId);
-    if (!id)
-        return std::nullopt;
-    return QStringLiteral("/notifications/threads/") + *id + suffix;
-}
-
-std::optional<QString> repositoryPath(const QString &owner, const QString &repo)
-{
-    const auto ownerSegment = pathSegment(owner);
-    const auto repoSegment = pathSegment(repo);
-    if (!ownerSegment || !repoSegment)
-        return std::nullopt;
-    return QStringLiteral("/repos/%1/%2/notifications").arg(*ownerSegment, *repoSegment);
 }
 
 QByteArray lastReadBody(const QDateTime &lastReadAt)
@@ -275,8 +240,8 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
             fresh.etag = response->header("ETag");
         }
         fresh.pages.append(response->body);
-        const std::optional<QUrl> next = LinkHeader::next(response->header("Link"));
-        if (!next || !isNextPageOf(*next, first))
+        const std::optional<QUrl> next = LinkHeader::nextPageOf(response->header("Link"), first);
+        if (!next)
             break;
         pageRequest = request;
         pageRequest.setUrl(*next);
@@ -305,7 +270,7 @@ QCoro::Task<ClientResult<bool>> validateToken(QString token)
 
 QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId)
 {
-    return sendUpdate(threadPath(threadId, {}), QByteArrayLiteral("PATCH"), std::nullopt);
+    return sendUpdate(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("PATCH"), std::nullopt);
 }
 
 namespace {
@@ -319,17 +284,17 @@ QByteArray subscription(bool ignored)
 
 QCoro::Task<std::optional<ClientError>> muteThread(QString threadId)
 {
-    return sendUpdate(threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"), subscription(true));
+    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"), subscription(true));
 }
 
 QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId)
 {
-    return sendUpdate(threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"), subscription(false));
+    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"), subscription(false));
 }
 
 QCoro::Task<std::optional<ClientError>> markThreadAsDone(QString threadId)
 {
-    return sendUpdate(threadPath(threadId, {}), QByteArrayLiteral("DELETE"), std::nullopt);
+    return sendUpdate(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("DELETE"), std::nullopt);
 }
 
 QCoro::Task<std::optional<ClientError>> markAllAsRead(QDateTime lastReadAt)
@@ -339,7 +304,7 @@ QCoro::Task<std::optional<ClientError>> markAllAsRead(QDateTime lastReadAt)
 
 QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(QString owner, QString repo, QDateTime lastReadAt)
 {
-    return sendUpdate(repositoryPath(owner, repo), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt));
+    return sendUpdate(ApiPaths::repositoryPath(owner, repo), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt));
 }
 
 QString baseUrl()

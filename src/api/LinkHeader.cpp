@@ -53,4 +53,13 @@ std::optional<QUrl> next(QByteArrayView header)
     return std::nullopt;
 }
 
+std::optional<QUrl> nextPageOf(QByteArrayView header, const QUrl &list)
+{
+    std::optional<QUrl> target = next(header);
+    if (!target || target->scheme() != list.scheme() || target->host() != list.host() || target->port() != list.port()
+        || target->path() != list.path() || !target->userInfo().isEmpty())
+        return std::nullopt;
+    return target;
+}
+
 } // namespace LinkHeader

@@ -271,7 +271,11 @@ std::optional<GitHubErrorResponse> decodeErrorResponse(const QByteArray &body)
         const ObjectReader in(document->object(), QStringLiteral("error body"));
         GitHubErrorResponse response;
         response.message = in.requiredString("message");
-        response.documentationUrl = in.optionalString("documentation_url");
+        // The message is what the user sees; a malformed link beside it must
+        // not take it away.
+        const QJsonValue documentation = document->object().value(QLatin1StringView("documentation_url"));
+        if (documentation.isString())
+            response.documentationUrl = documentation.toString();
         return response;
     } catch (const Failure &) {
         return std::nullopt;

@@ -5,25 +5,10 @@
 
 #include "api/Conversion.h"
 #include "api/GitHubAPIClient.h"
-#include "api/GitHubEndpoints.h"
 #include "platform/Browser.h"
 
 #include <QPointer>
 #include <QUrl>
-
-namespace {
-
-// Only pages of the GitHub web site are handed to the browser: a thread's
-// address comes from a response and could otherwise be javascript:, file:
-// or any other site.
-bool isGitHubWebPage(const QUrl &url)
-{
-    const QUrl webRoot(GitHubEndpoints::webRootUrl());
-    return url.isValid() && url.scheme() == u"https" && url.host() == webRoot.host() && url.port() == -1
-           && url.userInfo().isEmpty();
-}
-
-} // namespace
 
 qsizetype NotificationsStore::indexOf(const QString &id) const
 {
@@ -50,7 +35,7 @@ void NotificationsStore::open(const QString &id)
     if (index < 0)
         return;
     const QUrl url(Conversion::webURL(m_items.at(index)), QUrl::StrictMode);
-    if (!isGitHubWebPage(url))
+    if (!Conversion::isGitHubWebPage(url))
         return;
     Browser::open(url);
 }
