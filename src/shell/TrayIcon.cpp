@@ -16,7 +16,6 @@ TrayIcon::TrayIcon(NotificationsStore *store, QObject *parent) : QObject(parent)
     m_menu.addSeparator();
     m_menu.addAction(QStringLiteral("Quit"), this, &TrayIcon::quitRequested);
     m_tray.setContextMenu(&m_menu);
-    m_tray.setToolTip(QStringLiteral("Quillfen"));
 
     connect(&m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         // A double click on an XEmbed tray also sends a Trigger first; taking
@@ -83,7 +82,10 @@ QIcon TrayIcon::bellIcon(bool badge)
 
 void TrayIcon::follow()
 {
-    const QString symbol = m_store->unreadCount() > 0 ? QStringLiteral("bell.badge") : QStringLiteral("bell");
+    // The count in words, for whoever cannot see the badge.
+    const int unread = m_store->unreadCount();
+    m_tray.setToolTip(QStringLiteral("Quillfen: %1 unread").arg(unread));
+    const QString symbol = unread > 0 ? QStringLiteral("bell.badge") : QStringLiteral("bell");
     if (symbol == m_symbol)
         return;
     m_symbol = symbol;

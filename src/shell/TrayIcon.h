@@ -21,6 +21,7 @@ public:
     bool isVisible() const { return m_tray.isVisible(); }
     // The current symbol, "bell" or "bell.badge".
     QString symbol() const { return m_symbol; }
+    QString toolTip() const { return m_tray.toolTip(); }
     QRect geometry() const { return m_tray.geometry(); }
     bool showMessage(const QString &title, const QString &body);
 

@@ -72,6 +72,7 @@ private slots:
         QVERIFY(tray->isVisible());
         QTRY_COMPARE(app.store()->unreadCount(), 1);
         QCOMPARE(tray->symbol(), QStringLiteral("bell.badge"));
+        QCOMPARE(tray->toolTip(), QStringLiteral("Quillfen: 1 unread"));
         // Docked in the tray host at the top right of the screen.
         QTRY_VERIFY(tray->geometry().isValid());
         QVERIFY2(tray->geometry().top() < 40 && tray->geometry().left() > 640, qPrintable(QStringLiteral("%1,%2").arg(tray->geometry().x()).arg(tray->geometry().y())));
@@ -80,6 +81,7 @@ private slots:
         server.enqueue({200, body(false), {}, ScriptedResponse::Behaviour::respond});
         QCoro::waitFor(app.store()->refresh());
         QCOMPARE(tray->symbol(), QStringLiteral("bell"));
+        QCOMPARE(tray->toolTip(), QStringLiteral("Quillfen: 0 unread"));
         QTRY_COMPARE(redPixels(tray->geometry()), 0);
 
         // The panel drops down under the icon and toggles; the main window is single.

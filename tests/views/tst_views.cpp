@@ -283,6 +283,8 @@ private:
     QQuickWindow *create(const QString &type)
     {
         QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/%1.qml").arg(type)));
+        if (component.isError())
+            qFatal("%s", qPrintable(component.errorString()));
         auto *created = qobject_cast<QQuickWindow *>(
             component.createWithInitialProperties({{QStringLiteral("store"), QVariant::fromValue(store.get())}}));
         if (!created)

@@ -55,7 +55,11 @@ Item {
             rightPadding: 16
             topPadding: 8
             bottomPadding: 8
-            Accessible.name: state.actionText
+            text: state.actionText
+            Accessible.name: text
+            Accessible.onPressAction: clicked()
+            Keys.onReturnPressed: clicked()
+            Keys.onEnterPressed: clicked()
             onClicked: state.actionTriggered()
             background: Rectangle { radius: 8; color: Theme.accent }
             contentItem: Row {

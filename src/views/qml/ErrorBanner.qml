@@ -36,12 +36,12 @@ Rectangle {
             // Messages can quote a server; never read them as markup.
             textFormat: Text.PlainText
         }
-        ToolButton {
+        IconButton {
             objectName: "dismissButton"
-            flat: true
             padding: 2
-            contentItem: SymbolIcon { symbol: "xmark.circle.fill"; color: Theme.secondary; size: 14 }
-            Accessible.name: "Dismiss"
+            symbol: "xmark.circle.fill"
+            iconColor: Theme.secondary
+            tip: "Dismiss"
             onClicked: banner.dismissed()
         }
     }

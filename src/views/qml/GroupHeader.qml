@@ -20,7 +20,18 @@ AbstractButton {
     bottomPadding: 6
     onClicked: header.toggled()
     Accessible.role: Accessible.Button
+    // Qt Quick 6.4 has no expanded state to expose: the name says it.
     Accessible.name: section + ", " + count + (collapsed ? " items, collapsed" : " items, expanded")
+    Accessible.onPressAction: clicked()
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    // The key the mark-read button's tooltip would name on a row.
+    Keys.onPressed: event => {
+        if (event.key === Qt.Key_R && event.modifiers === Qt.NoModifier) {
+            header.markReadRequested()
+            event.accepted = true
+        }
+    }
 
     background: Rectangle { color: Theme.controlBackground }
     contentItem: RowLayout {
@@ -43,7 +54,7 @@ AbstractButton {
             objectName: "markRepositoryRead"
             symbol: "checkmark"
             iconColor: Theme.secondary
-            tip: "Mark " + header.section + " as Read"
+            tip: "Mark " + header.section + " as Read (R)"
             onClicked: header.markReadRequested()
         }
         Label {

@@ -27,6 +27,7 @@ Item {
         focusPolicy: Qt.NoFocus
         contentItem: SymbolIcon { id: icon; size: 14; opacity: button.enabled ? 1 : 0.55 }
         Accessible.name: holder.tip
+        Accessible.onPressAction: if (enabled) clicked()
         onClicked: holder.clicked()
     }
 

@@ -69,6 +69,8 @@ Rectangle {
                     id: reasonButton
                     objectName: "reasonMenuButton"
                     Accessible.name: "Reason: " + listModel.reasonLabel
+                    Accessible.onPressAction: clicked()
+                    Keys.onReturnPressed: clicked()
                     contentItem: Row {
                         spacing: 6
                         SymbolIcon { symbol: "line.3.horizontal.decrease.circle"; size: 14; anchors.verticalCenter: parent.verticalCenter }
@@ -97,51 +99,37 @@ Rectangle {
                     checked: listModel.groupByRepo
                     onToggled: listModel.groupByRepo = checked
                     Accessible.name: listModel.groupByRepo ? "Group by Repository" : "Flat List"
+                    Accessible.onPressAction: { toggle(); toggled() }
+                    Accessible.onToggleAction: { toggle(); toggled() }
                     ToolTip.visible: hovered
                     ToolTip.text: listModel.groupByRepo ? "Group by Repository" : "Flat List"
                     ToolTip.delay: 500
                     contentItem: SymbolIcon { symbol: listModel.groupByRepo ? "square.grid.2x2" : "list.bullet"; size: 14 }
                 }
                 Item { Layout.fillWidth: true }
-                ToolButton {
+                LabeledButton {
                     objectName: "refreshButton"
+                    flat: true
                     enabled: !view.store.isRefreshing
+                    busy: view.store.isRefreshing
+                    symbol: "arrow.clockwise"
+                    text: "Refresh"
                     onClicked: view.store.requestRefresh()
-                    Accessible.name: "Refresh"
-                    contentItem: Item {
-                        implicitWidth: 16
-                        implicitHeight: 16
-                        BusyIndicator {
-                            anchors.centerIn: parent
-                            running: view.store.isRefreshing
-                            visible: running
-                            width: 23
-                            height: 23
-                            scale: 0.7
-                        }
-                        SymbolIcon { anchors.centerIn: parent; visible: !view.store.isRefreshing; symbol: "arrow.clockwise"; size: 14 }
-                    }
                 }
-                ToolButton {
+                IconButton {
                     objectName: "markAllReadButton"
                     visible: view.store.tokenStatus === TokenState.Stored
                     enabled: view.store.unreadCount > 0
                     onClicked: view.store.markAllAsRead()
-                    Accessible.name: "Mark All as Read"
-                    ToolTip.visible: hovered
-                    ToolTip.text: "Mark All as Read"
-                    ToolTip.delay: 500
-                    contentItem: SymbolIcon { symbol: "checkmark"; size: 14 }
+                    symbol: "checkmark"
+                    tip: "Mark All as Read"
                 }
                 // The way to Settings where the desktop has no tray.
-                ToolButton {
+                IconButton {
                     objectName: "settingsButton"
                     onClicked: view.openSettingsRequested()
-                    Accessible.name: "Settings"
-                    ToolTip.visible: hovered
-                    ToolTip.text: "Settings"
-                    ToolTip.delay: 500
-                    contentItem: SymbolIcon { symbol: "gearshape"; size: 14 }
+                    symbol: "gearshape"
+                    tip: "Settings"
                 }
             }
         }
@@ -183,6 +171,7 @@ Rectangle {
             keyNavigationEnabled: true
             highlightFollowsCurrentItem: false
             activeFocusOnTab: true
+            onActiveFocusChanged: if (activeFocus && currentIndex < 0 && count > 0) currentIndex = 0
             Keys.onPressed: event => {
                 if (list.currentItem && !list.currentItem.isPlaceholder)
                     event.accepted = ThreadKeys.handle(event, view.store, list.currentItem.threadId, list.currentItem.unread)

@@ -82,16 +82,13 @@ Rectangle {
                     Keys.onReturnPressed: panel.openCurrent()
                 }
 
-                ToolButton {
+                IconButton {
                     objectName: "markAllReadButton"
                     visible: panel.store.tokenStatus === TokenState.Stored
                     enabled: panel.store.unreadCount > 0
                     onClicked: panel.store.markAllAsRead()
-                    Accessible.name: "Mark All as Read"
-                    ToolTip.visible: hovered
-                    ToolTip.text: "Mark All as Read"
-                    ToolTip.delay: 500
-                    contentItem: SymbolIcon { symbol: "checkmark"; size: 14 }
+                    symbol: "checkmark"
+                    tip: "Mark All as Read"
                 }
 
                 Button {
@@ -101,6 +98,8 @@ Rectangle {
                     checked: panel.store.unreadOnly
                     onToggled: panel.store.unreadOnly = checked
                     Accessible.name: "Unread only"
+                    Accessible.onPressAction: { toggle(); toggled() }
+                    Accessible.onToggleAction: { toggle(); toggled() }
                     contentItem: Row {
                         spacing: 4
                         SymbolIcon {
@@ -177,6 +176,8 @@ Rectangle {
             model: viewModel.rows
             currentIndex: -1
             keyNavigationEnabled: true
+            activeFocusOnTab: true
+            onActiveFocusChanged: if (activeFocus && currentIndex < 0 && count > 0) currentIndex = 0
             highlightFollowsCurrentItem: false
             boundsBehavior: Flickable.StopAtBounds
             ScrollBar.vertical: ScrollBar { policy: list.contentHeight > list.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded }
@@ -241,14 +242,17 @@ Rectangle {
             Layout.topMargin: 8
             Layout.bottomMargin: 8
 
-            Button {
+            LabeledButton {
                 objectName: "settingsButton"
-                contentItem: IconLabel { symbol: "gearshape"; text: "Settings" }
+                symbol: "gearshape"
+                text: "Settings"
                 onClicked: panel.openSettingsRequested()
             }
-            ToolButton {
+            LabeledButton {
                 objectName: "openWindowButton"
-                contentItem: IconLabel { symbol: "sidebar.right"; text: "Open Window" }
+                flat: true
+                symbol: "sidebar.right"
+                text: "Open Window"
                 onClicked: panel.openWindowRequested()
             }
             Item { Layout.fillWidth: true }
@@ -259,34 +263,14 @@ Rectangle {
                 font.pixelSize: 11
                 color: Theme.secondary
             }
-            ToolButton {
+            LabeledButton {
                 objectName: "refreshButton"
+                flat: true
                 enabled: !panel.store.isRefreshing
+                busy: panel.store.isRefreshing
+                symbol: "arrow.clockwise"
+                text: "Refresh"
                 onClicked: panel.store.requestRefresh()
-                Accessible.name: "Refresh"
-                contentItem: Row {
-                    spacing: 6
-                    Item {
-                        width: 12
-                        height: 12
-                        anchors.verticalCenter: parent.verticalCenter
-                        BusyIndicator {
-                            anchors.centerIn: parent
-                            running: panel.store.isRefreshing
-                            visible: running
-                            width: 17
-                            height: 17
-                            scale: 0.7
-                        }
-                        SymbolIcon {
-                            anchors.centerIn: parent
-                            visible: !panel.store.isRefreshing
-                            symbol: "arrow.clockwise"
-                            size: 12
-                        }
-                    }
-                    Label { text: "Refresh"; font.pixelSize: 12; anchors.verticalCenter: parent.verticalCenter }
-                }
             }
         }
     }

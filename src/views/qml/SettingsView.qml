@@ -128,11 +128,12 @@ Rectangle {
                         SymbolIcon { symbol: "exclamationmark.triangle.fill"; color: Theme.orange; size: 12 }
                         Label { text: "Notifications are disabled in System Settings"; font.pixelSize: 11; color: Theme.secondary }
                     }
-                    Button {
+                    LabeledButton {
                         objectName: "testNotificationButton"
                         enabled: settings.notificationsEnabled
                         onClicked: settings.sendTestNotification()
-                        contentItem: IconLabel { symbol: "bell.badge"; text: "Send Test Notification" }
+                        symbol: "bell.badge"
+                        text: "Send Test Notification"
                     }
                 }
                 Divider { Layout.fillWidth: true }
@@ -170,20 +171,13 @@ Rectangle {
                         }
                     }
                     Label { text: "Beta builds include the latest features but may be less stable."; font.pixelSize: 11; color: Theme.secondary }
-                    Button {
+                    LabeledButton {
                         objectName: "checkUpdatesButton"
                         enabled: !settings.isCheckingForUpdates
+                        busy: settings.isCheckingForUpdates
                         onClicked: settings.checkForUpdates()
-                        contentItem: Row {
-                            spacing: 6
-                            Item {
-                                width: 12; height: 12
-                                anchors.verticalCenter: parent.verticalCenter
-                                BusyIndicator { anchors.centerIn: parent; running: settings.isCheckingForUpdates; visible: running; width: 17; height: 17; scale: 0.7 }
-                                SymbolIcon { anchors.centerIn: parent; visible: !settings.isCheckingForUpdates; symbol: "arrow.clockwise"; size: 12 }
-                            }
-                            Label { text: "Check for Updates"; font.pixelSize: 12; anchors.verticalCenter: parent.verticalCenter }
-                        }
+                        symbol: "arrow.clockwise"
+                        text: "Check for Updates"
                     }
                     RowLayout {
                         objectName: "updateStatus"
@@ -218,7 +212,9 @@ Rectangle {
                             text: settings.tokenInput
                             onTextEdited: settings.tokenInput = text
                             inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText
-                            Accessible.name: "GitHub token"
+                            // Named after its section, as a screen reader announces it.
+                            Accessible.name: "GitHub Personal Access Token"
+                            Accessible.passwordEdit: echoMode !== TextInput.Normal
                         }
                         HoverButton {
                             objectName: "showTokenButton"
@@ -241,37 +237,29 @@ Rectangle {
                     }
                     RowLayout {
                         spacing: 12
-                        Button {
+                        LabeledButton {
                             objectName: "testConnectionButton"
                             enabled: settings.tokenInput.length > 0 && !settings.isTesting
+                            busy: settings.isTesting
                             onClicked: settings.testConnection()
-                            contentItem: Row {
-                                spacing: 6
-                                Item {
-                                    width: 12; height: 12
-                                    anchors.verticalCenter: parent.verticalCenter
-                                    BusyIndicator { anchors.centerIn: parent; running: settings.isTesting; visible: running; width: 17; height: 17; scale: 0.7 }
-                                    SymbolIcon { anchors.centerIn: parent; visible: !settings.isTesting; symbol: "network"; size: 12 }
-                                }
-                                Label { text: "Test Connection"; font.pixelSize: 12; anchors.verticalCenter: parent.verticalCenter }
-                            }
+                            symbol: "network"
+                            text: "Test Connection"
                         }
-                        Button {
+                        LabeledButton {
                             objectName: "saveTokenButton"
                             enabled: settings.tokenInput.length > 0 && !settings.isTesting
                             onClicked: settings.saveToken()
-                            contentItem: IconLabel { symbol: "checkmark"; text: "Save Token" }
+                            symbol: "checkmark"
+                            text: "Save Token"
                         }
-                        Button {
+                        LabeledButton {
                             objectName: "deleteTokenButton"
                             visible: settings.hasExistingToken
                             flat: true
                             onClicked: settings.deleteToken()
-                            contentItem: Row {
-                                spacing: 6
-                                SymbolIcon { symbol: "trash"; color: "#ff3b30"; size: 12; anchors.verticalCenter: parent.verticalCenter }
-                                Label { text: "Delete Token"; color: "#ff3b30"; font.pixelSize: 12; anchors.verticalCenter: parent.verticalCenter }
-                            }
+                            symbol: "trash"
+                            textColor: "#ff3b30"
+                            text: "Delete Token"
                         }
                     }
                     Shortcut {
@@ -304,7 +292,10 @@ Rectangle {
                                 objectName: "tokenPageLink"
                                 Layout.topMargin: 4
                                 onClicked: settings.openTokenPage()
-                                Accessible.name: "Open GitHub Token Page"
+                                text: "Open GitHub Token Page"
+                                Accessible.name: text
+                                Accessible.onPressAction: clicked()
+                                Keys.onReturnPressed: clicked()
                                 contentItem: Row {
                                     spacing: 6
                                     SymbolIcon { symbol: "arrow.up.forward.square"; color: Theme.accent; size: 12; anchors.verticalCenter: parent.verticalCenter }

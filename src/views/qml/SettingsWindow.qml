@@ -15,6 +15,7 @@ Window {
     color: Theme.controlBackground
 
     SettingsView { id: view; anchors.fill: parent }
+    Shortcut { sequence: StandardKey.Cancel; onActivated: window.close() }
 
     onVisibleChanged: if (visible) view.prepare()
 }

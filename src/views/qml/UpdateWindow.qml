@@ -19,6 +19,8 @@ Window {
     height: 320
     color: Theme.controlBackground
 
+    Shortcut { sequence: StandardKey.Cancel; onActivated: window.close() }
+
     ColumnLayout {
         anchors.fill: parent
         anchors.margins: 20
@@ -34,13 +36,14 @@ Window {
                 wrapMode: Text.Wrap
                 textFormat: TextEdit.PlainText
                 text: window.releaseNotes
+                Accessible.name: "Release notes"
                 font.pixelSize: 12
             }
         }
         RowLayout {
             Item { Layout.fillWidth: true }
-            Button { text: "Later"; onClicked: window.close() }
-            Button {
+            LabeledButton { text: "Later"; onClicked: window.close() }
+            LabeledButton {
                 objectName: "downloadButton"
                 text: "Open Download Page"
                 highlighted: true

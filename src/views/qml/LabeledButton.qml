@@ -1,0 +1,48 @@
+import QtQuick
+import QtQuick.Controls
+
+// A button with a symbol before its text, or a spinner in its place while
+// `busy`. Its text is its accessible name; the accessible press action,
+// Space and Return all press it as a click does.
+Button {
+    id: control
+    property string symbol
+    property bool busy: false
+    property color textColor: palette.buttonText
+
+    Accessible.name: text
+    Accessible.onPressAction: if (enabled) clicked()
+    Keys.onReturnPressed: if (enabled) clicked()
+    Keys.onEnterPressed: if (enabled) clicked()
+
+    contentItem: Row {
+        spacing: 6
+        Item {
+            width: 12
+            height: 12
+            anchors.verticalCenter: parent.verticalCenter
+            visible: control.symbol.length > 0 || control.busy
+            BusyIndicator {
+                anchors.centerIn: parent
+                running: control.busy
+                visible: running
+                width: 17
+                height: 17
+                scale: 0.7
+            }
+            SymbolIcon {
+                anchors.centerIn: parent
+                visible: !control.busy
+                symbol: control.symbol
+                color: control.textColor
+                size: 12
+            }
+        }
+        Label {
+            text: control.text
+            color: control.textColor
+            font.pixelSize: 12
+            anchors.verticalCenter: parent.verticalCenter
+        }
+    }
+}
