@@ -12,7 +12,7 @@ qcoro-qt6-dev libsecret-1-dev libicu-dev libbenchmark-dev fonts-dejavu-core"
 
 TEST_PACKAGES="xvfb xauth imagemagick dbus dbus-x11 gnome-keyring libsecret-tools
 dunst libnotify-bin trayer pulseaudio pulseaudio-utils sox xdotool x11-utils
-dpkg-dev desktop-file-utils appstream"
+dpkg-dev desktop-file-utils appstream at-spi2-core python3-pyatspi"
 
 FUZZ_PACKAGES="clang llvm"
 

@@ -13,10 +13,13 @@
 #               demand (else it starts none)
 # --x11         start a private X server (Xvfb), with no system tray
 # --tray        the same X server with a system tray (trayer)
+# --a11y        the same X server with the accessibility bus (AT-SPI), and
+#               Qt exposing its accessibility tree on it
 set -eu
 
 keyring=0
 pulse=0
+a11y=0
 x11=0
 tray=0
 system_bus=0
@@ -29,6 +32,7 @@ while [ $# -gt 0 ]; do
         --system-bus) system_bus=1; shift ;;
         --services) services=$2; shift 2 ;;
         --tray) x11=1; tray=1; shift ;;
+        --a11y) x11=1; a11y=1; shift ;;
         --) shift; break ;;
         *) break ;;
     esac
@@ -56,7 +60,8 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 export QT_QUICK_BACKEND="${QT_QUICK_BACKEND:-software}"
 export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
 unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY PULSE_SERVER
-export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse
+export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse QUILLFEN_TEST_A11Y=$a11y
+[ "$a11y" = 1 ] && export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$root/run/no-system-bus"
 if [ "$system_bus" = 1 ]; then
     dbus-daemon --config-file="$(cd "$(dirname "$0")" && pwd)/session-bus.conf" --fork \
@@ -100,10 +105,17 @@ dbus-run-session --config-file="$bus_config" -- sh -c '
             -L "module-null-sink sink_name=q_null" >/dev/null 2>&1
         for _ in 1 2 3 4 5 6 7 8 9 10; do pactl info >/dev/null 2>&1 && break; sleep 0.2; done
     fi
+    if [ "$QUILLFEN_TEST_A11Y" = 1 ]; then
+        /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+        for _ in $(seq 50); do
+            dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress                 >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+    fi
     status=0
     "$@" || status=$?
     # Only the daemons of this session: they share its runtime folder.
-    for pid in $(pgrep -x gnome-keyring-d; pgrep -x pulseaudio) ; do
+    for pid in $(pgrep -x gnome-keyring-d; pgrep -x pulseaudio; pgrep -x at-spi-bus-laun; pgrep -x at-spi2-registr) ; do
         if grep -qz "^XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR\$" "/proc/$pid/environ" 2>/dev/null; then
             kill "$pid" 2>/dev/null || true
         fi

@@ -21,11 +21,21 @@ Rectangle {
     ]
     readonly property var channels: [ { label: "Stable", value: "stable" }, { label: "Beta", value: "beta" } ]
 
-    function indexOfValue(list, value) {
-        for (let i = 0; i < list.length; ++i)
-            if (list[i].value === value)
-                return i
-        return -1
+    // Tab, a screen reader or voice control may focus a control below the
+    // fold: bring it into view.
+    function reveal(item) {
+        const flick = scroll.contentItem
+        if (!item || !flick || !sections.contains(sections.mapFromItem(item, 0, 0)))
+            return
+        const top = item.mapToItem(flick.contentItem, 0, 0).y
+        if (top < flick.contentY)
+            flick.contentY = Math.max(0, top - 12)
+        else if (top + item.height > flick.contentY + flick.height)
+            flick.contentY = Math.min(flick.contentHeight - flick.height, top + item.height - flick.height + 12)
+    }
+    Connections {
+        target: view.Window.window
+        function onActiveFocusItemChanged() { view.reveal(view.Window.activeFocusItem) }
     }
 
     ColumnLayout {
@@ -72,14 +82,11 @@ Rectangle {
                     RowLayout {
                         spacing: 12
                         Label { text: "Refresh interval:"; font.pixelSize: 12 }
-                        ComboBox {
+                        ChoiceBox {
                             objectName: "intervalPicker"
                             Layout.preferredWidth: 140
-                            model: view.intervals
-                            textRole: "label"
-                            valueRole: "value"
-                            currentIndex: view.indexOfValue(view.intervals, settings.refreshInterval)
-                            displayText: currentIndex < 0 ? "" : currentText
+                            choices: view.intervals
+                            value: settings.refreshInterval
                             onActivated: index => settings.refreshInterval = view.intervals[index].value
                             Accessible.name: "Refresh interval"
                         }
@@ -158,14 +165,11 @@ Rectangle {
                     RowLayout {
                         spacing: 12
                         Label { text: "Update channel:"; font.pixelSize: 12 }
-                        ComboBox {
+                        ChoiceBox {
                             objectName: "channelPicker"
                             Layout.preferredWidth: 100
-                            model: view.channels
-                            textRole: "label"
-                            valueRole: "value"
-                            currentIndex: view.indexOfValue(view.channels, settings.updateChannel)
-                            displayText: currentIndex < 0 ? "" : currentText
+                            choices: view.channels
+                            value: settings.updateChannel
                             onActivated: index => settings.updateChannel = view.channels[index].value
                             Accessible.name: "Update channel"
                         }
@@ -212,7 +216,8 @@ Rectangle {
                             text: settings.tokenInput
                             onTextEdited: settings.tokenInput = text
                             inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText
-                            // Named after its section, as a screen reader announces it.
+                            // Named after its section (Qt 6.4 passes the name on
+                            // only while the token is shown).
                             Accessible.name: "GitHub Personal Access Token"
                             Accessible.passwordEdit: echoMode !== TextInput.Normal
                         }
