@@ -6,6 +6,7 @@
 #include <libsecret/secret.h>
 
 #include "credentials/SecretStoreBackend.h"
+#include "credentials/SecretServiceLookup.h"
 
 #include <memory>
 
@@ -43,6 +44,8 @@ using ValuePtr = std::unique_ptr<SecretValue, ValueUnref>;
 
 ReadResult read()
 {
+    if (const std::optional<ReadResult> direct = SecretServiceLookup::read())
+        return *direct;
     GError *rawError = nullptr;
     ValuePtr value(secret_password_lookup_binary_sync(tokenSchema(), nullptr, &rawError,
                                                       "service", serviceName, "account", accountName, nullptr));
