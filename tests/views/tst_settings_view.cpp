@@ -10,6 +10,8 @@
 #include "TestEnvironment.h"
 
 #include <QFile>
+#include <QFont>
+#include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -35,6 +37,26 @@ private slots:
     }
 
     void cleanup() { delete window; }
+
+    // Sizes follow a desktop font larger than the 10 pt they are drawn for
+    // (read when the views start: an engine of its own).
+    void largerDesktopFontEnlargesTheWindow()
+    {
+        const QFont normal = QGuiApplication::font();
+        QFont larger = normal;
+        larger.setPointSizeF(15);
+        QGuiApplication::setFont(larger);
+        QQmlEngine own;
+        prepareQmlEngine(own);
+        QQmlComponent component(&own, QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/SettingsWindow.qml")));
+        std::unique_ptr<QQuickWindow> large(qobject_cast<QQuickWindow *>(component.create()));
+        QGuiApplication::setFont(normal);
+        QVERIFY(large);
+        QCOMPARE(large->width(), 900);
+        auto *field = large->findChild<QQuickItem *>(QStringLiteral("tokenField"));
+        QVERIFY(field);
+        QCOMPARE(field->property("font").value<QFont>().pixelSize(), 18);
+    }
 
     void disabledStatesAndTokenButtons()
     {

@@ -11,6 +11,7 @@
 #include "ThreadJson.h"
 
 #include <QDir>
+#include <QFont>
 #include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -63,6 +64,12 @@ int main(int argc, char *argv[])
     QQuickStyle::setStyle(QStringLiteral("Fusion"));
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(out);
+    // A desktop font size in points, to see the views follow a larger font.
+    if (argc > 2) {
+        QFont font = QGuiApplication::font();
+        font.setPointSizeF(QString::fromLocal8Bit(argv[2]).toDouble());
+        QGuiApplication::setFont(font);
+    }
 
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));

@@ -17,8 +17,8 @@ ComboBox {
     Accessible.onPressAction: popup.open()
 
     contentItem: Label {
-        leftPadding: 8
-        rightPadding: control.indicator ? control.indicator.width + 4 : 8
+        leftPadding: Theme.px(8)
+        rightPadding: control.indicator ? control.indicator.width + Theme.px(4) : Theme.px(8)
         text: control.displayText
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight

@@ -12,14 +12,14 @@ Item {
     property string actionText
     signal actionTriggered()
 
-    implicitWidth: 420
-    implicitHeight: Math.min(column.implicitHeight + 80, 460)
+    implicitWidth: Theme.px(420)
+    implicitHeight: Math.min(column.implicitHeight + Theme.px(80), Theme.px(460))
 
     ColumnLayout {
         id: column
         anchors.centerIn: parent
-        width: Math.max(parent.width - 80, 0)
-        spacing: 16
+        width: Math.max(parent.width - Theme.px(80), 0)
+        spacing: Theme.px(16)
 
         SymbolIcon {
             Layout.alignment: Qt.AlignHCenter
@@ -29,18 +29,18 @@ Item {
         }
         ColumnLayout {
             Layout.fillWidth: true
-            spacing: 8
+            spacing: Theme.px(8)
             Label {
                 Layout.alignment: Qt.AlignHCenter
                 text: state.heading
-                font.pixelSize: 16
+                font.pixelSize: Theme.px(16)
                 font.weight: Font.DemiBold
             }
             Label {
                 Layout.fillWidth: true
                 horizontalAlignment: Text.AlignHCenter
                 text: state.detail
-                font.pixelSize: 13
+                font.pixelSize: Theme.px(13)
                 color: Theme.secondary
                 wrapMode: Text.Wrap
                 maximumLineCount: 2
@@ -51,21 +51,21 @@ Item {
             visible: state.actionText.length > 0
             Layout.alignment: Qt.AlignHCenter
             padding: 0
-            leftPadding: 16
-            rightPadding: 16
-            topPadding: 8
-            bottomPadding: 8
+            leftPadding: Theme.px(16)
+            rightPadding: Theme.px(16)
+            topPadding: Theme.px(8)
+            bottomPadding: Theme.px(8)
             text: state.actionText
             Accessible.name: text
             Accessible.onPressAction: clicked()
             Keys.onReturnPressed: clicked()
             Keys.onEnterPressed: clicked()
             onClicked: state.actionTriggered()
-            background: Rectangle { radius: 8; color: Theme.accent }
+            background: Rectangle { radius: Theme.px(8); color: Theme.accent }
             contentItem: Row {
-                spacing: 6
+                spacing: Theme.px(6)
                 SymbolIcon { symbol: "gearshape"; color: "white"; size: 13; anchors.verticalCenter: parent.verticalCenter }
-                Label { text: state.actionText; color: "white"; font.pixelSize: 13; anchors.verticalCenter: parent.verticalCenter }
+                Label { text: state.actionText; color: "white"; font.pixelSize: Theme.px(13); anchors.verticalCenter: parent.verticalCenter }
             }
         }
     }

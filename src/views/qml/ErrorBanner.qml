@@ -10,25 +10,25 @@ Rectangle {
     signal dismissed()
 
     color: Theme.withAlpha(Theme.orange, 0.10)
-    implicitHeight: row.implicitHeight + 16
+    implicitHeight: row.implicitHeight + Theme.px(16)
     Accessible.role: Accessible.AlertMessage
     Accessible.name: text
 
     RowLayout {
         id: row
         anchors.fill: parent
-        anchors.leftMargin: 12
-        anchors.rightMargin: 12
-        anchors.topMargin: 8
-        anchors.bottomMargin: 8
-        spacing: 6
+        anchors.leftMargin: Theme.px(12)
+        anchors.rightMargin: Theme.px(12)
+        anchors.topMargin: Theme.px(8)
+        anchors.bottomMargin: Theme.px(8)
+        spacing: Theme.px(6)
 
         SymbolIcon { symbol: "exclamationmark.triangle.fill"; color: Theme.orange; size: 14 }
         Label {
             objectName: "errorText"
             Layout.fillWidth: true
             text: banner.text
-            font.pixelSize: 11
+            font.pixelSize: Theme.px(11)
             color: Theme.secondary
             wrapMode: Text.Wrap
             maximumLineCount: banner.maximumLineCount
@@ -38,7 +38,7 @@ Rectangle {
         }
         IconButton {
             objectName: "dismissButton"
-            padding: 2
+            padding: Theme.px(2)
             symbol: "xmark.circle.fill"
             iconColor: Theme.secondary
             tip: "Dismiss"

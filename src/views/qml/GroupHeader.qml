@@ -14,10 +14,10 @@ AbstractButton {
     signal markReadRequested()
 
     objectName: "groupHeader:" + section
-    leftPadding: 12
-    rightPadding: 12
-    topPadding: 6
-    bottomPadding: 6
+    leftPadding: Theme.px(12)
+    rightPadding: Theme.px(12)
+    topPadding: Theme.px(6)
+    bottomPadding: Theme.px(6)
     onClicked: header.toggled()
     Accessible.role: Accessible.Button
     // Qt Quick 6.4 has no expanded state to expose: the name says it.
@@ -37,14 +37,14 @@ AbstractButton {
     contentItem: RowLayout {
         id: row
         SymbolIcon {
-            Layout.preferredWidth: 12
+            Layout.preferredWidth: Theme.px(12)
             symbol: header.collapsed ? "chevron.right" : "chevron.down"
             color: Theme.secondary
             size: 10
         }
         Label {
             text: header.section
-            font.pixelSize: 12
+            font.pixelSize: Theme.px(12)
             font.weight: Font.DemiBold
             color: Theme.secondary
             textFormat: Text.PlainText
@@ -60,14 +60,14 @@ AbstractButton {
         Label {
             objectName: "groupCount"
             text: header.count
-            font.pixelSize: 11
+            font.pixelSize: Theme.px(11)
             font.weight: Font.Medium
             color: Theme.secondary
-            leftPadding: 6
-            rightPadding: 6
-            topPadding: 2
-            bottomPadding: 2
-            background: Rectangle { radius: 4; color: Theme.withAlpha(Theme.secondary, 0.10) }
+            leftPadding: Theme.px(6)
+            rightPadding: Theme.px(6)
+            topPadding: Theme.px(2)
+            bottomPadding: Theme.px(2)
+            background: Rectangle { radius: Theme.px(4); color: Theme.withAlpha(Theme.secondary, 0.10) }
         }
     }
 }

@@ -6,14 +6,14 @@ import QtQuick.Layouts
 RowLayout {
     property int number
     property string text
-    spacing: 8
+    spacing: Theme.px(8)
 
     Label {
-        Layout.preferredWidth: 16
+        Layout.preferredWidth: Theme.px(16)
         Layout.alignment: Qt.AlignTop
         horizontalAlignment: Text.AlignRight
         text: parent.number + "."
-        font.pixelSize: 11
+        font.pixelSize: Theme.px(11)
         font.weight: Font.Medium
         color: Theme.secondary
     }
@@ -21,7 +21,7 @@ RowLayout {
         Layout.fillWidth: true
         Layout.alignment: Qt.AlignTop
         text: parent.text
-        font.pixelSize: 11
+        font.pixelSize: Theme.px(11)
         color: Theme.secondary
         wrapMode: Text.Wrap
     }

@@ -23,7 +23,7 @@ Item {
         anchors.fill: parent
         enabled: holder.active
         flat: true
-        padding: 4
+        padding: Theme.px(4)
         focusPolicy: Qt.NoFocus
         contentItem: SymbolIcon { id: icon; size: 14; opacity: button.enabled ? 1 : 0.55 }
         Accessible.name: holder.tip

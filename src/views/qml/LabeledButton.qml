@@ -16,18 +16,18 @@ Button {
     Keys.onEnterPressed: if (enabled) clicked()
 
     contentItem: Row {
-        spacing: 6
+        spacing: Theme.px(6)
         Item {
-            width: 12
-            height: 12
+            width: Theme.px(12)
+            height: Theme.px(12)
             anchors.verticalCenter: parent.verticalCenter
             visible: control.symbol.length > 0 || control.busy
             BusyIndicator {
                 anchors.centerIn: parent
                 running: control.busy
                 visible: running
-                width: 17
-                height: 17
+                width: Theme.px(17)
+                height: Theme.px(17)
                 scale: 0.7
             }
             SymbolIcon {
@@ -41,7 +41,7 @@ Button {
         Label {
             text: control.text
             color: control.textColor
-            font.pixelSize: 12
+            font.pixelSize: Theme.px(12)
             anchors.verticalCenter: parent.verticalCenter
         }
     }

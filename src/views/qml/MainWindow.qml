@@ -9,10 +9,10 @@ ApplicationWindow {
     readonly property alias listView: listView
 
     title: "Quillfen"
-    width: 720
-    height: 520
-    minimumWidth: 640
-    minimumHeight: 440
+    width: Theme.px(720)
+    height: Theme.px(520)
+    minimumWidth: Theme.px(640)
+    minimumHeight: Theme.px(440)
     color: Theme.controlBackground
 
     NotificationsListView {

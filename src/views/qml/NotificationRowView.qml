@@ -26,8 +26,8 @@ Item {
     signal muteToggle()
     signal markDone()
 
-    implicitWidth: 400
-    implicitHeight: content.implicitHeight + 16
+    implicitWidth: Theme.px(400)
+    implicitHeight: content.implicitHeight + Theme.px(16)
 
     Accessible.role: Accessible.Button
     Accessible.name: accessibleName
@@ -56,17 +56,17 @@ Item {
     RowLayout {
         id: content
         anchors.fill: parent
-        anchors.leftMargin: 12
-        anchors.rightMargin: 12
-        anchors.topMargin: 8
-        anchors.bottomMargin: 8
-        spacing: 10
+        anchors.leftMargin: Theme.px(12)
+        anchors.rightMargin: Theme.px(12)
+        anchors.topMargin: Theme.px(8)
+        anchors.bottomMargin: Theme.px(8)
+        spacing: Theme.px(10)
 
         Rectangle {
             objectName: "subjectIcon"
-            Layout.preferredWidth: 22
-            Layout.preferredHeight: 22
-            radius: 11
+            Layout.preferredWidth: Theme.px(22)
+            Layout.preferredHeight: Theme.px(22)
+            radius: Theme.px(11)
             color: Theme.withAlpha(row.tintColor, row.unread ? 0.25 : 0.15)
             Accessible.ignored: true
             SymbolIcon {
@@ -79,12 +79,12 @@ Item {
 
         ColumnLayout {
             Layout.fillWidth: true
-            spacing: 2
+            spacing: Theme.px(2)
             Label {
                 objectName: "titleText"
                 Layout.fillWidth: true
                 text: row.title
-                font.pixelSize: 13
+                font.pixelSize: Theme.px(13)
                 font.weight: row.unread ? Font.Bold : Font.DemiBold
                 color: Theme.primary
                 wrapMode: Text.Wrap
@@ -96,7 +96,7 @@ Item {
                 objectName: "metaText"
                 Layout.fillWidth: true
                 text: row.metaLine
-                font.pixelSize: 11
+                font.pixelSize: Theme.px(11)
                 font.weight: row.unread ? Font.Medium : Font.Normal
                 color: Theme.secondary
                 maximumLineCount: 1
@@ -105,13 +105,13 @@ Item {
             }
         }
 
-        Item { Layout.minimumWidth: 8; Layout.preferredWidth: 8 }
+        Item { Layout.minimumWidth: Theme.px(8); Layout.preferredWidth: Theme.px(8) }
 
         Rectangle {
             objectName: "unreadDot"
-            Layout.preferredWidth: 8
-            Layout.preferredHeight: 8
-            radius: 4
+            Layout.preferredWidth: Theme.px(8)
+            Layout.preferredHeight: Theme.px(8)
+            radius: Theme.px(4)
             color: Theme.accent
             visible: row.unread && !(row.showHoverActions && row.isHovering)
             Accessible.role: Accessible.Indicator
@@ -123,11 +123,11 @@ Item {
     Loader {
         active: row.showHoverActions
         anchors.right: parent.right
-        anchors.rightMargin: 8
+        anchors.rightMargin: Theme.px(8)
         anchors.verticalCenter: parent.verticalCenter
         sourceComponent: Row {
             objectName: "hoverActions"
-            spacing: 8
+            spacing: Theme.px(8)
             opacity: row.isHovering ? 1 : 0
             visible: opacity > 0
             Behavior on opacity { NumberAnimation { duration: 150; easing.type: Easing.InOutQuad } }

@@ -14,8 +14,8 @@ Rectangle {
     signal openSettingsRequested()
 
     color: Theme.controlBackground
-    implicitWidth: 720
-    implicitHeight: 520
+    implicitWidth: Theme.px(720)
+    implicitHeight: Theme.px(520)
 
     NotificationsListModel {
         id: listModel
@@ -38,22 +38,22 @@ Rectangle {
         Rectangle {
             objectName: "toolbar"
             Layout.fillWidth: true
-            implicitHeight: toolbarRow.implicitHeight + 16
+            implicitHeight: toolbarRow.implicitHeight + Theme.px(16)
             color: Theme.withAlpha(Theme.primary, 0.03)
 
             RowLayout {
                 id: toolbarRow
                 anchors.fill: parent
-                anchors.leftMargin: 12
-                anchors.rightMargin: 12
-                anchors.topMargin: 8
-                anchors.bottomMargin: 8
-                spacing: 12
+                anchors.leftMargin: Theme.px(12)
+                anchors.rightMargin: Theme.px(12)
+                anchors.topMargin: Theme.px(8)
+                anchors.bottomMargin: Theme.px(8)
+                spacing: Theme.px(12)
 
                 TextField {
                     objectName: "searchField"
-                    Layout.preferredWidth: 260
-                    Layout.maximumWidth: 260
+                    Layout.preferredWidth: Theme.px(260)
+                    Layout.maximumWidth: Theme.px(260)
                     placeholderText: "Search\u2026"
                     text: listModel.searchText
                     onTextEdited: listModel.searchText = text
@@ -72,7 +72,7 @@ Rectangle {
                     Accessible.onPressAction: clicked()
                     Keys.onReturnPressed: clicked()
                     contentItem: Row {
-                        spacing: 6
+                        spacing: Theme.px(6)
                         SymbolIcon { symbol: "line.3.horizontal.decrease.circle"; size: 14; anchors.verticalCenter: parent.verticalCenter }
                         Label { text: listModel.reasonLabel; anchors.verticalCenter: parent.verticalCenter }
                     }
@@ -225,7 +225,7 @@ Rectangle {
                     onMarkDone: view.store.markAsDone(entry.threadId)
                     highlighted: list.activeFocus && list.currentIndex === entry.index
                 }
-                Divider { inset: 44 }
+                Divider { inset: Theme.px(44) }
             }
         }
     }

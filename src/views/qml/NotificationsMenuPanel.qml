@@ -18,7 +18,7 @@ Rectangle {
     readonly property alias list: list
 
     color: Theme.controlBackground
-    implicitWidth: 420
+    implicitWidth: Theme.px(420)
     // Escape from wherever the focus is in the panel.
     Keys.onEscapePressed: panel.closeRequested()
     implicitHeight: layout.implicitHeight
@@ -56,14 +56,14 @@ Rectangle {
 
         ColumnLayout {
             Layout.fillWidth: true
-            spacing: 8
+            spacing: Theme.px(8)
 
             RowLayout {
                 Layout.fillWidth: true
-                Layout.leftMargin: 12
-                Layout.rightMargin: 12
-                Layout.topMargin: 10
-                spacing: 10
+                Layout.leftMargin: Theme.px(12)
+                Layout.rightMargin: Theme.px(12)
+                Layout.topMargin: Theme.px(10)
+                spacing: Theme.px(10)
 
                 TextField {
                     id: searchField
@@ -101,7 +101,7 @@ Rectangle {
                     Accessible.onPressAction: { toggle(); toggled() }
                     Accessible.onToggleAction: { toggle(); toggled() }
                     contentItem: Row {
-                        spacing: 4
+                        spacing: Theme.px(4)
                         SymbolIcon {
                             anchors.verticalCenter: parent.verticalCenter
                             symbol: panel.store.unreadOnly ? "line.3.horizontal.decrease.circle.fill"
@@ -112,7 +112,7 @@ Rectangle {
                         Label {
                             anchors.verticalCenter: parent.verticalCenter
                             text: "Unread"
-                            font.pixelSize: 11
+                            font.pixelSize: Theme.px(11)
                         }
                     }
                 }
@@ -128,7 +128,7 @@ Rectangle {
             }
         }
 
-        Divider { Layout.fillWidth: true; Layout.topMargin: panel.store.hasError ? 0 : 8 }
+        Divider { Layout.fillWidth: true; Layout.topMargin: panel.store.hasError ? 0 : Theme.px(8) }
 
         // Middle area.
         EmptyState {
@@ -168,11 +168,11 @@ Rectangle {
             objectName: "panelList"
             visible: viewModel.middleArea === PanelViewModel.List
             Layout.fillWidth: true
-            Layout.minimumWidth: 420
-            Layout.preferredHeight: Math.min(contentHeight + topMargin + bottomMargin, 460)
+            Layout.minimumWidth: Theme.px(420)
+            Layout.preferredHeight: Math.min(contentHeight + topMargin + bottomMargin, Theme.px(460))
             clip: true
-            topMargin: 6
-            bottomMargin: 6
+            topMargin: Theme.px(6)
+            bottomMargin: Theme.px(6)
             model: viewModel.rows
             currentIndex: -1
             keyNavigationEnabled: true
@@ -212,8 +212,8 @@ Rectangle {
                 width: ListView.view.width
 
                 NotificationRowView {
-                    x: 4
-                    width: parent.width - 8
+                    x: Theme.px(4)
+                    width: parent.width - Theme.px(8)
                     threadId: entry.threadId
                     title: entry.title
                     metaLine: entry.metaLine
@@ -228,7 +228,7 @@ Rectangle {
                     onMuteToggle: panel.store.toggleMute(entry.threadId)
                     onMarkDone: panel.store.markAsDone(entry.threadId)
                 }
-                Divider { inset: 44 }
+                Divider { inset: Theme.px(44) }
             }
         }
 
@@ -237,10 +237,10 @@ Rectangle {
         RowLayout {
             objectName: "footer"
             Layout.fillWidth: true
-            Layout.leftMargin: 12
-            Layout.rightMargin: 12
-            Layout.topMargin: 8
-            Layout.bottomMargin: 8
+            Layout.leftMargin: Theme.px(12)
+            Layout.rightMargin: Theme.px(12)
+            Layout.topMargin: Theme.px(8)
+            Layout.bottomMargin: Theme.px(8)
 
             LabeledButton {
                 objectName: "settingsButton"
@@ -260,7 +260,7 @@ Rectangle {
                 objectName: "countdownText"
                 visible: viewModel.showCountdown
                 text: "Refresh in " + viewModel.countdownText
-                font.pixelSize: 11
+                font.pixelSize: Theme.px(11)
                 color: Theme.secondary
             }
             LabeledButton {

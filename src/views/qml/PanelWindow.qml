@@ -15,7 +15,7 @@ Window {
     color: Theme.controlBackground
     width: panel.implicitWidth
     height: panel.implicitHeight
-    minimumWidth: 420
+    minimumWidth: Theme.px(420)
 
     NotificationsMenuPanel {
         id: panel

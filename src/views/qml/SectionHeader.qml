@@ -7,18 +7,18 @@ ColumnLayout {
     property string symbol
     property string title
     property string caption
-    spacing: 12
+    spacing: Theme.px(12)
     Layout.fillWidth: true
 
     RowLayout {
-        spacing: 6
+        spacing: Theme.px(6)
         SymbolIcon { symbol: parent.parent.symbol; size: 14 }
-        Label { text: parent.parent.title; font.pixelSize: 14; font.weight: Font.DemiBold }
+        Label { text: parent.parent.title; font.pixelSize: Theme.px(14); font.weight: Font.DemiBold }
     }
     Label {
         Layout.fillWidth: true
         text: parent.caption
-        font.pixelSize: 12
+        font.pixelSize: Theme.px(12)
         color: Theme.secondary
         wrapMode: Text.Wrap
     }

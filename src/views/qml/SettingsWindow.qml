@@ -6,12 +6,12 @@ Window {
     id: window
     readonly property alias settingsView: view
     title: "Quillfen Settings"
-    width: 600
-    height: 500
-    minimumWidth: 600
-    maximumWidth: 600
-    minimumHeight: 500
-    maximumHeight: 500
+    width: Theme.px(600)
+    height: Theme.px(500)
+    minimumWidth: Theme.px(600)
+    maximumWidth: Theme.px(600)
+    minimumHeight: Theme.px(500)
+    maximumHeight: Theme.px(500)
     color: Theme.controlBackground
 
     SettingsView { id: view; anchors.fill: parent }

@@ -7,9 +7,9 @@ Image {
     property color color: Theme.primary
     property int size: 16
 
-    width: size
-    height: size
-    sourceSize: Qt.size(size * Screen.devicePixelRatio, size * Screen.devicePixelRatio)
+    width: Theme.px(size)
+    height: Theme.px(size)
+    sourceSize: Qt.size(width * Screen.devicePixelRatio, height * Screen.devicePixelRatio)
     source: symbol.length > 0 ? "image://symbols/" + symbol + "?" + icon.color.toString().substring(1) : ""
     fillMode: Image.PreserveAspectFit
     smooth: true

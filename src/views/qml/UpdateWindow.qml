@@ -15,18 +15,18 @@ Window {
     property ViewActions actions
 
     title: "Quillfen Update"
-    width: 460
-    height: 320
+    width: Theme.px(460)
+    height: Theme.px(320)
     color: Theme.controlBackground
 
     Shortcut { sequence: StandardKey.Cancel; onActivated: window.close() }
 
     ColumnLayout {
         anchors.fill: parent
-        anchors.margins: 20
-        spacing: 12
-        Label { textFormat: Text.PlainText; text: "Quillfen " + window.version + " is available"; font.pixelSize: 16; font.weight: Font.DemiBold }
-        Label { text: "You have " + window.currentVersion + "."; font.pixelSize: 12; color: Theme.secondary }
+        anchors.margins: Theme.px(20)
+        spacing: Theme.px(12)
+        Label { textFormat: Text.PlainText; text: "Quillfen " + window.version + " is available"; font.pixelSize: Theme.px(16); font.weight: Font.DemiBold }
+        Label { text: "You have " + window.currentVersion + "."; font.pixelSize: Theme.px(12); color: Theme.secondary }
         ScrollView {
             Layout.fillWidth: true
             Layout.fillHeight: true
@@ -37,7 +37,7 @@ Window {
                 textFormat: TextEdit.PlainText
                 text: window.releaseNotes
                 Accessible.name: "Release notes"
-                font.pixelSize: 12
+                font.pixelSize: Theme.px(12)
             }
         }
         RowLayout {
