@@ -1,5 +1,7 @@
 #include "api/APIError.h"
 
+#include <QCoreApplication>
+
 namespace GitHubAPIClient {
 
 QString APIError::errorDescription() const
@@ -8,22 +10,22 @@ QString APIError::errorDescription() const
     switch (m_kind) {
     case Kind::httpError:
         if (!m_detail)
-            return QStringLiteral("GitHub API error: HTTP %1").arg(m_statusCode);
-        return QStringLiteral("GitHub API error (%1): %2").arg(m_statusCode).arg(detail);
+            return QCoreApplication::translate("APIError", "GitHub API error: HTTP %1").arg(m_statusCode);
+        return QCoreApplication::translate("APIError", "GitHub API error (%1): %2").arg(m_statusCode).arg(detail);
     case Kind::decodingError:
-        return QStringLiteral("Failed to parse GitHub response: ") + detail;
+        return QCoreApplication::translate("APIError", "Failed to parse GitHub response: %1").arg(detail);
     case Kind::noToken:
-        return QStringLiteral("No GitHub token found. Please configure in Settings.");
+        return QCoreApplication::translate("APIError", "No GitHub token found. Please configure in Settings.");
     case Kind::invalidURL:
-        return QStringLiteral("Invalid API URL");
+        return QCoreApplication::translate("APIError", "Invalid API URL");
     case Kind::invalidResponse:
-        return QStringLiteral("Invalid response from GitHub API");
+        return QCoreApplication::translate("APIError", "Invalid response from GitHub API");
     case Kind::paused:
-        return QStringLiteral("GitHub asked for a pause: no requests until %1").arg(detail);
+        return QCoreApplication::translate("APIError", "GitHub asked for a pause: no requests until %1").arg(detail);
     case Kind::rateLimitExceeded:
         break;
     }
-    return QStringLiteral("GitHub API rate limit exceeded. Please try again later.");
+    return QCoreApplication::translate("APIError", "GitHub API rate limit exceeded. Please try again later.");
 }
 
 } // namespace GitHubAPIClient

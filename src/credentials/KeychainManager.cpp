@@ -3,6 +3,7 @@
 #include "credentials/SecretStoreBackend.h"
 #include "credentials/TokenState.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 namespace KeychainManager {
@@ -11,15 +12,15 @@ QString KeychainError::errorDescription() const
 {
     switch (m_kind) {
     case Kind::saveFailed:
-        return QStringLiteral("Failed to save token to keychain (status: %1)").arg(m_status);
+        return QCoreApplication::translate("KeychainError", "Failed to save token to keychain (status: %1)").arg(m_status);
     case Kind::readFailed:
-        return QStringLiteral("Failed to read token from keychain (status: %1)").arg(m_status);
+        return QCoreApplication::translate("KeychainError", "Failed to read token from keychain (status: %1)").arg(m_status);
     case Kind::deleteFailed:
-        return QStringLiteral("Failed to delete token from keychain (status: %1)").arg(m_status);
+        return QCoreApplication::translate("KeychainError", "Failed to delete token from keychain (status: %1)").arg(m_status);
     case Kind::unexpectedData:
         break;
     }
-    return QStringLiteral("Unexpected data format in keychain");
+    return QCoreApplication::translate("KeychainError", "Unexpected data format in keychain");
 }
 
 std::variant<std::optional<QString>, KeychainError> getToken()

@@ -2,25 +2,27 @@
 
 #include "model/RawValueTable.h"
 
+#include <QCoreApplication>
+
 namespace NotificationReasons {
 namespace {
 
 struct ReasonInfo {
     NotificationReason value;
     const char16_t *raw;
-    const char16_t *display;
+    const char *display;
 };
 
 constexpr std::array<ReasonInfo, 9> reasonTable{{
-    {NotificationReason::assign, u"assign", u"Assigned"},
-    {NotificationReason::author, u"author", u"Author"},
-    {NotificationReason::comment, u"comment", u"Comment"},
-    {NotificationReason::manual, u"manual", u"Manual"},
-    {NotificationReason::mention, u"mention", u"Mention"},
-    {NotificationReason::state_change, u"state_change", u"State change"},
-    {NotificationReason::review_requested, u"review_requested", u"Review requested"},
-    {NotificationReason::team_mention, u"team_mention", u"Team mention"},
-    {NotificationReason::subscribed, u"subscribed", u"Subscribed"},
+    {NotificationReason::assign, u"assign", QT_TRANSLATE_NOOP("NotificationReason", "Assigned")},
+    {NotificationReason::author, u"author", QT_TRANSLATE_NOOP("NotificationReason", "Author")},
+    {NotificationReason::comment, u"comment", QT_TRANSLATE_NOOP("NotificationReason", "Comment")},
+    {NotificationReason::manual, u"manual", QT_TRANSLATE_NOOP("NotificationReason", "Manual")},
+    {NotificationReason::mention, u"mention", QT_TRANSLATE_NOOP("NotificationReason", "Mention")},
+    {NotificationReason::state_change, u"state_change", QT_TRANSLATE_NOOP("NotificationReason", "State change")},
+    {NotificationReason::review_requested, u"review_requested", QT_TRANSLATE_NOOP("NotificationReason", "Review requested")},
+    {NotificationReason::team_mention, u"team_mention", QT_TRANSLATE_NOOP("NotificationReason", "Team mention")},
+    {NotificationReason::subscribed, u"subscribed", QT_TRANSLATE_NOOP("NotificationReason", "Subscribed")},
 }};
 
 const ReasonInfo &infoFor(NotificationReason reason)
@@ -42,7 +44,7 @@ QString rawValue(NotificationReason reason)
 
 QString displayName(NotificationReason reason)
 {
-    return QString::fromUtf16(infoFor(reason).display);
+    return QCoreApplication::translate("NotificationReason", infoFor(reason).display);
 }
 
 const std::array<NotificationReason, 9> &allCases()

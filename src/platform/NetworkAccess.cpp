@@ -60,7 +60,7 @@ QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArra
 {
     QNetworkAccessManager *network = manager();
     if (!network)
-        co_return Response{std::nullopt, {}, {}, QNetworkReply::OperationCanceledError, QStringLiteral("Quillfen is quitting")};
+        co_return Response{std::nullopt, {}, {}, QNetworkReply::OperationCanceledError, QCoreApplication::translate("NetworkAccess", "Quillfen is quitting")};
 
     request.setTransferTimeout(int(limits.idleTimeout.count()));
     // Without a body no device is passed, so no Content-Length or Content-Type is sent.
@@ -70,7 +70,7 @@ QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArra
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, reply.get(), [&, r = reply.get()] {
-        abandoned = QStringLiteral("The server took too long to answer (over %1 s)")
+        abandoned = QCoreApplication::translate("NetworkAccess", "The server took too long to answer (over %1 s)")
                         .arg(QString::number(double(limits.deadline.count()) / 1000, 'g', 3));
         r->abort();
     });
@@ -80,7 +80,7 @@ QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArra
     QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), [&, r = reply.get()] {
         received += r->readAll();
         if (received.size() > limits.maxBodyBytes && !abandoned) {
-            abandoned = QStringLiteral("The answer is larger than %1 MB").arg(megabytes(limits.maxBodyBytes));
+            abandoned = QCoreApplication::translate("NetworkAccess", "The answer is larger than %1 MB").arg(megabytes(limits.maxBodyBytes));
             received.clear();
             r->abort();
         }

@@ -11,10 +11,10 @@
 
 TrayIcon::TrayIcon(NotificationsStore *store, QObject *parent) : QObject(parent), m_store(store)
 {
-    m_menu.addAction(QStringLiteral("Open Window"), this, &TrayIcon::openWindowRequested);
-    m_menu.addAction(QStringLiteral("Settings\u2026"), this, &TrayIcon::settingsRequested);
+    m_menu.addAction(tr("Open Window"), this, &TrayIcon::openWindowRequested);
+    m_menu.addAction(tr("Settings\u2026"), this, &TrayIcon::settingsRequested);
     m_menu.addSeparator();
-    m_menu.addAction(QStringLiteral("Quit"), this, &TrayIcon::quitRequested);
+    m_menu.addAction(tr("Quit"), this, &TrayIcon::quitRequested);
     m_tray.setContextMenu(&m_menu);
 
     connect(&m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -84,7 +84,7 @@ void TrayIcon::follow()
 {
     // The count in words, for whoever cannot see the badge.
     const int unread = m_store->unreadCount();
-    m_tray.setToolTip(QStringLiteral("Quillfen: %1 unread").arg(unread));
+    m_tray.setToolTip(tr("Quillfen: %1 unread").arg(unread));
     const QString symbol = unread > 0 ? QStringLiteral("bell.badge") : QStringLiteral("bell");
     if (symbol == m_symbol)
         return;

@@ -1,4 +1,5 @@
 #include "Version.h"
+#include "platform/Translations.h"
 #include "shell/QuillfenApp.h"
 #include "shell/SingleInstance.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    Translations::install();
     describe();
     QApplication::setApplicationDisplayName(QStringLiteral("Quillfen"));
     QApplication::setDesktopFileName(QStringLiteral("com.quillfen.app"));

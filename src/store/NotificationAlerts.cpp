@@ -27,8 +27,7 @@ void NotificationsStore::notifyNewNotifications(const QList<GHNotification> &new
         notification.title = thread.title;
         notification.subtitle = thread.repoFullName();
         notification.body = NotificationReasons::displayName(thread.reason);
-        notification.actions = {{QStringLiteral("default"), QStringLiteral("Open")},
-                                {QStringLiteral("mark-read"), QStringLiteral("Mark as Read")}};
+        notification.actions = {{QStringLiteral("default"), tr("Open")}, {QStringLiteral("mark-read"), tr("Mark as Read")}};
         notification.onAction = [self, session, id = thread.id](const QString &key) {
             if (!self || session != self->m_session)
                 return;
@@ -41,9 +40,9 @@ void NotificationsStore::notifyNewNotifications(const QList<GHNotification> &new
             }
         };
     } else {
-        notification.title = QStringLiteral("New GitHub Notifications");
-        notification.body = QString::number(newThreads.size()) + QStringLiteral(" new notifications");
-        notification.actions = {{QStringLiteral("default"), QStringLiteral("Show")}};
+        notification.title = tr("New GitHub Notifications");
+        notification.body = tr("%1 new notifications").arg(newThreads.size());
+        notification.actions = {{QStringLiteral("default"), tr("Show")}};
         notification.onAction = [self, session](const QString &key) {
             if (self && session == self->m_session && key == u"default")
                 emit self->alertActivated();

@@ -165,7 +165,7 @@ QCoro::Task<> NotificationsStore::refresh()
     if (m_isRefreshing)
         co_return;
     if (m_tokenStatus == TokenState::Status::Missing)
-        setLastError(QStringLiteral("No token available. Please configure in Settings."));
+        setLastError(tr("No token available. Please configure in Settings."));
     // Until the secret store answers, and while it fails (its error shows),
     // there is nothing to send.
     if (m_tokenStatus != TokenState::Status::Stored)

@@ -46,7 +46,7 @@ void NotificationsStore::toggleRead(const QString &id)
     if (index < 0)
         return;
     if (!m_items.at(index).unread) {
-        setLastError(QStringLiteral("Cannot mark as unread. GitHub API limitation."));
+        setLastError(tr("Cannot mark as unread. GitHub API limitation."));
         return;
     }
     m_items[index].unread = false;

@@ -1,5 +1,7 @@
 #include "updates/SparkleUpdaterService.h"
 
+#include <QCoreApplication>
+
 #include "Version.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/Diagnostics.h"
@@ -117,9 +119,9 @@ void SparkleUpdaterService::announce(const AppcastItem &item)
         return;
     StateFile::setValue(announcedKey, item.version);
     DesktopNotification notification;
-    notification.title = QStringLiteral("Quillfen %1 is available").arg(item.displayVersion());
-    notification.body = QStringLiteral("Click to see what is new.");
-    notification.actions = {{QStringLiteral("default"), QStringLiteral("Show")}};
+    notification.title = QCoreApplication::translate("SparkleUpdaterService", "Quillfen %1 is available").arg(item.displayVersion());
+    notification.body = QCoreApplication::translate("SparkleUpdaterService", "Click to see what is new.");
+    notification.actions = {{QStringLiteral("default"), QCoreApplication::translate("SparkleUpdaterService", "Show")}};
     notification.onAction = [self = QPointer<SparkleUpdaterService>(this), item](const QString &key) {
         if (self && key == u"default")
             emit self->updateFoundForUser(item);

@@ -1,5 +1,6 @@
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
+#include "platform/Translations.h"
 #include "store/NotificationsStore.h"
 #include "views/panel/NotificationsListModel.h"
 #include "views/panel/PanelViewModel.h"
@@ -277,6 +278,23 @@ private slots:
         browser.opened.clear();
         QTest::keyClick(window, Qt::Key_Return);
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://github.com/a/x"))});
+    }
+
+    // The panel in German: labels and the store's messages translated.
+    void panelInGerman()
+    {
+        QVERIFY(Translations::install(QLocale(QLocale::German, QLocale::Germany)));
+        store = std::make_unique<NotificationsStore>();
+        window = create(QStringLiteral("PanelWindow"));
+        QCOMPARE(child(window, "tokenRequired")->property("heading").toString(), QStringLiteral("GitHub-Token erforderlich"));
+        QCOMPARE(child(window, "settingsButton")->property("text").toString(), QStringLiteral("Einstellungen"));
+        QVERIFY(QMetaObject::invokeMethod(child(window, "refreshButton"), "clicked"));
+        QTRY_COMPARE(child(window, "errorText")->property("text").toString(),
+                     QStringLiteral("Kein Token vorhanden. Bitte in den Einstellungen eintragen."));
+        // Back to the language of the source for the other tests.
+        QVERIFY(!Translations::install(QLocale(QLocale::English)));
+        engine.retranslate();
+        QCOMPARE(child(window, "settingsButton")->property("text").toString(), QStringLiteral("Settings"));
     }
 
 private:

@@ -53,7 +53,7 @@ void NotificationsListModel::setSelectedReason(int index)
 
 QString NotificationsListModel::reasonLabel() const
 {
-    return m_filter.reason ? NotificationReasons::displayName(*m_filter.reason) : QStringLiteral("Any Reason");
+    return m_filter.reason ? NotificationReasons::displayName(*m_filter.reason) : tr("Any Reason");
 }
 
 QStringList NotificationsListModel::reasonNames() const

@@ -2,6 +2,8 @@
 
 #include "platform/RelativeTime.h"
 
+#include <QCoreApplication>
+
 namespace RowText {
 
 QString metaLine(const GHNotification &item, const QDateTime &now, const QLocale &locale)
@@ -25,9 +27,9 @@ QString accessibleName(const GHNotification &item, const QDateTime &now, const Q
 {
     QString name = item.title + QStringLiteral(", ") + metaLine(item, now, locale);
     if (item.unread)
-        name.prepend(QStringLiteral("Unread. "));
+        name = QCoreApplication::translate("RowText", "Unread. %1").arg(name);
     if (item.muted)
-        name += QStringLiteral(", muted");
+        name = QCoreApplication::translate("RowText", "%1, muted").arg(name);
     return name;
 }
 

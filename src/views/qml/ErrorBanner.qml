@@ -41,7 +41,7 @@ Rectangle {
             padding: Theme.px(2)
             symbol: "xmark.circle.fill"
             iconColor: Theme.secondary
-            tip: "Dismiss"
+            tip: qsTr("Dismiss")
             onClicked: banner.dismissed()
         }
     }

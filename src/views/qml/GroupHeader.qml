@@ -21,7 +21,7 @@ AbstractButton {
     onClicked: header.toggled()
     Accessible.role: Accessible.Button
     // Qt Quick 6.4 has no expanded state to expose: the name says it.
-    Accessible.name: section + ", " + count + (collapsed ? " items, collapsed" : " items, expanded")
+    Accessible.name: (collapsed ? qsTr("%1, %2 items, collapsed") : qsTr("%1, %2 items, expanded")).arg(section).arg(count)
     Accessible.onPressAction: clicked()
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
@@ -54,7 +54,7 @@ AbstractButton {
             objectName: "markRepositoryRead"
             symbol: "checkmark"
             iconColor: Theme.secondary
-            tip: "Mark " + header.section + " as Read (R)"
+            tip: qsTr("Mark %1 as Read (R)").arg(header.section)
             onClicked: header.markReadRequested()
         }
         Label {

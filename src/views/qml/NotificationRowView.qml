@@ -115,7 +115,7 @@ Item {
             color: Theme.accent
             visible: row.unread && !(row.showHoverActions && row.isHovering)
             Accessible.role: Accessible.Indicator
-            Accessible.name: "Unread"
+            Accessible.name: qsTr("Unread")
         }
     }
 
@@ -136,7 +136,7 @@ Item {
                 objectName: "markReadButton"
                 symbol: row.unread ? "envelope.open" : "checkmark.circle"
                 iconColor: row.unread ? Theme.primary : Theme.green
-                tip: row.unread ? "Mark Read (R)" : "Already Read"
+                tip: row.unread ? qsTr("Mark Read (R)") : qsTr("Already Read")
                 active: row.unread
                 onClicked: row.markReadToggle()
             }
@@ -144,14 +144,14 @@ Item {
                 objectName: "muteButton"
                 symbol: row.muted ? "bell" : "bell.slash"
                 iconColor: Theme.primary
-                tip: row.muted ? "Unmute (M)" : "Mute (M)"
+                tip: row.muted ? qsTr("Unmute (M)") : qsTr("Mute (M)")
                 onClicked: row.muteToggle()
             }
             HoverButton {
                 objectName: "doneButton"
                 symbol: "checkmark"
                 iconColor: Theme.primary
-                tip: "Done (D)"
+                tip: qsTr("Done (D)")
                 onClicked: row.markDone()
             }
         }
@@ -163,10 +163,10 @@ Item {
         Menu {
             objectName: "rowMenu"
             onClosed: destroy()
-            MenuItem { text: "Open"; onTriggered: row.open() }
-            MenuItem { text: "Mark as Read"; enabled: row.unread; onTriggered: row.markReadToggle() }
-            MenuItem { text: row.muted ? "Unmute" : "Mute"; onTriggered: row.muteToggle() }
-            MenuItem { text: "Mark as Done"; onTriggered: row.markDone() }
+            MenuItem { text: qsTr("Open"); onTriggered: row.open() }
+            MenuItem { text: qsTr("Mark as Read"); enabled: row.unread; onTriggered: row.markReadToggle() }
+            MenuItem { text: row.muted ? qsTr("Unmute") : qsTr("Mute"); onTriggered: row.muteToggle() }
+            MenuItem { text: qsTr("Mark as Done"); onTriggered: row.markDone() }
         }
     }
 }

@@ -54,21 +54,21 @@ Rectangle {
                     objectName: "searchField"
                     Layout.preferredWidth: Theme.px(260)
                     Layout.maximumWidth: Theme.px(260)
-                    placeholderText: "Search\u2026"
+                    placeholderText: qsTr("Search\u2026")
                     text: listModel.searchText
                     onTextEdited: listModel.searchText = text
-                    Accessible.name: "Search notifications"
+                    Accessible.name: qsTr("Search notifications")
                 }
                 Switch {
                     objectName: "unreadSwitch"
-                    text: "Unread"
+                    text: qsTr("Unread")
                     checked: listModel.showUnreadOnly
                     onToggled: listModel.showUnreadOnly = checked
                 }
                 ToolButton {
                     id: reasonButton
                     objectName: "reasonMenuButton"
-                    Accessible.name: "Reason: " + listModel.reasonLabel
+                    Accessible.name: qsTr("Reason: %1").arg(listModel.reasonLabel)
                     Accessible.onPressAction: clicked()
                     Keys.onReturnPressed: clicked()
                     contentItem: Row {
@@ -80,7 +80,7 @@ Rectangle {
 
                     Menu {
                         id: reasonMenu
-                        MenuItem { text: "Any Reason"; onTriggered: listModel.selectedReason = -1 }
+                        MenuItem { text: qsTr("Any Reason"); onTriggered: listModel.selectedReason = -1 }
                         MenuSeparator {}
                         Repeater {
                             model: listModel.reasonNames
@@ -98,11 +98,11 @@ Rectangle {
                     checkable: true
                     checked: listModel.groupByRepo
                     onToggled: listModel.groupByRepo = checked
-                    Accessible.name: listModel.groupByRepo ? "Group by Repository" : "Flat List"
+                    Accessible.name: listModel.groupByRepo ? qsTr("Group by Repository") : qsTr("Flat List")
                     Accessible.onPressAction: { toggle(); toggled() }
                     Accessible.onToggleAction: { toggle(); toggled() }
                     ToolTip.visible: hovered
-                    ToolTip.text: listModel.groupByRepo ? "Group by Repository" : "Flat List"
+                    ToolTip.text: listModel.groupByRepo ? qsTr("Group by Repository") : qsTr("Flat List")
                     ToolTip.delay: 500
                     contentItem: SymbolIcon { symbol: listModel.groupByRepo ? "square.grid.2x2" : "list.bullet"; size: 14 }
                 }
@@ -113,7 +113,7 @@ Rectangle {
                     enabled: !view.store.isRefreshing
                     busy: view.store.isRefreshing
                     symbol: "arrow.clockwise"
-                    text: "Refresh"
+                    text: qsTr("Refresh")
                     onClicked: view.store.requestRefresh()
                 }
                 IconButton {
@@ -122,14 +122,14 @@ Rectangle {
                     enabled: view.store.unreadCount > 0
                     onClicked: view.store.markAllAsRead()
                     symbol: "checkmark"
-                    tip: "Mark All as Read"
+                    tip: qsTr("Mark All as Read")
                 }
                 // The way to Settings where the desktop has no tray.
                 IconButton {
                     objectName: "settingsButton"
                     onClicked: view.openSettingsRequested()
                     symbol: "gearshape"
-                    tip: "Settings"
+                    tip: qsTr("Settings")
                 }
             }
         }
@@ -152,7 +152,7 @@ Rectangle {
             Layout.fillHeight: visible
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
-            text: "Waiting for the Keychain\u2026"
+            text: qsTr("Waiting for the Keychain\u2026")
             color: Theme.secondary
         }
 
@@ -166,7 +166,7 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
             Accessible.role: Accessible.List
-            Accessible.name: "Notifications"
+            Accessible.name: qsTr("Notifications")
             currentIndex: -1
             keyNavigationEnabled: true
             highlightFollowsCurrentItem: false

@@ -69,10 +69,10 @@ Rectangle {
                     id: searchField
                     objectName: "searchField"
                     Layout.fillWidth: true
-                    placeholderText: "Search\u2026"
+                    placeholderText: qsTr("Search\u2026")
                     text: panel.store.searchText
                     onTextEdited: panel.store.searchText = text
-                    Accessible.name: "Search notifications"
+                    Accessible.name: qsTr("Search notifications")
                     Keys.onDownPressed: {
                         if (list.count > 0) {
                             list.currentIndex = 0
@@ -88,7 +88,7 @@ Rectangle {
                     enabled: panel.store.unreadCount > 0
                     onClicked: panel.store.markAllAsRead()
                     symbol: "checkmark"
-                    tip: "Mark All as Read"
+                    tip: qsTr("Mark All as Read")
                 }
 
                 Button {
@@ -97,7 +97,7 @@ Rectangle {
                     checkable: true
                     checked: panel.store.unreadOnly
                     onToggled: panel.store.unreadOnly = checked
-                    Accessible.name: "Unread only"
+                    Accessible.name: qsTr("Unread only")
                     Accessible.onPressAction: { toggle(); toggled() }
                     Accessible.onToggleAction: { toggle(); toggled() }
                     contentItem: Row {
@@ -111,7 +111,7 @@ Rectangle {
                         }
                         Label {
                             anchors.verticalCenter: parent.verticalCenter
-                            text: "Unread"
+                            text: qsTr("Unread")
                             font.pixelSize: Theme.px(11)
                         }
                     }
@@ -137,8 +137,8 @@ Rectangle {
             Layout.fillWidth: true
             symbol: "key.fill"
             symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
-            heading: "Waiting for the Keychain\u2026"
-            detail: "Unlock your keychain if your desktop asks for it"
+            heading: qsTr("Waiting for the Keychain\u2026")
+            detail: qsTr("Unlock your keychain if your desktop asks for it")
         }
 
         EmptyState {
@@ -147,9 +147,9 @@ Rectangle {
             Layout.fillWidth: true
             symbol: "key.fill"
             symbolColor: Theme.withAlpha(Theme.secondary, 0.5)
-            heading: "GitHub Token Required"
-            detail: "Add your GitHub token in Settings to view notifications"
-            actionText: "Open Settings"
+            heading: qsTr("GitHub Token Required")
+            detail: qsTr("Add your GitHub token in Settings to view notifications")
+            actionText: qsTr("Open Settings")
             onActionTriggered: panel.openSettingsRequested()
         }
 
@@ -159,8 +159,8 @@ Rectangle {
             Layout.fillWidth: true
             symbol: "checkmark.circle.fill"
             symbolColor: Theme.withAlpha(Theme.green, 0.7)
-            heading: "All Caught Up!"
-            detail: "You have no notifications"
+            heading: qsTr("All Caught Up!")
+            detail: qsTr("You have no notifications")
         }
 
         ListView {
@@ -182,7 +182,7 @@ Rectangle {
             boundsBehavior: Flickable.StopAtBounds
             ScrollBar.vertical: ScrollBar { policy: list.contentHeight > list.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded }
             Accessible.role: Accessible.List
-            Accessible.name: "Notifications"
+            Accessible.name: qsTr("Notifications")
 
             Keys.onPressed: event => {
                 if (list.currentItem)
@@ -245,21 +245,21 @@ Rectangle {
             LabeledButton {
                 objectName: "settingsButton"
                 symbol: "gearshape"
-                text: "Settings"
+                text: qsTr("Settings")
                 onClicked: panel.openSettingsRequested()
             }
             LabeledButton {
                 objectName: "openWindowButton"
                 flat: true
                 symbol: "sidebar.right"
-                text: "Open Window"
+                text: qsTr("Open Window")
                 onClicked: panel.openWindowRequested()
             }
             Item { Layout.fillWidth: true }
             Label {
                 objectName: "countdownText"
                 visible: viewModel.showCountdown
-                text: "Refresh in " + viewModel.countdownText
+                text: qsTr("Refresh in %1").arg(viewModel.countdownText)
                 font.pixelSize: Theme.px(11)
                 color: Theme.secondary
             }
@@ -269,7 +269,7 @@ Rectangle {
                 enabled: !panel.store.isRefreshing
                 busy: panel.store.isRefreshing
                 symbol: "arrow.clockwise"
-                text: "Refresh"
+                text: qsTr("Refresh")
                 onClicked: panel.store.requestRefresh()
             }
         }

@@ -16,10 +16,10 @@ Rectangle {
     function prepare() { settings.checkExistingToken() }
 
     readonly property var intervals: [
-        { label: "1 minute", value: 60 }, { label: "2 minutes", value: 120 }, { label: "5 minutes", value: 300 },
-        { label: "10 minutes", value: 600 }, { label: "15 minutes", value: 900 }
+        { label: qsTr("1 minute"), value: 60 }, { label: qsTr("2 minutes"), value: 120 }, { label: qsTr("5 minutes"), value: 300 },
+        { label: qsTr("10 minutes"), value: 600 }, { label: qsTr("15 minutes"), value: 900 }
     ]
-    readonly property var channels: [ { label: "Stable", value: "stable" }, { label: "Beta", value: "beta" } ]
+    readonly property var channels: [ { label: qsTr("Stable"), value: "stable" }, { label: qsTr("Beta"), value: "beta" } ]
 
     // Tab, a screen reader or voice control may focus a control below the
     // fold: bring it into view.
@@ -51,7 +51,7 @@ Rectangle {
                 anchors.left: parent.left
                 anchors.verticalCenter: parent.verticalCenter
                 anchors.leftMargin: Theme.px(20)
-                text: "Settings"
+                text: qsTr("Settings")
                 font.pixelSize: Theme.px(20)
                 font.weight: Font.DemiBold
             }
@@ -78,29 +78,29 @@ Rectangle {
                 ColumnLayout {
                     spacing: Theme.px(12)
                     Layout.fillWidth: true
-                    SectionHeader { symbol: "arrow.clockwise"; title: "Auto-Refresh"; caption: "Automatically refresh notifications in the background." }
+                    SectionHeader { symbol: "arrow.clockwise"; title: qsTr("Auto-Refresh"); caption: qsTr("Automatically refresh notifications in the background.") }
                     RowLayout {
                         spacing: Theme.px(12)
-                        Label { text: "Refresh interval:"; font.pixelSize: Theme.px(12) }
+                        Label { text: qsTr("Refresh interval:"); font.pixelSize: Theme.px(12) }
                         ChoiceBox {
                             objectName: "intervalPicker"
                             Layout.preferredWidth: Theme.px(140)
                             choices: view.intervals
                             value: settings.refreshInterval
                             onActivated: index => settings.refreshInterval = view.intervals[index].value
-                            Accessible.name: "Refresh interval"
+                            Accessible.name: qsTr("Refresh interval")
                         }
                     }
                     CheckBox {
                         objectName: "startAtLoginToggle"
-                        text: "Start at login"
+                        text: qsTr("Start at login")
                         font.pixelSize: Theme.px(12)
                         checked: settings.startAtLogin
                         onToggled: settings.startAtLogin = checked
                     }
                     CheckBox {
                         objectName: "participatingToggle"
-                        text: "Only threads I take part in"
+                        text: qsTr("Only threads I take part in")
                         font.pixelSize: Theme.px(12)
                         checked: settings.participatingOnly
                         onToggled: settings.participatingOnly = checked
@@ -112,17 +112,17 @@ Rectangle {
                 ColumnLayout {
                     spacing: Theme.px(12)
                     Layout.fillWidth: true
-                    SectionHeader { symbol: "bell.fill"; title: "Notifications"; caption: "Get notified when new GitHub notifications arrive." }
+                    SectionHeader { symbol: "bell.fill"; title: qsTr("Notifications"); caption: qsTr("Get notified when new GitHub notifications arrive.") }
                     CheckBox {
                         objectName: "notificationsToggle"
-                        text: "Enable notifications"
+                        text: qsTr("Enable notifications")
                         font.pixelSize: Theme.px(12)
                         checked: settings.notificationsEnabled
                         onToggled: settings.notificationsEnabled = checked
                     }
                     CheckBox {
                         objectName: "soundToggle"
-                        text: "Play sound"
+                        text: qsTr("Play sound")
                         font.pixelSize: Theme.px(12)
                         enabled: settings.notificationsEnabled
                         checked: settings.notificationSoundEnabled
@@ -133,14 +133,14 @@ Rectangle {
                         visible: settings.notificationPermissionStatus === SettingsViewModel.Denied
                         spacing: Theme.px(6)
                         SymbolIcon { symbol: "exclamationmark.triangle.fill"; color: Theme.orange; size: 12 }
-                        Label { text: "Notifications are disabled in System Settings"; font.pixelSize: Theme.px(11); color: Theme.secondary }
+                        Label { text: qsTr("Notifications are disabled in System Settings"); font.pixelSize: Theme.px(11); color: Theme.secondary }
                     }
                     LabeledButton {
                         objectName: "testNotificationButton"
                         enabled: settings.notificationsEnabled
                         onClicked: settings.sendTestNotification()
                         symbol: "bell.badge"
-                        text: "Send Test Notification"
+                        text: qsTr("Send Test Notification")
                     }
                 }
                 Divider { Layout.fillWidth: true }
@@ -149,39 +149,39 @@ Rectangle {
                 ColumnLayout {
                     spacing: Theme.px(12)
                     Layout.fillWidth: true
-                    SectionHeader { symbol: "arrow.down.circle.fill"; title: "App Updates"; caption: "Automatically check for Quillfen updates." }
+                    SectionHeader { symbol: "arrow.down.circle.fill"; title: qsTr("App Updates"); caption: qsTr("Automatically check for Quillfen updates.") }
                     RowLayout {
                         spacing: Theme.px(12)
-                        Label { text: "Version:"; font.pixelSize: Theme.px(12) }
+                        Label { text: qsTr("Version:"); font.pixelSize: Theme.px(12) }
                         Label { objectName: "versionText"; text: settings.currentVersion + " (" + settings.currentBuild + ")"; font.pixelSize: Theme.px(12); color: Theme.secondary }
                     }
                     CheckBox {
                         objectName: "automaticUpdatesToggle"
-                        text: "Automatically check for updates"
+                        text: qsTr("Automatically check for updates")
                         font.pixelSize: Theme.px(12)
                         checked: settings.automaticallyCheckForUpdates
                         onToggled: settings.automaticallyCheckForUpdates = checked
                     }
                     RowLayout {
                         spacing: Theme.px(12)
-                        Label { text: "Update channel:"; font.pixelSize: Theme.px(12) }
+                        Label { text: qsTr("Update channel:"); font.pixelSize: Theme.px(12) }
                         ChoiceBox {
                             objectName: "channelPicker"
                             Layout.preferredWidth: Theme.px(100)
                             choices: view.channels
                             value: settings.updateChannel
                             onActivated: index => settings.updateChannel = view.channels[index].value
-                            Accessible.name: "Update channel"
+                            Accessible.name: qsTr("Update channel")
                         }
                     }
-                    Label { text: "Beta builds include the latest features but may be less stable."; font.pixelSize: Theme.px(11); color: Theme.secondary }
+                    Label { text: qsTr("Beta builds include the latest features but may be less stable."); font.pixelSize: Theme.px(11); color: Theme.secondary }
                     LabeledButton {
                         objectName: "checkUpdatesButton"
                         enabled: !settings.isCheckingForUpdates
                         busy: settings.isCheckingForUpdates
                         onClicked: settings.checkForUpdates()
                         symbol: "arrow.clockwise"
-                        text: "Check for Updates"
+                        text: qsTr("Check for Updates")
                     }
                     RowLayout {
                         objectName: "updateStatus"
@@ -201,7 +201,7 @@ Rectangle {
                 ColumnLayout {
                     spacing: Theme.px(12)
                     Layout.fillWidth: true
-                    SectionHeader { symbol: "key.fill"; title: "GitHub Personal Access Token"; caption: "Quillfen needs a GitHub token to fetch your notifications." }
+                    SectionHeader { symbol: "key.fill"; title: qsTr("GitHub Personal Access Token"); caption: qsTr("Quillfen needs a GitHub token to fetch your notifications.") }
                     RowLayout {
                         spacing: Theme.px(8)
                         Layout.fillWidth: true
@@ -218,14 +218,14 @@ Rectangle {
                             inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText
                             // Named after its section (Qt 6.4 passes the name on
                             // only while the token is shown).
-                            Accessible.name: "GitHub Personal Access Token"
+                            Accessible.name: qsTr("GitHub Personal Access Token")
                             Accessible.passwordEdit: echoMode !== TextInput.Normal
                         }
                         HoverButton {
                             objectName: "showTokenButton"
                             symbol: settings.showToken ? "eye.slash" : "eye"
                             iconColor: Theme.primary
-                            tip: settings.showToken ? "Hide token" : "Show token"
+                            tip: settings.showToken ? qsTr("Hide token") : qsTr("Show token")
                             onClicked: settings.showToken = !settings.showToken
                         }
                     }
@@ -248,14 +248,14 @@ Rectangle {
                             busy: settings.isTesting
                             onClicked: settings.testConnection()
                             symbol: "network"
-                            text: "Test Connection"
+                            text: qsTr("Test Connection")
                         }
                         LabeledButton {
                             objectName: "saveTokenButton"
                             enabled: settings.tokenInput.length > 0 && !settings.isTesting
                             onClicked: settings.saveToken()
                             symbol: "checkmark"
-                            text: "Save Token"
+                            text: qsTr("Save Token")
                         }
                         LabeledButton {
                             objectName: "deleteTokenButton"
@@ -264,7 +264,7 @@ Rectangle {
                             onClicked: settings.deleteToken()
                             symbol: "trash"
                             textColor: "#ff3b30"
-                            text: "Delete Token"
+                            text: qsTr("Delete Token")
                         }
                     }
                     Shortcut {
@@ -284,27 +284,27 @@ Rectangle {
                             y: Theme.px(12)
                             width: parent.width - 24
                             spacing: Theme.px(8)
-                            Label { text: "How to create a token:"; font.pixelSize: Theme.px(12); font.weight: Font.Medium }
+                            Label { text: qsTr("How to create a token:"); font.pixelSize: Theme.px(12); font.weight: Font.Medium }
                             ColumnLayout {
                                 spacing: Theme.px(4)
                                 Layout.fillWidth: true
-                                HelpStep { Layout.fillWidth: true; number: 1; text: "Go to GitHub Settings > Developer settings > Personal access tokens > Tokens (classic)" }
-                                HelpStep { Layout.fillWidth: true; number: 2; text: "Click 'Generate new token (classic)'" }
-                                HelpStep { Layout.fillWidth: true; number: 3; text: "Select scope: notifications (required)" }
-                                HelpStep { Layout.fillWidth: true; number: 4; text: "Copy the token and paste it above" }
+                                HelpStep { Layout.fillWidth: true; number: 1; text: qsTr("Go to GitHub Settings > Developer settings > Personal access tokens > Tokens (classic)") }
+                                HelpStep { Layout.fillWidth: true; number: 2; text: qsTr("Click 'Generate new token (classic)'") }
+                                HelpStep { Layout.fillWidth: true; number: 3; text: qsTr("Select scope: notifications (required)") }
+                                HelpStep { Layout.fillWidth: true; number: 4; text: qsTr("Copy the token and paste it above") }
                             }
                             AbstractButton {
                                 objectName: "tokenPageLink"
                                 Layout.topMargin: Theme.px(4)
                                 onClicked: settings.openTokenPage()
-                                text: "Open GitHub Token Page"
+                                text: qsTr("Open GitHub Token Page")
                                 Accessible.name: text
                                 Accessible.onPressAction: clicked()
                                 Keys.onReturnPressed: clicked()
                                 contentItem: Row {
                                     spacing: Theme.px(6)
                                     SymbolIcon { symbol: "arrow.up.forward.square"; color: Theme.accent; size: 12; anchors.verticalCenter: parent.verticalCenter }
-                                    Label { text: "Open GitHub Token Page"; color: Theme.accent; font.pixelSize: Theme.px(12); font.underline: parent.parent.hovered; anchors.verticalCenter: parent.verticalCenter }
+                                    Label { text: qsTr("Open GitHub Token Page"); color: Theme.accent; font.pixelSize: Theme.px(12); font.underline: parent.parent.hovered; anchors.verticalCenter: parent.verticalCenter }
                                 }
                             }
                         }

@@ -5,7 +5,7 @@ import Quillfen
 Window {
     id: window
     readonly property alias settingsView: view
-    title: "Quillfen Settings"
+    title: qsTr("Quillfen Settings")
     width: Theme.px(600)
     height: Theme.px(500)
     minimumWidth: Theme.px(600)

@@ -14,7 +14,7 @@ Window {
     required property url downloadUrl
     property ViewActions actions
 
-    title: "Quillfen Update"
+    title: qsTr("Quillfen Update")
     width: Theme.px(460)
     height: Theme.px(320)
     color: Theme.controlBackground
@@ -25,8 +25,8 @@ Window {
         anchors.fill: parent
         anchors.margins: Theme.px(20)
         spacing: Theme.px(12)
-        Label { textFormat: Text.PlainText; text: "Quillfen " + window.version + " is available"; font.pixelSize: Theme.px(16); font.weight: Font.DemiBold }
-        Label { text: "You have " + window.currentVersion + "."; font.pixelSize: Theme.px(12); color: Theme.secondary }
+        Label { textFormat: Text.PlainText; text: qsTr("Quillfen %1 is available").arg(window.version); font.pixelSize: Theme.px(16); font.weight: Font.DemiBold }
+        Label { text: qsTr("You have %1.").arg(window.currentVersion); font.pixelSize: Theme.px(12); color: Theme.secondary }
         ScrollView {
             Layout.fillWidth: true
             Layout.fillHeight: true
@@ -36,16 +36,16 @@ Window {
                 wrapMode: Text.Wrap
                 textFormat: TextEdit.PlainText
                 text: window.releaseNotes
-                Accessible.name: "Release notes"
+                Accessible.name: qsTr("Release notes")
                 font.pixelSize: Theme.px(12)
             }
         }
         RowLayout {
             Item { Layout.fillWidth: true }
-            LabeledButton { text: "Later"; onClicked: window.close() }
+            LabeledButton { text: qsTr("Later"); onClicked: window.close() }
             LabeledButton {
                 objectName: "downloadButton"
-                text: "Open Download Page"
+                text: qsTr("Open Download Page")
                 highlighted: true
                 enabled: window.downloadUrl.toString().length > 0
                 onClicked: {

@@ -33,19 +33,19 @@ SettingsViewModel::SettingsViewModel(QObject *parent)
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::updaterDidFindValidUpdate), this, [this](const QVariant &) {
         m_updateAvailable = true;
         const auto &found = SparkleUpdaterService::shared().updateInfo();
-        setUpdateStatus(found ? QStringLiteral("Update available: ") + found->displayVersion()
-                              : QStringLiteral("Update available"));
+        setUpdateStatus(found ? tr("Update available: %1").arg(found->displayVersion())
+                              : tr("Update available"));
         setCheckingForUpdates(false);
     });
     SparkleUpdaterService &updater = SparkleUpdaterService::shared();
     connect(&updater, &SparkleUpdaterService::noUpdateFoundForUser, this, [this] {
         m_updateAvailable = false;
         setCheckingForUpdates(false);
-        setUpdateStatus(QStringLiteral("You're up to date!"));
+        setUpdateStatus(tr("You're up to date!"));
     });
     connect(&updater, &SparkleUpdaterService::updateCheckFailedForUser, this, [this](const QString &reason) {
         setCheckingForUpdates(false);
-        setUpdateStatus(QStringLiteral("Update check failed: ") + reason);
+        setUpdateStatus(tr("Update check failed: %1").arg(reason));
     });
 }
 
@@ -114,7 +114,7 @@ bool SettingsViewModel::startAtLogin() const
 void SettingsViewModel::setStartAtLogin(bool enabled)
 {
     if (const auto error = Autostart::setEnabled(enabled))
-        setStatus(QStringLiteral("Failed to change start at login: ") + *error, false);
+        setStatus(tr("Failed to change start at login: %1").arg(*error), false);
     emit startAtLoginChanged();
 }
 
@@ -183,8 +183,8 @@ QCoro::Task<> SettingsViewModel::runPermissionRequest()
 
 void SettingsViewModel::sendTestNotification()
 {
-    DesktopNotification notification{QStringLiteral("Test Notification"), QStringLiteral("Quillfen"),
-                                      QStringLiteral("Notifications are working correctly!"), false};
+    DesktopNotification notification{tr("Test Notification"), QStringLiteral("Quillfen"),
+                                      tr("Notifications are working correctly!"), false};
     if (m_notificationSoundEnabled) {
         // A missing clip is passed over in silence here; the notification
         // still carries the desktop's sound.
@@ -199,7 +199,7 @@ void SettingsViewModel::checkForUpdates()
 {
     // What the line says is what the check found, once it has ended.
     setCheckingForUpdates(true);
-    setUpdateStatus(QStringLiteral("Checking\u2026"));
+    setUpdateStatus(tr("Checking\u2026"));
     SparkleUpdaterService::shared().checkForUpdates();
 }
 
@@ -223,7 +223,7 @@ void SettingsViewModel::followTokenState()
     if (!std::exchange(m_reportExistingToken, false))
         return;
     if (token.status() == TokenState::Status::Stored)
-        setStatus(QStringLiteral("Token is currently saved in keychain"), true);
+        setStatus(tr("Token is currently saved in keychain"), true);
     else if (token.status() == TokenState::Status::Unavailable)
         setStatus(token.errorDescription(), false);
 }
@@ -235,10 +235,10 @@ void SettingsViewModel::saveToken()
     // What the user just did is the news, not an earlier read's answer.
     m_reportExistingToken = false;
     if (const auto error = KeychainManager::saveToken(m_tokenInput)) {
-        setStatus(QStringLiteral("Failed to save token: ") + error->errorDescription(), false);
+        setStatus(tr("Failed to save token: %1").arg(error->errorDescription()), false);
         return;
     }
-    setStatus(QStringLiteral("Token saved successfully!"), true);
+    setStatus(tr("Token saved successfully!"), true);
     setHasExistingToken(true);
     QTimer::singleShot(2000, this, [this] {
         setTokenInput({});
@@ -250,10 +250,10 @@ void SettingsViewModel::deleteToken()
 {
     m_reportExistingToken = false;
     if (const auto error = KeychainManager::deleteToken()) {
-        setStatus(QStringLiteral("Failed to delete token: ") + error->errorDescription(), false);
+        setStatus(tr("Failed to delete token: %1").arg(error->errorDescription()), false);
         return;
     }
-    setStatus(QStringLiteral("Token deleted successfully"), true);
+    setStatus(tr("Token deleted successfully"), true);
     setHasExistingToken(false);
     setTokenInput({});
 }
@@ -263,7 +263,7 @@ void SettingsViewModel::testConnection()
     if (m_tokenInput.isEmpty())
         return;
     setTesting(true);
-    setStatus(QStringLiteral("Testing connection..."), false);
+    setStatus(tr("Testing connection..."), false);
     runConnectionTest(m_tokenInput);
 }
 
@@ -274,11 +274,11 @@ QCoro::Task<> SettingsViewModel::runConnectionTest(QString token)
     if (!self)
         co_return;
     if (const auto *error = std::get_if<ClientError>(&outcome)) {
-        setStatus(QStringLiteral("Connection failed: ") + userDescription(*error), false);
+        setStatus(tr("Connection failed: %1").arg(userDescription(*error)), false);
     } else if (std::get<bool>(outcome)) {
-        setStatus(QStringLiteral("Connection successful! Token is valid."), true);
+        setStatus(tr("Connection successful! Token is valid."), true);
     } else {
-        setStatus(QStringLiteral("Invalid token or insufficient permissions"), false);
+        setStatus(tr("Invalid token or insufficient permissions"), false);
     }
     setTesting(false);
 }

@@ -1,0 +1,18 @@
+#include "platform/Translations.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
+
+namespace Translations {
+
+bool install(const QLocale &locale)
+{
+    // One translator for the life of the application, replaced on a change.
+    static QTranslator translator;
+    QCoreApplication::removeTranslator(&translator);
+    if (!translator.load(locale, QStringLiteral("quillfen"), QStringLiteral("_"), QStringLiteral(":/quillfen/i18n")))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
+}
+
+} // namespace Translations

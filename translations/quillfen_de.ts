@@ -1,0 +1,658 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>APIError</name>
+    <message>
+        <source>GitHub API error: HTTP %1</source>
+        <translation>GitHub-API-Fehler: HTTP %1</translation>
+    </message>
+    <message>
+        <source>GitHub API error (%1): %2</source>
+        <translation>GitHub-API-Fehler (%1): %2</translation>
+    </message>
+    <message>
+        <source>Failed to parse GitHub response: %1</source>
+        <translation>Die Antwort von GitHub ist unlesbar: %1</translation>
+    </message>
+    <message>
+        <source>No GitHub token found. Please configure in Settings.</source>
+        <translation>Kein GitHub-Token gefunden. Bitte in den Einstellungen eintragen.</translation>
+    </message>
+    <message>
+        <source>Invalid API URL</source>
+        <translation>Ungültige API-Adresse</translation>
+    </message>
+    <message>
+        <source>Invalid response from GitHub API</source>
+        <translation>Ungültige Antwort der GitHub-API</translation>
+    </message>
+    <message>
+        <source>GitHub asked for a pause: no requests until %1</source>
+        <translation>GitHub bittet um eine Pause: keine Anfragen bis %1</translation>
+    </message>
+    <message>
+        <source>GitHub API rate limit exceeded. Please try again later.</source>
+        <translation>Anfragelimit der GitHub-API überschritten. Bitte später erneut versuchen.</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorBanner</name>
+    <message>
+        <source>Dismiss</source>
+        <translation>Ausblenden</translation>
+    </message>
+</context>
+<context>
+    <name>GroupHeader</name>
+    <message>
+        <source>%1, %2 items, collapsed</source>
+        <translation>%1, %2 Einträge, eingeklappt</translation>
+    </message>
+    <message>
+        <source>%1, %2 items, expanded</source>
+        <translation>%1, %2 Einträge, ausgeklappt</translation>
+    </message>
+    <message>
+        <source>Mark %1 as Read (R)</source>
+        <translation>%1 als gelesen markieren (R)</translation>
+    </message>
+</context>
+<context>
+    <name>KeychainError</name>
+    <message>
+        <source>Failed to save token to keychain (status: %1)</source>
+        <translation>Token konnte nicht im Schlüsselbund gespeichert werden (Status: %1)</translation>
+    </message>
+    <message>
+        <source>Failed to read token from keychain (status: %1)</source>
+        <translation>Token konnte nicht aus dem Schlüsselbund gelesen werden (Status: %1)</translation>
+    </message>
+    <message>
+        <source>Failed to delete token from keychain (status: %1)</source>
+        <translation>Token konnte nicht aus dem Schlüsselbund gelöscht werden (Status: %1)</translation>
+    </message>
+    <message>
+        <source>Unexpected data format in keychain</source>
+        <translation>Unerwartetes Datenformat im Schlüsselbund</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkAccess</name>
+    <message>
+        <source>Quillfen is quitting</source>
+        <translation>Quillfen wird beendet</translation>
+    </message>
+    <message>
+        <source>The server took too long to answer (over %1 s)</source>
+        <translation>Der Server hat zu lange nicht geantwortet (über %1 s)</translation>
+    </message>
+    <message>
+        <source>The answer is larger than %1 MB</source>
+        <translation>Die Antwort ist größer als %1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationReason</name>
+    <message>
+        <source>Assigned</source>
+        <translation>Zugewiesen</translation>
+    </message>
+    <message>
+        <source>Author</source>
+        <translation>Autor</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manuell</translation>
+    </message>
+    <message>
+        <source>Mention</source>
+        <translation>Erwähnung</translation>
+    </message>
+    <message>
+        <source>State change</source>
+        <translation>Statusänderung</translation>
+    </message>
+    <message>
+        <source>Review requested</source>
+        <translation>Review angefragt</translation>
+    </message>
+    <message>
+        <source>Team mention</source>
+        <translation>Team-Erwähnung</translation>
+    </message>
+    <message>
+        <source>Subscribed</source>
+        <translation>Abonniert</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationRowView</name>
+    <message>
+        <source>Unread</source>
+        <translation>Ungelesen</translation>
+    </message>
+    <message>
+        <source>Mark Read (R)</source>
+        <translation>Als gelesen markieren (R)</translation>
+    </message>
+    <message>
+        <source>Already Read</source>
+        <translation>Bereits gelesen</translation>
+    </message>
+    <message>
+        <source>Unmute (M)</source>
+        <translation>Stummschaltung aufheben (M)</translation>
+    </message>
+    <message>
+        <source>Mute (M)</source>
+        <translation>Stummschalten (M)</translation>
+    </message>
+    <message>
+        <source>Done (D)</source>
+        <translation>Erledigt (D)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Mark as Read</source>
+        <translation>Als gelesen markieren</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Stummschaltung aufheben</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Stummschalten</translation>
+    </message>
+    <message>
+        <source>Mark as Done</source>
+        <translation>Als erledigt markieren</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationsListModel</name>
+    <message>
+        <source>Any Reason</source>
+        <translation>Jeder Grund</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationsListView</name>
+    <message>
+        <source>Search…</source>
+        <translation>Suchen…</translation>
+    </message>
+    <message>
+        <source>Search notifications</source>
+        <translation>Benachrichtigungen durchsuchen</translation>
+    </message>
+    <message>
+        <source>Unread</source>
+        <translation>Ungelesen</translation>
+    </message>
+    <message>
+        <source>Reason: %1</source>
+        <translation>Grund: %1</translation>
+    </message>
+    <message>
+        <source>Any Reason</source>
+        <translation>Jeder Grund</translation>
+    </message>
+    <message>
+        <source>Group by Repository</source>
+        <translation>Nach Repository gruppieren</translation>
+    </message>
+    <message>
+        <source>Flat List</source>
+        <translation>Einfache Liste</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Mark All as Read</source>
+        <translation>Alle als gelesen markieren</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Waiting for the Keychain…</source>
+        <translation>Warte auf den Schlüsselbund…</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Benachrichtigungen</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationsMenuPanel</name>
+    <message>
+        <source>Search…</source>
+        <translation>Suchen…</translation>
+    </message>
+    <message>
+        <source>Search notifications</source>
+        <translation>Benachrichtigungen durchsuchen</translation>
+    </message>
+    <message>
+        <source>Mark All as Read</source>
+        <translation>Alle als gelesen markieren</translation>
+    </message>
+    <message>
+        <source>Unread only</source>
+        <translation>Nur ungelesene</translation>
+    </message>
+    <message>
+        <source>Unread</source>
+        <translation>Ungelesen</translation>
+    </message>
+    <message>
+        <source>Waiting for the Keychain…</source>
+        <translation>Warte auf den Schlüsselbund…</translation>
+    </message>
+    <message>
+        <source>Unlock your keychain if your desktop asks for it</source>
+        <translation>Entsperren Sie Ihren Schlüsselbund, wenn der Desktop danach fragt</translation>
+    </message>
+    <message>
+        <source>GitHub Token Required</source>
+        <translation>GitHub-Token erforderlich</translation>
+    </message>
+    <message>
+        <source>Add your GitHub token in Settings to view notifications</source>
+        <translation>Tragen Sie Ihr GitHub-Token in den Einstellungen ein, um Benachrichtigungen zu sehen</translation>
+    </message>
+    <message>
+        <source>Open Settings</source>
+        <translation>Einstellungen öffnen</translation>
+    </message>
+    <message>
+        <source>All Caught Up!</source>
+        <translation>Alles erledigt!</translation>
+    </message>
+    <message>
+        <source>You have no notifications</source>
+        <translation>Sie haben keine Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Open Window</source>
+        <translation>Fenster öffnen</translation>
+    </message>
+    <message>
+        <source>Refresh in %1</source>
+        <translation>Aktualisierung in %1</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationsStore</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Mark as Read</source>
+        <translation>Als gelesen markieren</translation>
+    </message>
+    <message>
+        <source>New GitHub Notifications</source>
+        <translation>Neue GitHub-Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>%1 new notifications</source>
+        <translation>%1 neue Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>No token available. Please configure in Settings.</source>
+        <translation>Kein Token vorhanden. Bitte in den Einstellungen eintragen.</translation>
+    </message>
+    <message>
+        <source>Cannot mark as unread. GitHub API limitation.</source>
+        <translation>Als ungelesen markieren ist nicht möglich. Die GitHub-API erlaubt es nicht.</translation>
+    </message>
+</context>
+<context>
+    <name>RowText</name>
+    <message>
+        <source>Unread. %1</source>
+        <translation>Ungelesen. %1</translation>
+    </message>
+    <message>
+        <source>%1, muted</source>
+        <translation>%1, stummgeschaltet</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsView</name>
+    <message>
+        <source>1 minute</source>
+        <translation>1 Minute</translation>
+    </message>
+    <message>
+        <source>2 minutes</source>
+        <translation>2 Minuten</translation>
+    </message>
+    <message>
+        <source>5 minutes</source>
+        <translation>5 Minuten</translation>
+    </message>
+    <message>
+        <source>10 minutes</source>
+        <translation>10 Minuten</translation>
+    </message>
+    <message>
+        <source>15 minutes</source>
+        <translation>15 Minuten</translation>
+    </message>
+    <message>
+        <source>Stable</source>
+        <translation>Stabil</translation>
+    </message>
+    <message>
+        <source>Beta</source>
+        <translation>Beta</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Auto-Refresh</source>
+        <translation>Automatisch aktualisieren</translation>
+    </message>
+    <message>
+        <source>Automatically refresh notifications in the background.</source>
+        <translation>Benachrichtigungen im Hintergrund automatisch aktualisieren.</translation>
+    </message>
+    <message>
+        <source>Refresh interval:</source>
+        <translation>Aktualisierungsintervall:</translation>
+    </message>
+    <message>
+        <source>Refresh interval</source>
+        <translation>Aktualisierungsintervall</translation>
+    </message>
+    <message>
+        <source>Start at login</source>
+        <translation>Bei der Anmeldung starten</translation>
+    </message>
+    <message>
+        <source>Only threads I take part in</source>
+        <translation>Nur Themen, an denen ich beteiligt bin</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>Get notified when new GitHub notifications arrive.</source>
+        <translation>Benachrichtigt werden, wenn neue GitHub-Benachrichtigungen eintreffen.</translation>
+    </message>
+    <message>
+        <source>Enable notifications</source>
+        <translation>Benachrichtigungen aktivieren</translation>
+    </message>
+    <message>
+        <source>Play sound</source>
+        <translation>Ton abspielen</translation>
+    </message>
+    <message>
+        <source>Notifications are disabled in System Settings</source>
+        <translation>Benachrichtigungen sind in den Systemeinstellungen deaktiviert</translation>
+    </message>
+    <message>
+        <source>Send Test Notification</source>
+        <translation>Testbenachrichtigung senden</translation>
+    </message>
+    <message>
+        <source>App Updates</source>
+        <translation>App-Aktualisierungen</translation>
+    </message>
+    <message>
+        <source>Automatically check for Quillfen updates.</source>
+        <translation>Automatisch nach Quillfen-Aktualisierungen suchen.</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>Automatically check for updates</source>
+        <translation>Automatisch nach Aktualisierungen suchen</translation>
+    </message>
+    <message>
+        <source>Update channel:</source>
+        <translation>Aktualisierungskanal:</translation>
+    </message>
+    <message>
+        <source>Update channel</source>
+        <translation>Aktualisierungskanal</translation>
+    </message>
+    <message>
+        <source>Beta builds include the latest features but may be less stable.</source>
+        <translation>Beta-Versionen enthalten die neuesten Funktionen, sind aber möglicherweise weniger stabil.</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation>Nach Aktualisierungen suchen</translation>
+    </message>
+    <message>
+        <source>GitHub Personal Access Token</source>
+        <translation>Persönliches GitHub-Zugriffstoken</translation>
+    </message>
+    <message>
+        <source>Quillfen needs a GitHub token to fetch your notifications.</source>
+        <translation>Quillfen braucht ein GitHub-Token, um Ihre Benachrichtigungen abzurufen.</translation>
+    </message>
+    <message>
+        <source>Hide token</source>
+        <translation>Token verbergen</translation>
+    </message>
+    <message>
+        <source>Show token</source>
+        <translation>Token anzeigen</translation>
+    </message>
+    <message>
+        <source>Test Connection</source>
+        <translation>Verbindung testen</translation>
+    </message>
+    <message>
+        <source>Save Token</source>
+        <translation>Token speichern</translation>
+    </message>
+    <message>
+        <source>Delete Token</source>
+        <translation>Token löschen</translation>
+    </message>
+    <message>
+        <source>How to create a token:</source>
+        <translation>So erstellen Sie ein Token:</translation>
+    </message>
+    <message>
+        <source>Go to GitHub Settings &gt; Developer settings &gt; Personal access tokens &gt; Tokens (classic)</source>
+        <translation>Öffnen Sie auf GitHub Settings &gt; Developer settings &gt; Personal access tokens &gt; Tokens (classic)</translation>
+    </message>
+    <message>
+        <source>Click &apos;Generate new token (classic)&apos;</source>
+        <translation>Klicken Sie auf „Generate new token (classic)“</translation>
+    </message>
+    <message>
+        <source>Select scope: notifications (required)</source>
+        <translation>Wählen Sie den Bereich „notifications“ (erforderlich)</translation>
+    </message>
+    <message>
+        <source>Copy the token and paste it above</source>
+        <translation>Kopieren Sie das Token und fügen Sie es oben ein</translation>
+    </message>
+    <message>
+        <source>Open GitHub Token Page</source>
+        <translation>GitHub-Token-Seite öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsViewModel</name>
+    <message>
+        <source>Update available: %1</source>
+        <translation>Aktualisierung verfügbar: %1</translation>
+    </message>
+    <message>
+        <source>Update available</source>
+        <translation>Aktualisierung verfügbar</translation>
+    </message>
+    <message>
+        <source>You&apos;re up to date!</source>
+        <translation>Quillfen ist auf dem neuesten Stand!</translation>
+    </message>
+    <message>
+        <source>Update check failed: %1</source>
+        <translation>Suche nach Aktualisierungen fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Failed to change start at login: %1</source>
+        <translation>Start bei der Anmeldung konnte nicht geändert werden: %1</translation>
+    </message>
+    <message>
+        <source>Test Notification</source>
+        <translation>Testbenachrichtigung</translation>
+    </message>
+    <message>
+        <source>Notifications are working correctly!</source>
+        <translation>Benachrichtigungen funktionieren!</translation>
+    </message>
+    <message>
+        <source>Checking…</source>
+        <translation>Suche läuft…</translation>
+    </message>
+    <message>
+        <source>Token is currently saved in keychain</source>
+        <translation>Das Token ist im Schlüsselbund gespeichert</translation>
+    </message>
+    <message>
+        <source>Failed to save token: %1</source>
+        <translation>Token konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Token saved successfully!</source>
+        <translation>Token gespeichert!</translation>
+    </message>
+    <message>
+        <source>Failed to delete token: %1</source>
+        <translation>Token konnte nicht gelöscht werden: %1</translation>
+    </message>
+    <message>
+        <source>Token deleted successfully</source>
+        <translation>Token gelöscht</translation>
+    </message>
+    <message>
+        <source>Testing connection...</source>
+        <translation>Verbindung wird getestet...</translation>
+    </message>
+    <message>
+        <source>Connection failed: %1</source>
+        <translation>Verbindung fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Connection successful! Token is valid.</source>
+        <translation>Verbindung erfolgreich! Das Token ist gültig.</translation>
+    </message>
+    <message>
+        <source>Invalid token or insufficient permissions</source>
+        <translation>Ungültiges Token oder unzureichende Berechtigungen</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <source>Quillfen Settings</source>
+        <translation>Quillfen-Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>SparkleUpdaterService</name>
+    <message>
+        <source>Quillfen %1 is available</source>
+        <translation>Quillfen %1 ist verfügbar</translation>
+    </message>
+    <message>
+        <source>Click to see what is new.</source>
+        <translation>Klicken, um die Neuerungen zu sehen.</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>TrayIcon</name>
+    <message>
+        <source>Open Window</source>
+        <translation>Fenster öffnen</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Einstellungen…</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Quillfen: %1 unread</source>
+        <translation>Quillfen: %1 ungelesen</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateWindow</name>
+    <message>
+        <source>Quillfen Update</source>
+        <translation>Quillfen-Aktualisierung</translation>
+    </message>
+    <message>
+        <source>Quillfen %1 is available</source>
+        <translation>Quillfen %1 ist verfügbar</translation>
+    </message>
+    <message>
+        <source>You have %1.</source>
+        <translation>Installiert ist %1.</translation>
+    </message>
+    <message>
+        <source>Release notes</source>
+        <translation>Versionshinweise</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Später</translation>
+    </message>
+    <message>
+        <source>Open Download Page</source>
+        <translation>Download-Seite öffnen</translation>
+    </message>
+</context>
+</TS>
