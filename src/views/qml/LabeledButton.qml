@@ -9,11 +9,19 @@ Button {
     property string symbol
     property bool busy: false
     property color textColor: palette.buttonText
+    // Only the symbol shows; the text is still the name and the tooltip.
+    property bool iconOnly: false
 
     Accessible.name: text
     Accessible.onPressAction: if (enabled) clicked()
     Keys.onReturnPressed: if (enabled) clicked()
     Keys.onEnterPressed: if (enabled) clicked()
+    implicitWidth: iconOnly ? implicitContentWidth + leftPadding + rightPadding
+                            : Math.max(implicitBackgroundWidth + leftInset + rightInset,
+                                       implicitContentWidth + leftPadding + rightPadding)
+    ToolTip.visible: iconOnly && hovered
+    ToolTip.text: text
+    ToolTip.delay: 500
 
     contentItem: Row {
         spacing: Theme.px(6)
@@ -39,6 +47,7 @@ Button {
             }
         }
         Label {
+            visible: !control.iconOnly
             text: control.text
             color: control.textColor
             font.pixelSize: Theme.px(12)

@@ -110,6 +110,7 @@ Rectangle {
                 LabeledButton {
                     objectName: "refreshButton"
                     flat: true
+                    iconOnly: true
                     enabled: !view.store.isRefreshing
                     busy: view.store.isRefreshing
                     symbol: "arrow.clockwise"
@@ -192,40 +193,9 @@ Rectangle {
             remove: Transition { NumberAnimation { property: "opacity"; to: 0; duration: 200; easing.type: Easing.InOutQuad } }
             displaced: Transition { NumberAnimation { property: "y"; duration: 200; easing.type: Easing.InOutQuad } }
 
-            delegate: Column {
-                id: entry
-                required property int index
-                required property string threadId
-                required property string title
-                required property string metaLine
-                required property bool unread
-                required property bool muted
-                required property string iconName
-                required property color tintColor
-                required property string accessibleName
-                required property bool isPlaceholder
-
-                width: ListView.view.width
-                visible: !isPlaceholder
-                height: isPlaceholder ? 0 : implicitHeight
-
-                NotificationRowView {
-                    width: parent.width
-                    threadId: entry.threadId
-                    title: entry.title
-                    metaLine: entry.metaLine
-                    unread: entry.unread
-                    muted: entry.muted
-                    iconName: entry.iconName
-                    tintColor: entry.tintColor
-                    accessibleName: entry.accessibleName
-                    onOpen: view.store.open(entry.threadId)
-                    onMarkReadToggle: view.store.toggleRead(entry.threadId)
-                    onMuteToggle: view.store.toggleMute(entry.threadId)
-                    onMarkDone: view.store.markAsDone(entry.threadId)
-                    highlighted: list.activeFocus && list.currentIndex === entry.index
-                }
-                Divider { inset: Theme.px(44) }
+            delegate: ThreadDelegate {
+                store: view.store
+                highlighted: list.activeFocus && list.currentIndex === index
             }
         }
     }

@@ -197,38 +197,10 @@ Rectangle {
                 }
             }
 
-            delegate: Column {
-                id: entry
-                required property int index
-                required property string threadId
-                required property string title
-                required property string metaLine
-                required property bool unread
-                required property bool muted
-                required property string iconName
-                required property color tintColor
-                required property string accessibleName
-
-                width: ListView.view.width
-
-                NotificationRowView {
-                    x: Theme.px(4)
-                    width: parent.width - Theme.px(8)
-                    threadId: entry.threadId
-                    title: entry.title
-                    metaLine: entry.metaLine
-                    unread: entry.unread
-                    muted: entry.muted
-                    iconName: entry.iconName
-                    tintColor: entry.tintColor
-                    accessibleName: entry.accessibleName
-                    highlighted: list.activeFocus && list.currentIndex === entry.index
-                    onOpen: panel.store.open(entry.threadId)
-                    onMarkReadToggle: panel.store.toggleRead(entry.threadId)
-                    onMuteToggle: panel.store.toggleMute(entry.threadId)
-                    onMarkDone: panel.store.markAsDone(entry.threadId)
-                }
-                Divider { inset: Theme.px(44) }
+            delegate: ThreadDelegate {
+                store: panel.store
+                rowInset: Theme.px(4)
+                highlighted: list.activeFocus && list.currentIndex === index
             }
         }
 

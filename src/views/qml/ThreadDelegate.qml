@@ -1,0 +1,45 @@
+import QtQuick
+import Quillfen
+
+// One thread of a list's NotificationEntryModel: its row, acting on the
+// store, and the divider under it. Placeholders (groups kept open while
+// their threads are filtered out) take no room.
+Column {
+    id: entry
+    required property NotificationsStore store
+    required property int index
+    required property string threadId
+    required property string title
+    required property string metaLine
+    required property bool unread
+    required property bool muted
+    required property string iconName
+    required property color tintColor
+    required property string accessibleName
+    required property bool isPlaceholder
+    property bool highlighted: false
+    property int rowInset: 0
+
+    width: ListView.view.width
+    visible: !isPlaceholder
+    height: isPlaceholder ? 0 : implicitHeight
+
+    NotificationRowView {
+        x: entry.rowInset
+        width: parent.width - 2 * entry.rowInset
+        threadId: entry.threadId
+        title: entry.title
+        metaLine: entry.metaLine
+        unread: entry.unread
+        muted: entry.muted
+        iconName: entry.iconName
+        tintColor: entry.tintColor
+        accessibleName: entry.accessibleName
+        highlighted: entry.highlighted
+        onOpen: entry.store.open(entry.threadId)
+        onMarkReadToggle: entry.store.toggleRead(entry.threadId)
+        onMuteToggle: entry.store.toggleMute(entry.threadId)
+        onMarkDone: entry.store.markAsDone(entry.threadId)
+    }
+    Divider { inset: Theme.px(44) }
+}
