@@ -128,11 +128,13 @@ field.queryComponent().grabFocus()
 wait_for("the token field did not take focus and show",
          lambda: field if field.getState().contains(pyatspi.STATE_FOCUSED) and showing(field) else None)
 subprocess.run(["xdotool", "type", "--delay", "5", "ghp_accessible"], check=True)
-# Tab goes on to the buttons, each brought into view as it takes focus.
-key("Tab")
-key("Tab")
-save = control(settings, pyatspi.ROLE_PUSH_BUTTON, "Save Token")
-wait_for("Tab did not reach Save Token", lambda: save if save.getState().contains(pyatspi.STATE_FOCUSED) else None)
+# Tab goes on through the token's buttons, each brought into view as it
+# takes focus.
+for name in ("Show token", "Test Connection", "Save Token"):
+    key("Tab")
+    button = control(settings, pyatspi.ROLE_PUSH_BUTTON, name)
+    wait_for(f"Tab did not reach {name}", lambda: button if button.getState().contains(pyatspi.STATE_FOCUSED) else None)
+save = button
 check_names(settings)
 press(save)
 control(settings, pyatspi.ROLE_PUSH_BUTTON, "Delete Token")

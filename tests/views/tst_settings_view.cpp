@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(model()->tokenInput(), QStringLiteral("gh"));
         QCOMPARE(item("tokenField")->property("echoMode").toInt(), 2); // masked
         QVERIFY(item("testConnectionButton")->isEnabled());
-        QVERIFY(QMetaObject::invokeMethod(item("showTokenButtonControl"), "clicked"));
+        QVERIFY(QMetaObject::invokeMethod(item("showTokenButton"), "clicked"));
         QCOMPARE(item("tokenField")->property("echoMode").toInt(), 0);
 
         QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);

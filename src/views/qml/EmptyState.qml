@@ -61,7 +61,13 @@ Item {
             Keys.onReturnPressed: clicked()
             Keys.onEnterPressed: clicked()
             onClicked: state.actionTriggered()
-            background: Rectangle { radius: Theme.px(8); color: Theme.accent }
+            background: Rectangle {
+                radius: Theme.px(8)
+                color: Theme.accent
+                // Keyboard focus shows as a ring.
+                border.width: parent.visualFocus ? 2 : 0
+                border.color: Theme.primary
+            }
             contentItem: Row {
                 spacing: Theme.px(6)
                 SymbolIcon { symbol: "gearshape"; color: "white"; size: 13; anchors.verticalCenter: parent.verticalCenter }

@@ -33,7 +33,10 @@ AbstractButton {
         }
     }
 
-    background: Rectangle { color: Theme.controlBackground }
+    background: Rectangle {
+        color: header.visualFocus ? Qt.tint(Theme.controlBackground, Theme.withAlpha(Theme.accent, 0.15))
+                                  : Theme.controlBackground
+    }
     contentItem: RowLayout {
         id: row
         SymbolIcon {

@@ -221,7 +221,7 @@ Rectangle {
                             Accessible.name: qsTr("GitHub Personal Access Token")
                             Accessible.passwordEdit: echoMode !== TextInput.Normal
                         }
-                        HoverButton {
+                        IconButton {
                             objectName: "showTokenButton"
                             symbol: settings.showToken ? "eye.slash" : "eye"
                             iconColor: Theme.primary
@@ -304,7 +304,7 @@ Rectangle {
                                 contentItem: Row {
                                     spacing: Theme.px(6)
                                     SymbolIcon { symbol: "arrow.up.forward.square"; color: Theme.accent; size: 12; anchors.verticalCenter: parent.verticalCenter }
-                                    Label { text: qsTr("Open GitHub Token Page"); color: Theme.accent; font.pixelSize: Theme.px(12); font.underline: parent.parent.hovered; anchors.verticalCenter: parent.verticalCenter }
+                                    Label { text: qsTr("Open GitHub Token Page"); color: Theme.accent; font.pixelSize: Theme.px(12); font.underline: parent.parent.hovered || parent.parent.visualFocus; anchors.verticalCenter: parent.verticalCenter }
                                 }
                             }
                         }
