@@ -13,6 +13,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 QByteArray contentsOf(const QString &path)
@@ -25,6 +28,15 @@ bool expectedBool(const QJsonObject &object, const char *key)
 {
     const QJsonValue value = object.value(QLatin1StringView(key));
     return value.isBool() && value.toBool();
+}
+
+// Whole positive seconds, at most INT_MAX; anything else is the default.
+int expectedInterval(const QJsonObject &object)
+{
+    const QVariant value = object.value(QLatin1StringView(Preferences::refreshIntervalKey)).toVariant();
+    if (value.typeId() != QMetaType::LongLong || value.toLongLong() <= 0)
+        return Preferences::defaultRefreshInterval;
+    return int(std::min<qlonglong>(value.toLongLong(), std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -48,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool readable = contents.trimmed().isEmpty() || (error.error == QJsonParseError::NoError && document.isObject());
     const QJsonObject object = document.object();
 
-    FUZZ_EXPECT(Preferences::refreshInterval() > 0);
+    FUZZ_EXPECT(Preferences::refreshInterval() == expectedInterval(object));
     FUZZ_EXPECT(Preferences::notificationsEnabled() == expectedBool(object, Preferences::notificationsEnabledKey));
     FUZZ_EXPECT(Preferences::notificationSoundEnabled() == expectedBool(object, Preferences::notificationSoundEnabledKey));
     FUZZ_EXPECT(Preferences::automaticallyChecksForUpdates()

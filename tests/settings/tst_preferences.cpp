@@ -85,31 +85,6 @@ private slots:
         QCOMPARE(Preferences::automaticallyChecksForUpdates(), true);
     }
 
-    void wrongTypesReadAsDefaults_data()
-    {
-        QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<int>("interval");
-        QTest::addColumn<bool>("notifications");
-        QTest::addColumn<QString>("channel");
-        QTest::newRow("strings") << QByteArray("{\"refreshInterval\":\"60\",\"notificationsEnabled\":\"true\",\"updateChannel\":7}") << 300 << false << "stable";
-        QTest::newRow("booleans") << QByteArray("{\"refreshInterval\":true,\"notificationsEnabled\":1}") << 300 << false << "stable";
-        QTest::newRow("fraction") << QByteArray("{\"refreshInterval\":60.5}") << 300 << false << "stable";
-        QTest::newRow("zero") << QByteArray("{\"refreshInterval\":0}") << 300 << false << "stable";
-        QTest::newRow("negative") << QByteArray("{\"refreshInterval\":-5}") << 300 << false << "stable";
-        QTest::newRow("unchosen value") << QByteArray("{\"refreshInterval\":45,\"updateChannel\":\"nightly\"}") << 45 << false << "nightly";
-        QTest::newRow("huge") << QByteArray("{\"refreshInterval\":99999999999}") << std::numeric_limits<int>::max() << false << "stable";
-        QTest::newRow("null") << QByteArray("{\"refreshInterval\":null,\"notificationsEnabled\":null}") << 300 << false << "stable";
-    }
-
-    void wrongTypesReadAsDefaults()
-    {
-        QFETCH(QByteArray, json);
-        writeFile(PreferencesFile::path(), json);
-        QTEST(Preferences::refreshInterval(), "interval");
-        QTEST(Preferences::notificationsEnabled(), "notifications");
-        QTEST(Preferences::updateChannel(), "channel");
-    }
-
     void corruptFileIsKeptAsideAndDefaultsApply()
     {
         const QByteArray garbage("{\"refreshInterval\": 60, \x01\xff truncated");
