@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<QUrl> page = LinkHeader::nextPageOf(header, list);
     if (!page)
         return 0;
-    FUZZ_EXPECT(next && *page == *next);
+    FUZZ_EXPECT(next && page->query() == next->query());
     FUZZ_EXPECT(page->toString(QUrl::FullyEncoded).startsWith(u"https://api.github.com/notifications"));
     FUZZ_EXPECT(page->host() == u"api.github.com" && page->port() == -1 && page->userInfo().isEmpty());
     FUZZ_EXPECT(page->path() == u"/notifications");

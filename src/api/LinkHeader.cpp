@@ -55,11 +55,16 @@ std::optional<QUrl> next(QByteArrayView header)
 
 std::optional<QUrl> nextPageOf(QByteArrayView header, const QUrl &list)
 {
-    std::optional<QUrl> target = next(header);
+    const std::optional<QUrl> target = next(header);
     if (!target || target->scheme() != list.scheme() || target->host() != list.host() || target->port() != list.port()
         || target->path() != list.path() || !target->userInfo().isEmpty())
         return std::nullopt;
-    return target;
+    // Only the query comes from the header; the rest of the address is the
+    // list's own, so nothing else a server wrote (an empty "@", a fragment)
+    // reaches the request.
+    QUrl page = list;
+    page.setQuery(target->query(QUrl::FullyEncoded));
+    return page;
 }
 
 } // namespace LinkHeader

@@ -13,9 +13,9 @@ namespace LinkHeader {
 // there is none or it is not a valid absolute address.
 std::optional<QUrl> next(QByteArrayView header);
 
-// The next page of `list`: the next link, only when it is the same list at
-// the same address (scheme, host, port, path; no user info). The token never
-// goes anywhere else a Link header points.
+// The next page of `list`: the list's own address with the query of the next
+// link, only when that link is the same list (scheme, host, port, path; no
+// user info). The token never goes anywhere else a Link header points.
 std::optional<QUrl> nextPageOf(QByteArrayView header, const QUrl &list);
 
 } // namespace LinkHeader
