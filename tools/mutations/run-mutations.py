@@ -1,0 +1,51 @@
+#!/usr/bin/env python3
+"""Applies hand-made faults to the production code one at a time, rebuilds,
+runs the suite and reports whether it failed (caught) or passed (missed).
+Run it on a copy of the tree (git worktree add): it edits the sources.
+  tools/mutations/run-mutations.py <source tree> <build dir>"""
+import subprocess, sys, pathlib
+root = pathlib.Path(sys.argv[1]); build = sys.argv[2]
+MUTATIONS = [
+ ("merge keeps a thread read locally even when GitHub updated it", "src/store/ThreadMerge.cpp",
+  "} else if (!(*old)->unread && thread.unread && (*old)->updatedAt == thread.updatedAt) {",
+  "} else if (!(*old)->unread && thread.unread) {"),
+ ("thread path left unescaped", "src/api/ApiPaths.cpp",
+  "return QString::fromLatin1(QUrl::toPercentEncoding(name));", "return name;"),
+ ("token sent over plain http to any host", "src/api/GitHubAPIClient.cpp",
+  "    if (url.scheme() != u\"http\")\n        return false;", "    if (url.scheme() != u\"http\")\n        return false;\n    return true;"),
+ ("one page fewer than GitHub's Link header offers", "src/api/GitHubAPIClient.cpp",
+  "for (int page = 0; page < maxPages; ++page) {", "for (int page = 1; page < maxPages; ++page) {"),
+ ("Retry-After ignored", "src/api/RequestPacing.cpp",
+  "if (const auto retryAfter = seconds(header(headers, \"retry-after\")))", "if (const auto retryAfter = seconds(header(headers, \"x-retry-after-never\")))"),
+ ("read and unread swapped", "src/api/Conversion.cpp",
+  ".unread = thread.unread,", ".unread = !thread.unread,"),
+ ("date-time offset sign flipped", "src/api/WireDecoding.cpp",
+  "(sign == u'-' ? -1 : 1);", "(sign == u'-' ? 1 : -1);"),
+ ("alert body not escaped for markup servers", "src/platform/DesktopNotifications.cpp",
+  "return markup ? text.toHtmlEscaped() : text;", "return text;"),
+ ("open guard accepts any scheme", "src/api/Conversion.cpp",
+  "return url.isValid() && url.scheme() == u\"https\" && url.host() == webRoot.host()", "return url.isValid() && url.host() == webRoot.host()"),
+ ("Link header: next relation not required", "src/api/LinkHeader.cpp",
+  "if (type.compare(\"next\", Qt::CaseInsensitive) == 0)", "if (!type.isEmpty())"),
+]
+results = []
+for name, path, old, new in MUTATIONS:
+    f = root / path
+    text = f.read_text()
+    assert text.count(old) == 1, (path, old)
+    f.write_text(text.replace(old, new))
+    try:
+        built = subprocess.run(["cmake", "--build", build], capture_output=True).returncode == 0
+        if not built:
+            verdict = "caught (does not build)"
+        else:
+            run = subprocess.run(["ctest", "--test-dir", build, "--parallel", "2", "-E", "lazy_views|single_instance|accessibility"],
+                                 capture_output=True, text=True)
+            failed = [l.split(" - ")[1].split(" ")[0] for l in run.stdout.splitlines() if " - " in l and "(Failed" in l]
+            verdict = ("caught by " + ", ".join(failed)) if run.returncode else "MISSED"
+    finally:
+        f.write_text(text)
+    print(f"{name}: {verdict}", flush=True)
+    results.append(verdict)
+subprocess.run(["cmake", "--build", build], capture_output=True)
+sys.exit(1 if any(v == "MISSED" for v in results) else 0)
