@@ -7,9 +7,12 @@ Image {
     property color color: Theme.primary
     property int size: 16
 
-    width: Theme.px(size)
-    height: Theme.px(size)
-    sourceSize: Qt.size(width * Screen.devicePixelRatio, height * Screen.devicePixelRatio)
+    readonly property int side: Theme.px(size)
+    width: side
+    height: side
+    // From the designed size, not from width: a control sizing the icon must
+    // not feed back into the picture's own size.
+    sourceSize: Qt.size(side * Screen.devicePixelRatio, side * Screen.devicePixelRatio)
     source: symbol.length > 0 ? "image://symbols/" + symbol + "?" + icon.color.toString().substring(1) : ""
     fillMode: Image.PreserveAspectFit
     smooth: true
