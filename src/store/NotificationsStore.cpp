@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -110,8 +111,10 @@ void NotificationsStore::followTokenState()
         suspendSession(token.errorDescription());
         break;
     case TokenState::Status::Checking:
-        break;
+        return;
     }
+    if (std::exchange(m_refreshAfterTokenCheck, false))
+        refresh();
 }
 
 void NotificationsStore::startSession()
@@ -164,6 +167,10 @@ QCoro::Task<> NotificationsStore::refresh()
 {
     if (m_isRefreshing)
         co_return;
+    if (m_tokenStatus == TokenState::Status::Checking) {
+        m_refreshAfterTokenCheck = true;
+        co_return;
+    }
     if (m_tokenStatus == TokenState::Status::Missing)
         setLastError(tr("No token available. Please configure in Settings."));
     // Until the secret store answers, and while it fails (its error shows),

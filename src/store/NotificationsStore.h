@@ -138,6 +138,8 @@ private:
     std::optional<QString> m_lastError;
     int m_secondsUntilRefresh = 0;
     TokenState::Status m_tokenStatus = TokenState::Status::Checking;
+    // A refresh asked for before the secret store first answered.
+    bool m_refreshAfterTokenCheck = false;
     quint64 m_session = 0;
     bool m_polling = false;
     QDateTime m_lastPoll;
