@@ -41,7 +41,8 @@ for name, path, old, new in MUTATIONS:
         else:
             run = subprocess.run(["ctest", "--test-dir", build, "--parallel", "2", "-E", "lazy_views|single_instance|accessibility"],
                                  capture_output=True, text=True)
-            failed = [l.split(" - ")[1].split(" ")[0] for l in run.stdout.splitlines() if " - " in l and "(Failed" in l]
+            listed = run.stdout.split("The following tests FAILED:")[-1].splitlines()
+            failed = [l.split(" - ")[1].split(" ")[0] for l in listed if " - " in l]
             verdict = ("caught by " + ", ".join(failed)) if run.returncode else "MISSED"
     finally:
         f.write_text(text)
