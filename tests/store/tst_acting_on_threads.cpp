@@ -102,18 +102,6 @@ private slots:
         QCOMPARE(shown.size(), 1);
     }
 
-    void alertsWithoutActionsWhereTheServerHasNone()
-    {
-        FakeNotificationServer notifications({QStringLiteral("body")});
-        server->enqueue(ok({{"1"}}));
-        NotificationsStore store;
-        QTRY_COMPARE(store.items().size(), 1);
-        server->enqueue(ok({{"1"}, {"2"}}));
-        QCoro::waitFor(store.refresh());
-        QTRY_COMPARE(notifications.calls().size(), 1);
-        QVERIFY(notifications.calls().at(0).actions.isEmpty());
-    }
-
     void actionsOnManyThreads()
     {
         WireThread elsewhere{"3"};
