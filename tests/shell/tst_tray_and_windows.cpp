@@ -8,6 +8,7 @@
 
 #include "BrowserRecorder.h"
 #include "FakeGitHubServer.h"
+#include "ThreadJson.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -20,10 +21,7 @@ namespace {
 
 QByteArray body(bool unread)
 {
-    return QByteArray("[{\"id\":\"1\",\"unread\":") + (unread ? "true" : "false")
-           + ",\"reason\":\"mention\",\"subject\":{\"title\":\"T\",\"url\":null,\"type\":\"Issue\"},"
-             "\"repository\":{\"id\":1,\"name\":\"r\",\"full_name\":\"o/r\",\"owner\":{\"login\":\"o\",\"avatar_url\":\"a\"},"
-             "\"html_url\":\"h\",\"private\":false},\"updated_at\":\"2024-05-01T09:30:00Z\"}]";
+    return threadsBody({{.id = "1", .unread = unread}});
 }
 
 // Counts the badge's red in what the tray host really shows.
@@ -105,14 +103,12 @@ private slots:
         QVERIFY(first);
         app.showMainWindow();
         QCOMPARE(app.mainWindow(), first);
-        QCOMPARE(first->title(), QStringLiteral("Quillfen"));
         first->close();
         QTRY_VERIFY(!app.mainWindow());
 
         app.showSettings();
-        QVERIFY(app.settingsWindow());
-        QCOMPARE(app.settingsWindow()->width(), 600);
         QWindow *settings = app.settingsWindow();
+        QVERIFY(settings);
         app.showSettings();
         QCOMPARE(app.settingsWindow(), settings);
     }
