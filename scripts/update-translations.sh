@@ -4,6 +4,5 @@
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup-deps.sh
-for ts in translations/*.ts; do
-    /usr/lib/qt6/bin/lupdate src -extensions cpp,h,qml,js -ts "$ts" -no-obsolete -locations none
-done
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build --target update_translations
