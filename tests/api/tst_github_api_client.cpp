@@ -5,11 +5,11 @@
 #include "credentials/KeychainManager.h"
 
 #include "FakeGitHubServer.h"
+#include "TestEnvironment.h"
 #include "ThreadJson.h"
 
 #include <QCoro/QCoroTask>
 #include <QFile>
-#include <QTcpServer>
 #include <QTest>
 #include <QUrlQuery>
 
@@ -59,10 +59,7 @@ private slots:
     void init()
     {
         server = std::make_unique<FakeGitHubServer>();
-        GitHubAPIClient::setBaseUrl(server->baseUrl());
-        GitHubAPIClient::setRequestTimeout(GitHubAPIClient::defaultRequestTimeout);
-        RevalidationCache::shared().clear();
-        RequestPacing::clear();
+        useFakeGitHub(*server);
         QCOMPARE(KeychainManager::saveToken(token), std::nullopt);
     }
 
@@ -117,55 +114,45 @@ private slots:
         QCOMPARE(server->requests().size(), 1);
     }
 
+    void statusRules_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("listError"); // how a fetch of the list ends: a prefix, empty for success
+        const QString unparsable = QStringLiteral("Failed to parse GitHub response: ");
+        QTest::newRow("200") << 200 << realisticBody() << QString();
+        QTest::newRow("200, not a list") << 200 << QByteArray("{\"not\":\"a list\"}") << unparsable;
+        QTest::newRow("205, not JSON") << 205 << QByteArray("not json at all") << unparsable;
+        QTest::newRow("401") << 401 << QByteArray("{\"message\":\"Bad credentials\",\"documentation_url\":\"https://docs.github.com/rest\"}")
+                             << "GitHub API error (401): Bad credentials";
+        QTest::newRow("500, empty") << 500 << QByteArray() << "GitHub API error: HTTP 500";
+        QTest::newRow("403, HTML") << 403 << QByteArray("<html>forbidden</html>") << "GitHub API error: HTTP 403";
+        QTest::newRow("301, not followed") << 301 << QByteArray("{\"message\":\"Moved Permanently\"}")
+                                           << "GitHub API error (301): Moved Permanently";
+        QTest::newRow("429") << 429 << realisticBody() << "GitHub API rate limit exceeded. Please try again later.";
+        // Statuses Qt reads as protocol or proxy failures are answers all the same.
+        for (int status : {400, 404, 407, 418})
+            QTest::addRow("%d", status) << status << QByteArray("{\"message\":\"Nope\"}") << QStringLiteral("GitHub API error (%1): Nope").arg(status);
+    }
+
     void statusRules()
     {
-        server->enqueue({200, realisticBody(), {}, Behaviour::respond});
-        const auto ok = fetch();
-        QCOMPARE(idsOf(ok).size(), 8);
-        QCOMPARE(idsOf(ok).first(), QStringLiteral("9001"));
-
-        server->enqueue({200, "{\"not\":\"a list\"}", {}, Behaviour::respond});
-        QVERIFY(fetchError().startsWith(QStringLiteral("Failed to parse GitHub response: ")));
-
-        server->enqueue({401, "{\"message\":\"Bad credentials\",\"documentation_url\":\"https://docs.github.com/rest\"}", {}, Behaviour::respond});
-        QCOMPARE(fetchError(), QStringLiteral("GitHub API error (401): Bad credentials"));
-
-        server->enqueue({500, "", {}, Behaviour::respond});
-        QCOMPARE(fetchError(), QStringLiteral("GitHub API error: HTTP 500"));
-
-        server->enqueue({403, "<html>forbidden</html>", {}, Behaviour::respond});
-        QCOMPARE(fetchError(), QStringLiteral("GitHub API error: HTTP 403"));
-
-        server->enqueue({301, "{\"message\":\"Moved Permanently\"}", {{"Location", "https://evil.example/notifications"}}, Behaviour::respond});
-        QCOMPARE(fetchError(), QStringLiteral("GitHub API error (301): Moved Permanently"));
-
-        server->enqueue({429, realisticBody(), {}, Behaviour::respond});
-        QCOMPARE(fetchError(), QStringLiteral("GitHub API rate limit exceeded. Please try again later."));
-        RequestPacing::clear(); // the pause a 429 starts has its own test
-
-        server->enqueue({404, "{\"message\":\"Not Found\"}", {}, Behaviour::respond});
-        const auto notFound = QCoro::waitFor(GitHubAPIClient::markThreadAsRead(QStringLiteral("1")));
-        QCOMPARE(notFound, ClientError(APIError::invalidResponse()));
-        QCOMPARE(userDescription(*notFound), QStringLiteral("Invalid response from GitHub API"));
-
-        server->enqueue({429, "", {}, Behaviour::respond});
-        QCOMPARE(QCoro::waitFor(GitHubAPIClient::muteThread(QStringLiteral("1"))), ClientError(APIError::invalidResponse()));
-        RequestPacing::clear();
-
-        server->enqueue({205, "not json at all", {}, Behaviour::respond});
-        QCOMPARE(QCoro::waitFor(GitHubAPIClient::unmuteThread(QStringLiteral("1"))), std::nullopt);
-        QCOMPARE(server->requests().size(), 10);
-
-        // Statuses Qt reads as protocol or proxy failures are answers all the same.
-        for (int status : {400, 407, 418}) {
-            const QByteArray body = "{\"message\":\"Nope\"}";
-            server->enqueue({status, body, {}, Behaviour::respond});
-            QCOMPARE(fetchError(), QStringLiteral("GitHub API error (%1): Nope").arg(status));
-            server->enqueue({status, body, {}, Behaviour::respond});
-            QCOMPARE(QCoro::waitFor(GitHubAPIClient::markThreadAsRead(QStringLiteral("1"))), ClientError(APIError::invalidResponse()));
-            server->enqueue({status, body, {}, Behaviour::respond});
-            QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_x"))), ClientResult<bool>(false));
-        }
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, listError);
+        const auto answer = [&] {
+            RequestPacing::clear(); // the pause a limit starts has its own test
+            server->enqueue({status, body, {{"Location", "https://evil.example/notifications"}}, Behaviour::respond});
+        };
+        answer();
+        const QString ended = fetchError();
+        QVERIFY2(listError.isEmpty() ? ended == u"<no error>" : ended.startsWith(listError), qPrintable(ended));
+        answer();
+        const auto marked = QCoro::waitFor(GitHubAPIClient::markThreadAsRead(QStringLiteral("1")));
+        QCOMPARE(marked, status / 100 == 2 ? std::nullopt : std::optional(ClientError(APIError::invalidResponse())));
+        answer();
+        QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_x"))), ClientResult<bool>(status == 200));
+        QCOMPARE(server->requests().size(), 3);
     }
 
     void pagesFollowTheNextLinkOnTheListItself()
@@ -364,40 +351,20 @@ private slots:
 
     void transportFailuresPassThrough()
     {
-        quint16 closedPort = 0;
-        {
-            QTcpServer probe;
-            QVERIFY(probe.listen(QHostAddress::LocalHost));
-            closedPort = probe.serverPort();
-        }
-        GitHubAPIClient::setBaseUrl(QStringLiteral("http://127.0.0.1:%1").arg(closedPort));
-        const auto refused = fetch();
-        QVERIFY(std::holds_alternative<ClientError>(refused));
-        const auto *transport = std::get_if<TransportError>(&std::get<ClientError>(refused));
-        QVERIFY(transport);
-        QCOMPARE(transport->code, QNetworkReply::ConnectionRefusedError);
-        QCOMPARE(transport->description, QStringLiteral("Connection refused"));
-
+        const auto failure = [] {
+            const auto result = fetch();
+            const auto *error = std::get_if<ClientError>(&result);
+            const auto *transport = error ? std::get_if<TransportError>(error) : nullptr;
+            return transport ? transport->code : QNetworkReply::NoError;
+        };
+        GitHubAPIClient::setBaseUrl(closedLoopbackUrl());
+        QCOMPARE(failure(), QNetworkReply::ConnectionRefusedError);
         GitHubAPIClient::setBaseUrl(server->baseUrl());
         server->enqueue({200, realisticBody(), {}, Behaviour::closeMidBody});
-        const auto cut = fetch();
-        QVERIFY(std::holds_alternative<ClientError>(cut));
-        const auto *closed = std::get_if<TransportError>(&std::get<ClientError>(cut));
-        QVERIFY2(closed, qPrintable(userDescription(std::get<ClientError>(cut))));
-        QCOMPARE(closed->code, QNetworkReply::RemoteHostClosedError);
-    }
-
-    void timesOut()
-    {
+        QCOMPARE(failure(), QNetworkReply::RemoteHostClosedError);
         GitHubAPIClient::setRequestTimeout(std::chrono::milliseconds(300));
         server->enqueue({200, {}, {}, Behaviour::stall});
-        const auto result = fetch();
-        QVERIFY(std::holds_alternative<ClientError>(result));
-        const auto *transport = std::get_if<TransportError>(&std::get<ClientError>(result));
-        QVERIFY(transport);
-        QCOMPARE(transport->code, QNetworkReply::OperationCanceledError);
-        QVERIFY(!transport->description.isEmpty());
-        QCOMPARE(server->requests().size(), 1);
+        QCOMPARE(failure(), QNetworkReply::OperationCanceledError);
     }
 
 private:

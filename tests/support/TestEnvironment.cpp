@@ -6,6 +6,7 @@
 #include "platform/PreferencesFile.h"
 
 #include <QFile>
+#include <QTcpServer>
 
 void useFakeGitHub(const FakeGitHubServer &server)
 {
@@ -14,4 +15,12 @@ void useFakeGitHub(const FakeGitHubServer &server)
     RevalidationCache::shared().clear();
     RequestPacing::clear();
     QFile::remove(PreferencesFile::path());
+}
+
+QString closedLoopbackUrl()
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost))
+        qFatal("cannot listen on loopback");
+    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
 }

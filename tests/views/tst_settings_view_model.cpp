@@ -13,11 +13,11 @@
 #include "BrowserRecorder.h"
 #include "FakeGitHubServer.h"
 #include "FakeNotificationServer.h"
+#include "TestEnvironment.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QTcpServer>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -144,13 +144,7 @@ private slots:
         QCOMPARE(model.statusMessage(), QStringLiteral("Invalid token or insufficient permissions"));
         QVERIFY(!model.isSuccess());
 
-        quint16 closedPort = 0;
-        {
-            QTcpServer probe;
-            QVERIFY(probe.listen(QHostAddress::LocalHost));
-            closedPort = probe.serverPort();
-        }
-        GitHubAPIClient::setBaseUrl(QStringLiteral("http://127.0.0.1:%1").arg(closedPort));
+        GitHubAPIClient::setBaseUrl(closedLoopbackUrl());
         model.testConnection();
         QTRY_VERIFY(!model.isTesting());
         QCOMPARE(model.statusMessage(), QStringLiteral("Connection failed: Connection refused"));
