@@ -7,6 +7,7 @@
 #include "BrowserRecorder.h"
 #include "FakeGitHubServer.h"
 #include "FakeNotificationServer.h"
+#include "ModelThreads.h"
 #include "TestEnvironment.h"
 #include "ThreadJson.h"
 
@@ -31,12 +32,7 @@ ScriptedResponse status(int code)
 
 QStringList unreadIds(const NotificationsStore &store)
 {
-    QStringList ids;
-    for (const GHNotification &thread : store.items()) {
-        if (thread.unread)
-            ids << thread.id;
-    }
-    return ids;
+    return ids(store.items(), [](const GHNotification &thread) { return thread.unread; });
 }
 
 } // namespace

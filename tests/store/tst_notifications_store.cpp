@@ -13,6 +13,7 @@
 #include "BrowserRecorder.h"
 #include "FakeGitHubServer.h"
 #include "FakeNotificationServer.h"
+#include "ModelThreads.h"
 #include "TestEnvironment.h"
 #include "ThreadJson.h"
 
@@ -38,14 +39,6 @@ ScriptedResponse ok(const QList<WireThread> &threads)
 ScriptedResponse status(int code, QByteArray content = {})
 {
     return {code, std::move(content), {}, Behaviour::respond};
-}
-
-QStringList ids(const QList<GHNotification> &threads)
-{
-    QStringList result;
-    for (const auto &t : threads)
-        result << t.id;
-    return result;
 }
 
 const GHNotification *find(const NotificationsStore &store, const QString &id)
