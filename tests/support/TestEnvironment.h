@@ -1,10 +1,22 @@
 #pragma once
 
 #include "FakeGitHubServer.h"
+#include "ThreadJson.h"
 
 // Points the GitHub client at `server` with the product's time-out, an
 // empty revalidation cache and no pause, and removes the preferences file.
 void useFakeGitHub(const FakeGitHubServer &server);
+
+// A plain answer, and GitHub's answer listing these threads.
+inline ScriptedResponse answer(int status, QByteArray body = {})
+{
+    return {status, std::move(body), {}, ScriptedResponse::Behaviour::respond};
+}
+
+inline ScriptedResponse listAnswer(const QList<WireThread> &threads)
+{
+    return answer(200, threadsBody(threads));
+}
 
 // An http address on loopback where nothing listens.
 QString closedLoopbackUrl();
