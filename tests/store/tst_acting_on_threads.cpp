@@ -16,19 +16,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using Behaviour = ScriptedResponse::Behaviour;
 
 namespace {
-
-ScriptedResponse ok(const QList<WireThread> &threads)
-{
-    return {200, threadsBody(threads), {{"Last-Modified", "Wed, 01 May 2024 09:30:00 GMT"}}, Behaviour::respond};
-}
-
-ScriptedResponse status(int code)
-{
-    return {code, {}, {}, Behaviour::respond};
-}
 
 QStringList unreadIds(const NotificationsStore &store)
 {
@@ -54,13 +43,13 @@ private slots:
     {
         FakeNotificationServer notifications({QStringLiteral("body"), QStringLiteral("actions")});
         BrowserRecorder browser({QStringLiteral("https")});
-        server->enqueue(ok({{"1"}}));
+        server->enqueue(listAnswer({{"1"}}));
         NotificationsStore store;
         QTRY_COMPARE(store.items().size(), 1);
 
         WireThread fresh{"2"};
         fresh.url = QStringLiteral("https://api.github.com/repos/octo/hooks/issues/7");
-        server->enqueue(ok({{"1"}, fresh}));
+        server->enqueue(listAnswer({{"1"}, fresh}));
         QCoro::waitFor(store.refresh());
         QTRY_COMPARE(notifications.calls().size(), 1);
         const auto alert = notifications.calls().at(0);
@@ -69,7 +58,7 @@ private slots:
         // A click opens the thread as its row does; the button marks it read.
         notifications.invokeAction(alert.id, QStringLiteral("default"));
         QTRY_COMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://github.com/octo/hooks/issues/7"))});
-        server->enqueue(status(205));
+        server->enqueue(answer(205));
         notifications.invokeAction(alert.id, QStringLiteral("mark-read"));
         QTRY_COMPARE(server->requests().size(), 3);
         QCOMPARE(server->requests().last().method, "PATCH");
@@ -77,7 +66,7 @@ private slots:
         QCOMPARE(unreadIds(store), QStringList{"1"});
 
         // Several new threads: a click shows them.
-        server->enqueue(ok({{"1"}, {"3"}, {"4"}}));
+        server->enqueue(listAnswer({{"1"}, {"3"}, {"4"}}));
         QCoro::waitFor(store.refresh());
         QTRY_COMPARE(notifications.calls().size(), 2);
         QSignalSpy shown(&store, &NotificationsStore::alertActivated);
@@ -102,13 +91,13 @@ private slots:
     {
         WireThread elsewhere{"3"};
         elsewhere.fullName = QStringLiteral("we ird/re#po");
-        server->enqueue(ok({{"1"}, {"2"}, elsewhere, {"4", false}}));
+        server->enqueue(listAnswer({{"1"}, {"2"}, elsewhere, {"4", false}}));
         NotificationsStore store;
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         QTRY_COMPARE(store.items().size(), 4);
 
         // Refused: everything comes back.
-        server->enqueue(status(500));
+        server->enqueue(answer(500));
         store.markAllAsRead();
         QVERIFY(unreadIds(store).isEmpty()); // at once
         QTRY_COMPARE(unreadIds(store), (QStringList{"1", "2", "3"}));
@@ -122,7 +111,7 @@ private slots:
         QVERIFY(lastReadAt >= before && lastReadAt <= QDateTime::currentDateTimeUtc());
 
         // 202: GitHub finishes in the background; success all the same.
-        server->enqueue(status(202));
+        server->enqueue(answer(202));
         store.markRepositoryAsRead(QStringLiteral("we ird/re#po"));
         QTRY_COMPARE(server->requests().size(), 3);
         QCOMPARE(server->requests().last().target, "/repos/we%20ird/re%23po/notifications");
@@ -130,14 +119,14 @@ private slots:
         QCOMPARE(unreadIds(store), (QStringList{"1", "2"}));
 
         // Done: gone at once, back in its place when GitHub refuses.
-        server->enqueue(status(404));
+        server->enqueue(answer(404));
         store.markAsDone(QStringLiteral("2"));
         QCOMPARE(store.items().size(), 3);
         QTRY_COMPARE(store.items().size(), 4);
         QCOMPARE(store.items().at(1).id, QStringLiteral("2"));
         QCOMPARE(server->requests().last().method, "DELETE");
         QCOMPARE(server->requests().last().target, "/notifications/threads/2");
-        server->enqueue(status(204));
+        server->enqueue(answer(204));
         store.markAsDone(QStringLiteral("2"));
         QTRY_COMPARE(server->requests().size(), 5);
         QTest::qWait(100);
@@ -146,12 +135,12 @@ private slots:
 
     void participatingOnlyIsItsOwnList()
     {
-        server->enqueue(ok({{"1"}, {"2"}}));
+        server->enqueue(listAnswer({{"1"}, {"2"}}));
         NotificationsStore store;
         QTRY_COMPARE(store.items().size(), 2);
 
         // Switched on: another address, so no answer of the whole list is reused.
-        server->enqueue(ok({{"2"}}));
+        server->enqueue(listAnswer({{"2"}}));
         Preferences::setParticipatingOnly(true);
         NoticeCenter::instance().post(QString::fromLatin1(Notices::participatingOnlyChanged), true);
         QTRY_COMPARE(store.items().size(), 1);
@@ -160,7 +149,7 @@ private slots:
         QVERIFY(!participating.hasHeader("If-Modified-Since"));
 
         // Switched back: the whole list's own answer is revalidated.
-        server->enqueue(status(304));
+        server->enqueue(answer(304));
         Preferences::setParticipatingOnly(false);
         NoticeCenter::instance().post(QString::fromLatin1(Notices::participatingOnlyChanged), false);
         QTRY_COMPARE(store.items().size(), 2);

@@ -18,7 +18,6 @@
 #include <QTest>
 
 
-using Behaviour = ScriptedResponse::Behaviour;
 
 namespace {
 
@@ -39,11 +38,6 @@ bool shown(QQuickWindow *window, const QString &name)
 void click(QQuickWindow *window, const QString &name)
 {
     QVERIFY(QMetaObject::invokeMethod(child(window, name), "clicked"));
-}
-
-ScriptedResponse ok(const QList<WireThread> &threads)
-{
-    return {200, threadsBody(threads), {}, Behaviour::respond};
 }
 
 } // namespace
@@ -87,7 +81,7 @@ private slots:
         click(window, "dismissButton");
         QVERIFY(!shown(window, "errorBanner"));
 
-        server->enqueue(ok({{.id = "1", .unread = false, .fullName = "a/x"}, {.id = "2", .fullName = "b/y"}}));
+        server->enqueue(listAnswer({{.id = "1", .unread = false, .fullName = "a/x"}, {.id = "2", .fullName = "b/y"}}));
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_views")), std::nullopt);
         auto *list = child(window, "panelList");
         QTRY_COMPARE(list->property("count").toInt(), 2);
@@ -116,7 +110,7 @@ private slots:
     void mainWindow()
     {
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_views")), std::nullopt);
-        server->enqueue(ok({{.id = "1", .updatedAt = "2024-05-01T10:00:00Z", .fullName = "a/x"},
+        server->enqueue(listAnswer({{.id = "1", .updatedAt = "2024-05-01T10:00:00Z", .fullName = "a/x"},
                             {.id = "2", .unread = false, .updatedAt = "2024-05-01T08:00:00Z", .fullName = "b/y"},
                             {.id = "3", .updatedAt = "2024-05-01T09:00:00Z", .fullName = "a/x"}}));
         store = std::make_unique<NotificationsStore>();
@@ -149,7 +143,7 @@ private slots:
         };
         for (const auto &k : keys) {
             list->setProperty("currentIndex", 0);
-            server->enqueue({200, {}, {}, Behaviour::respond});
+            server->enqueue(answer(200));
             QTest::keyClick(window, k.key);
             QTRY_VERIFY(!server->requests().isEmpty());
             QCOMPARE(server->requests().last().method, k.method);
@@ -158,7 +152,7 @@ private slots:
         }
 
         // The window's banner keeps to one line of plain text.
-        server->enqueue({500, {}, {}, Behaviour::respond});
+        server->enqueue(answer(500));
         store->requestRefresh();
         QTRY_VERIFY(shown(window, "errorBanner"));
         QCOMPARE(child(window, "errorText")->property("maximumLineCount").toInt(), 1);
