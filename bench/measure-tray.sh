@@ -17,7 +17,7 @@ for exe in quillfen bench_bare_tray bench_qml_tray; do
     [ -x "$bin/$exe" ] || { echo "build first: $bin/$exe not found" >&2; exit 1; }
 done
 
-exec tests/support/run-in-session.sh --keyring --tray -- sh -c '
+exec tools/session/run-in-session.sh --keyring --tray -- sh -c '
     bin=$1
     ms() { echo $(( $(date +%s%N) / 1000000 )); }
     rss() { awk "/VmRSS/ {print \$2}" /proc/$1/status; } # KiB

@@ -3,7 +3,7 @@
 // reports what that costs: requests sent, answers 304, and rate-limit points
 // (the server counts one for every answer other than 304).
 //
-//   tests/support/run-in-session.sh --keyring -- build/bin/poll_simulation [cycles]
+//   tools/session/run-in-session.sh --keyring -- build/bin/poll_simulation [cycles]
 
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     });
     GitHubAPIClient::setBaseUrl(github.baseUrl());
     if (KeychainManager::saveToken(QStringLiteral("ghp_simulation")))
-        qFatal("no keyring: run inside tests/support/run-in-session.sh --keyring");
+        qFatal("no keyring: run inside tools/session/run-in-session.sh --keyring");
 
     NotificationsStore store;
     if (!QTest::qWaitFor([&] { return store.items().size() == threads.size(); }, 10000))

@@ -4,7 +4,7 @@
 // resident memory at the start, after warm-up and at the end. It fails when
 // memory grows by 1 MiB or more after warm-up.
 //
-//   tests/support/run-in-session.sh --keyring -- build/bin/soak [cycles]
+//   tools/session/run-in-session.sh --keyring -- build/bin/soak [cycles]
 
 #include "api/GitHubAPIClient.h"
 #include "api/RequestPacing.h"
@@ -125,7 +125,7 @@ int main(int argc, char *argv[])
     });
     GitHubAPIClient::setBaseUrl(github.baseUrl());
     if (KeychainManager::saveToken(QStringLiteral("ghp_soak")))
-        qFatal("no keyring: run inside tests/support/run-in-session.sh --keyring");
+        qFatal("no keyring: run inside tools/session/run-in-session.sh --keyring");
 
     NotificationsStore store;
     if (!QTest::qWaitFor([&] { return !store.items().isEmpty(); }, 10000))

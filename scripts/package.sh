@@ -27,7 +27,7 @@ for file in usr/bin/quillfen usr/share/applications/com.quillfen.app.desktop \
     [ -e "$root/$file" ] || { echo "FAIL: the package lacks $file"; exit 1; }
 done
 
-tests/support/run-in-session.sh --keyring --tray -- sh -c '
+tools/session/run-in-session.sh --keyring --tray -- sh -c '
     "$1/usr/bin/quillfen" >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 100); do

@@ -106,22 +106,6 @@ private slots:
         QTEST(ids(ListGrouping::filtered(items, filter)), "expected");
     }
 
-    void grouping()
-    {
-        const QList<GHNotification> items{
-            modelThread("a10", true, 120, "Title", "a/x"), modelThread("b11", true, 60, "Title", "b/y"),
-            modelThread("a12", true, 0, "Title", "a/x"), modelThread("c1", true, 660, "Title", "c/z"),
-            modelThread("c1b", true, 660, "Title", "c/z"),
-        };
-        const auto groups = ListGrouping::groupedByRepository(items);
-        QCOMPARE(groups.size(), 3);
-        QCOMPARE(groups[0].key, QStringLiteral("a/x"));
-        QCOMPARE(ids(groups[0].items), (QStringList{"a12", "a10"}));
-        QCOMPARE(groups[1].key, QStringLiteral("b/y"));
-        QCOMPARE(ids(groups[2].items), (QStringList{"c1", "c1b"}));
-        QCOMPARE(ids(ListGrouping::newestFirst(items)), (QStringList{"a12", "b11", "a10", "c1", "c1b"}));
-    }
-
     void entryModelAppliesSmallestChange()
     {
         NotificationEntryModel model;

@@ -1,6 +1,6 @@
 // Renders the panel, the main window and the settings window offscreen and
 // writes PNG screenshots into the folder given as the first argument. Runs
-// inside tests/support/run-in-session.sh --keyring, against a fake GitHub.
+// inside tools/session/run-in-session.sh --keyring, against a fake GitHub.
 
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
@@ -80,7 +80,7 @@ int main(int argc, char *argv[])
     KeychainManager::deleteToken();
     NotificationsStore store;
     if (!QTest::qWaitFor([&] { return store.tokenStatus() == TokenState::Status::Missing; }, 10000))
-        qFatal("the secret store did not answer (run inside tests/support/run-in-session.sh --keyring)");
+        qFatal("the secret store did not answer (run inside tools/session/run-in-session.sh --keyring)");
     bool ok = true;
 
     QQuickWindow *panel = create(engine, QStringLiteral("PanelWindow"), store, {{QStringLiteral("hideOnDeactivate"), false}});

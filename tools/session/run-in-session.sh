@@ -1,7 +1,8 @@
 #!/bin/sh
-# Runs one test command headless inside a private D-Bus session with a
-# throwaway HOME, so nothing touches the developer's own bus, keyring,
-# preferences or sound server.
+# Runs one command (a test, a benchmark, the screenshots, the installed
+# package) headless inside a private D-Bus session with a throwaway HOME, so
+# nothing touches the developer's own bus, keyring, preferences or sound
+# server.
 #
 #   run-in-session.sh [--keyring] [--pulseaudio] [--] command [args...]
 #
