@@ -263,6 +263,7 @@ private slots:
         server->enqueue(answer(205));
         store.toggleRead(QStringLiteral("1"));
         QCOMPARE(find(store, "1")->unread, false);
+        QTRY_COMPARE(server->requests().size(), 2);
         server->enqueue(answer(404, "{\"message\":\"Not Found\"}"));
         store.toggleRead(QStringLiteral("2"));
         QCOMPARE(find(store, "2")->unread, false);
