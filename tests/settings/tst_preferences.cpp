@@ -80,30 +80,21 @@ private slots:
         QCOMPARE(stored.value("automaticallyChecksForUpdates"), QJsonValue(true));
     }
 
+    // That an unreadable file is kept aside byte for byte is the preferences
+    // fuzz target's check; here, what the user and the next write see.
     void corruptFileIsKeptAsideAndDefaultsApply()
     {
-        const QByteArray garbage("{\"refreshInterval\": 60, \x01\xff truncated");
-        writeFile(PreferencesFile::path(), garbage);
-
+        writeFile(PreferencesFile::path(), "{\"refreshInterval\": 60, \x01\xff truncated");
         QCOMPARE(Preferences::refreshInterval(), 300);
-        QVERIFY(!QFile::exists(PreferencesFile::path()));
-        QDir dir(QFileInfo(PreferencesFile::path()).absolutePath());
+        const QDir dir(QFileInfo(PreferencesFile::path()).absolutePath());
         const QStringList aside = dir.entryList({QStringLiteral("preferences.json.corrupt-*")});
         QCOMPARE(aside.size(), 1);
-        QFile kept(dir.filePath(aside.first()));
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), garbage);
         QCOMPARE(diagnostics.size(), 1);
         QVERIFY(diagnostics.first().contains(aside.first()));
 
-        // The next write starts a fresh, valid file and leaves the old one alone.
         Preferences::setRefreshInterval(120);
         QCOMPARE(fileContents(PreferencesFile::path()).value("refreshInterval"), QJsonValue(120));
-        QCOMPARE(dir.entryList({QStringLiteral("preferences.json.corrupt-*")}).size(), 1);
-
-        writeFile(PreferencesFile::path(), "[1, 2, 3]");
-        QCOMPARE(Preferences::notificationsEnabled(), false);
-        QVERIFY(!QFile::exists(PreferencesFile::path()));
+        QCOMPARE(dir.entryList({QStringLiteral("preferences.json.corrupt-*")}), aside);
     }
 
     void noticesArriveOnTheMainThread()
