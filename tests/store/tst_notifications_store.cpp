@@ -326,11 +326,13 @@ private slots:
         pull.url = QStringLiteral("https://api.github.com/repos/octo/hooks/pulls/5");
         WireThread script{"2"};
         script.url = QStringLiteral("javascript:alert(1)//api.github.com/repos/x/y/issues/1");
-        server->enqueue(listAnswer({pull, script}));
+        WireThread plain{"3"};
+        plain.url = QStringLiteral("http://github.com/octo/hooks/issues/1");
+        server->enqueue(listAnswer({pull, script, plain}));
         NotificationsStore store;
-        QTRY_COMPARE(store.items().size(), 2);
-        store.open(QStringLiteral("2"));
-        store.open(QStringLiteral("1"));
+        QTRY_COMPARE(store.items().size(), 3);
+        for (const char *id : {"3", "2", "1"})
+            store.open(QString::fromLatin1(id));
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://github.com/octo/hooks/pull/5"))});
     }
 
@@ -351,7 +353,7 @@ private slots:
 
 private:
     std::unique_ptr<FakeGitHubServer> server;
-    BrowserRecorder browser{{"https", "javascript"}};
+    BrowserRecorder browser{{"https", "http", "javascript"}};
     QStringList diagnostics;
 };
 
