@@ -24,9 +24,7 @@ private slots:
         QVERIFY(main);
         QTRY_VERIFY(main->isVisible());
 
-        QQuickItem *settingsButton = findItem(main->contentItem(), QStringLiteral("settingsButton"));
-        QVERIFY(settingsButton);
-        QVERIFY(QMetaObject::invokeMethod(settingsButton, "clicked"));
+        QVERIFY(click(main, QStringLiteral("settingsButton")));
         QVERIFY(app.settingsWindow());
         QTRY_VERIFY(app.settingsWindow()->isVisible());
 

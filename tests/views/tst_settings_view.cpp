@@ -63,30 +63,30 @@ private slots:
         Preferences::setRefreshInterval(45);
         Preferences::setUpdateChannel(QStringLiteral("beta"));
         open();
-        QVERIFY(!item("saveTokenButton")->isEnabled());
-        QVERIFY(!item("deleteTokenButton")->isVisible());
-        QVERIFY(!item("soundToggle")->isEnabled());
-        QTRY_VERIFY(item("permissionWarning")->isVisible()); // no notification service here
-        QCOMPARE(item("intervalPicker")->property("currentIndex").toInt(), -1);
-        QCOMPARE(item("channelPicker")->property("currentIndex").toInt(), 1);
+        QVERIFY(!child(window, "saveTokenButton")->isEnabled());
+        QVERIFY(!child(window, "deleteTokenButton")->isVisible());
+        QVERIFY(!child(window, "soundToggle")->isEnabled());
+        QTRY_VERIFY(child(window, "permissionWarning")->isVisible()); // no notification service here
+        QCOMPARE(child(window, "intervalPicker")->property("currentIndex").toInt(), -1);
+        QCOMPARE(child(window, "channelPicker")->property("currentIndex").toInt(), 1);
         model()->setRefreshInterval(600);
-        QCOMPARE(item("intervalPicker")->property("currentIndex").toInt(), 3);
+        QCOMPARE(child(window, "intervalPicker")->property("currentIndex").toInt(), 3);
 
         // Typed masked, shown on request; Ctrl+Return saves, and only with text.
-        item("tokenField")->forceActiveFocus();
+        child(window, "tokenField")->forceActiveFocus();
         QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
         QVERIFY(!model()->hasStatusMessage());
         QTest::keyClick(window, Qt::Key_G);
         QTest::keyClick(window, Qt::Key_H);
         QCOMPARE(model()->tokenInput(), QStringLiteral("gh"));
-        QCOMPARE(item("tokenField")->property("echoMode").toInt(), 2);
-        QVERIFY(QMetaObject::invokeMethod(item("showTokenButton"), "clicked"));
-        QCOMPARE(item("tokenField")->property("echoMode").toInt(), 0);
+        QCOMPARE(child(window, "tokenField")->property("echoMode").toInt(), 2);
+        QVERIFY(click(window, "showTokenButton"));
+        QCOMPARE(child(window, "tokenField")->property("echoMode").toInt(), 0);
         QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(model()->statusMessage(), QStringLiteral("Token saved successfully!"));
-        QVERIFY(item("deleteTokenButton")->isVisible());
-        QVERIFY(QMetaObject::invokeMethod(item("deleteTokenButton"), "clicked"));
-        QCOMPARE(item("tokenStatusText")->property("text").toString(), QStringLiteral("Token deleted successfully"));
+        QVERIFY(child(window, "deleteTokenButton")->isVisible());
+        QVERIFY(click(window, "deleteTokenButton"));
+        QCOMPARE(child(window, "tokenStatusText")->property("text").toString(), QStringLiteral("Token deleted successfully"));
     }
 
 private:
@@ -99,14 +99,6 @@ private:
         window->show();
         window->requestActivate();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-    }
-
-    QQuickItem *item(const char *name)
-    {
-        QQuickItem *found = findItem(window->contentItem(), QString::fromLatin1(name));
-        if (!found)
-            qFatal("no item %s", name);
-        return found;
     }
 
     SettingsViewModel *model() { return window->findChild<SettingsViewModel *>(); }

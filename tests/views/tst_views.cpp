@@ -17,31 +17,6 @@
 #include <QQuickWindow>
 #include <QTest>
 
-
-
-namespace {
-
-QQuickItem *child(QQuickWindow *window, const QString &name)
-{
-    QQuickItem *found = findItem(window, name);
-    if (!found)
-        qFatal("no item %s", qPrintable(name));
-    return found;
-}
-
-bool shown(QQuickWindow *window, const QString &name)
-{
-    QQuickItem *item = findItem(window, name);
-    return item && item->isVisible();
-}
-
-void click(QQuickWindow *window, const QString &name)
-{
-    QVERIFY(QMetaObject::invokeMethod(child(window, name), "clicked"));
-}
-
-} // namespace
-
 // One smoke test a window: what the view models cannot show, that the QML
 // binds to them and that its keys, hovers and clicks reach the store.
 class TestViews : public QObject {
@@ -74,11 +49,11 @@ private slots:
         QVERIFY(child(window, "searchField")->hasActiveFocus());
 
         // The store's message shows in a two-line banner until dismissed.
-        click(window, "refreshButton");
+        QVERIFY(click(window, "refreshButton"));
         QTRY_COMPARE(child(window, "errorText")->property("text").toString(),
                      QStringLiteral("No token available. Please configure in Settings."));
         QCOMPARE(child(window, "errorText")->property("maximumLineCount").toInt(), 2);
-        click(window, "dismissButton");
+        QVERIFY(click(window, "dismissButton"));
         QVERIFY(!shown(window, "errorBanner"));
 
         server->enqueue(listAnswer({{.id = "1", .unread = false, .fullName = "a/x"}, {.id = "2", .fullName = "b/y"}}));
@@ -121,9 +96,9 @@ private slots:
 
         QTRY_VERIFY(findItem(window, "groupHeader:a/x"));
         QCOMPARE(findItem(child(window, "groupHeader:a/x"), "groupCount")->property("text").toString(), QStringLiteral("2"));
-        click(window, "groupHeader:a/x");
+        QVERIFY(click(window, "groupHeader:a/x"));
         QVERIFY(model->isCollapsed(QStringLiteral("a/x")));
-        click(window, "groupHeader:a/x");
+        QVERIFY(click(window, "groupHeader:a/x"));
 
         // Letters go to the search field when it has focus, to the current thread otherwise.
         child(window, "searchField")->forceActiveFocus();
@@ -166,7 +141,7 @@ private slots:
         window = create(QStringLiteral("PanelWindow"));
         QCOMPARE(child(window, "tokenRequired")->property("heading").toString(), QStringLiteral("GitHub-Token erforderlich"));
         QCOMPARE(child(window, "settingsButton")->property("text").toString(), QStringLiteral("Einstellungen"));
-        click(window, "refreshButton");
+        QVERIFY(click(window, "refreshButton"));
         QTRY_COMPARE(child(window, "errorText")->property("text").toString(),
                      QStringLiteral("Kein Token vorhanden. Bitte in den Einstellungen eintragen."));
         // Back to the language of the source for the other tests.
