@@ -33,17 +33,26 @@ MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotificat
     return result;
 }
 
-QList<GHNotification> filterAndSort(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly)
+QList<GHNotification> matching(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly,
+                               std::optional<NotificationReason> reason)
 {
     const TextSearch search(searchText);
     QList<GHNotification> result;
     for (const GHNotification &thread : items) {
         if (unreadOnly && !thread.unread)
             continue;
+        if (reason && thread.reason != *reason)
+            continue;
         if (!search.isEmpty() && !search.matches(thread.title) && !search.matches(thread.repoFullName()))
             continue;
         result.append(thread);
     }
+    return result;
+}
+
+QList<GHNotification> filterAndSort(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly)
+{
+    QList<GHNotification> result = matching(items, searchText, unreadOnly);
     std::stable_sort(result.begin(), result.end(), [](const GHNotification &a, const GHNotification &b) {
         if (a.unread != b.unread)
             return a.unread;

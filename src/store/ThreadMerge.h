@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The pure steps of a refresh and of the panel's list, kept apart from the
 // store so they can be tested and measured on their own.
 namespace ThreadMerge {
@@ -21,8 +23,13 @@ struct MergeResult {
 // nothing else of the previous copy is kept (a local mute ends here).
 MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched);
 
-// Threads passing the unread-only and search tests, unread first, then the
-// latest update first; equal threads keep their order.
+// Threads passing the unread-only, reason and search tests, in their order.
+// The search is one text matched against the title and, apart, "owner/repo".
+QList<GHNotification> matching(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly,
+                               std::optional<NotificationReason> reason = std::nullopt);
+
+// The panel's list: the matching threads, unread first, then the latest update
+// first; equal threads keep their order.
 QList<GHNotification> filterAndSort(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly);
 
 qsizetype unreadCount(const QList<GHNotification> &items);

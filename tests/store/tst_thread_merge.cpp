@@ -44,26 +44,35 @@ private slots:
             modelThread("unread-9", true, 180, "Alpha fix", "octo/hooks"),
             modelThread("unread-10a", true, 120, "Beta", "Hanami/hanami"),
             modelThread("unread-10b", true, 120, "Gamma", "octo/api"),
-            modelThread("read-old", false, 600, "Delta", "octo/hooks"),
+            modelThread("read-old", false, 600, "Delta", "octo/hooks", NotificationReason::comment),
         };
-        // Unread first, latest first; equal threads keep their order.
+        // The panel's order: unread first, latest first; equal threads keep their order.
         QCOMPARE(ids(ThreadMerge::filterAndSort(items, {}, false)),
                  (QStringList{"unread-10a", "unread-10b", "unread-9", "read-noon", "read-old"}));
-        QCOMPARE(ids(ThreadMerge::filterAndSort(items, {}, true)), (QStringList{"unread-10a", "unread-10b", "unread-9"}));
+        QCOMPARE(ids(ThreadMerge::filterAndSort(items, QStringLiteral("octo"), true)), (QStringList{"unread-10b", "unread-9"}));
+        QCOMPARE(ThreadMerge::unreadCount(items), 3);
+
+        const QStringList all{"read-noon", "unread-9", "unread-10a", "unread-10b", "read-old"};
         const struct {
             const char *search;
+            bool unreadOnly;
+            std::optional<NotificationReason> reason;
             QStringList found;
-        } searches[] = {
-            {"/", {"unread-10a", "unread-10b", "unread-9", "read-noon", "read-old"}},
-            {"HANAMI/", {"unread-10a"}},
-            {"alpha FIX", {"unread-9"}},
-            {"octo/hooks", {"unread-9", "read-old"}},
-            {"nothing like this", {}},
-            {"Zeta rails", {}}, // the title and the repository are tested separately, never joined
+        } filters[] = {
+            {"", false, {}, all},
+            {"/", false, {}, all},
+            {"HANAMI/", false, {}, {"unread-10a"}}, // the repository's key, any case
+            {"octo/h", false, {}, {"unread-9", "read-old"}},
+            {"alpha FIX", false, {}, {"unread-9"}},
+            {" fix", false, {}, {"unread-9"}}, // blanks are part of the text
+            {"Zeta rails", false, {}, {}}, // the title and the repository are tested apart, never joined
+            {"", true, {}, {"unread-9", "unread-10a", "unread-10b"}},
+            {"octo", false, NotificationReason::comment, {"read-old"}},
         };
-        for (const auto &search : searches)
-            QCOMPARE(ids(ThreadMerge::filterAndSort(items, QString::fromUtf8(search.search), false)), search.found);
-        QCOMPARE(ThreadMerge::unreadCount(items), 3);
+        for (const auto &filter : filters) {
+            QCOMPARE(ids(ThreadMerge::matching(items, QString::fromUtf8(filter.search), filter.unreadOnly, filter.reason)),
+                     filter.found);
+        }
     }
 
     void searchFollowsTheLocale()

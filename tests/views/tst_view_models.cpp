@@ -1,7 +1,6 @@
 #include "model/SampleNotifications.h"
 #include "platform/RelativeTime.h"
 #include "store/NotificationsStore.h"
-#include "views/panel/ListGrouping.h"
 #include "views/panel/NotificationEntryModel.h"
 #include "views/panel/NotificationsListModel.h"
 #include "views/panel/PanelViewModel.h"
@@ -72,38 +71,6 @@ private slots:
         QCOMPARE(age(86400 * 400), QStringLiteral("1 yr. ago"));
         QCOMPARE(age(-120), QStringLiteral("in 2 min."));
         QCOMPARE(RelativeTime::shortAge(base, base.addSecs(1080), QLocale::c()), QStringLiteral("18 min. ago"));
-    }
-
-    void filtering_data()
-    {
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<bool>("unreadOnly");
-        QTest::addColumn<int>("reason");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("everything") << "" << false << -1 << QStringList{"fix", "upgrade", "read", "other"};
-        QTest::newRow("key, any case") << "RAILS" << false << -1 << QStringList{"fix", "upgrade", "read"};
-        QTest::newRow("key prefix") << "rails/ra" << false << -1 << QStringList{"fix", "read"};
-        QTest::newRow("slash matches all") << "/" << false << -1 << QStringList{"fix", "upgrade", "read", "other"};
-        QTest::newRow("leading blank") << " rails" << false << -1 << QStringList{"upgrade"};
-        QTest::newRow("unread only") << "" << true << -1 << QStringList{"fix", "upgrade", "other"};
-        QTest::newRow("reason and search") << "rails" << false << int(NotificationReason::comment) << QStringList{"read"};
-    }
-
-    void filtering()
-    {
-        QFETCH(QString, search);
-        QFETCH(bool, unreadOnly);
-        QFETCH(int, reason);
-        const QList<GHNotification> items{
-            modelThread("fix", true, 1380, "Fix boot", "rails/rails"),
-            modelThread("upgrade", true, 1320, "Do rails upgrade", "octo/api"),
-            modelThread("read", false, 1260, "Old", "rails/rails", NotificationReason::comment),
-            modelThread("other", true, 1200, "Nothing", "octo/hooks"),
-        };
-        ListGrouping::Filter filter{search, unreadOnly, std::nullopt};
-        if (reason >= 0)
-            filter.reason = NotificationReason(reason);
-        QTEST(ids(ListGrouping::filtered(items, filter)), "expected");
     }
 
     void entryModelAppliesSmallestChange()

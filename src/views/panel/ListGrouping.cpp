@@ -1,28 +1,10 @@
 #include "views/panel/ListGrouping.h"
 
-#include "platform/TextSearch.h"
-
 #include <QHash>
 
 #include <algorithm>
 
 namespace ListGrouping {
-
-QList<GHNotification> filtered(const QList<GHNotification> &items, const Filter &filter)
-{
-    const TextSearch search(filter.searchText);
-    QList<GHNotification> result;
-    for (const GHNotification &item : items) {
-        if (filter.unreadOnly && !item.unread)
-            continue;
-        if (filter.reason && item.reason != *filter.reason)
-            continue;
-        if (!search.isEmpty() && !search.matches(item.title) && !search.matches(item.repoFullName()))
-            continue;
-        result.append(item);
-    }
-    return result;
-}
 
 QList<GHNotification> newestFirst(QList<GHNotification> items)
 {

@@ -7,7 +7,8 @@
 
 #include <optional>
 
-// The main window's own filtering, ordering and grouping of the store's items.
+// The main window's own filter (applied by ThreadMerge::matching), ordering
+// and grouping of the store's items.
 namespace ListGrouping {
 
 struct Filter {
@@ -20,9 +21,6 @@ struct RepoGroup {
     QString key; // owner "/" repo
     QList<GHNotification> items; // newest first
 };
-
-// Items passing the unread, reason and search tests, in the store's order.
-QList<GHNotification> filtered(const QList<GHNotification> &items, const Filter &filter);
 
 // Newest first; equal times keep their order.
 QList<GHNotification> newestFirst(QList<GHNotification> items);

@@ -1,5 +1,7 @@
 #include "views/panel/NotificationsListModel.h"
 
+#include "store/ThreadMerge.h"
+
 NotificationsListModel::NotificationsListModel(QObject *parent) : QObject(parent) {}
 
 void NotificationsListModel::setStore(NotificationsStore *store)
@@ -92,7 +94,7 @@ void NotificationsListModel::toggleCollapsed(const QString &key)
 void NotificationsListModel::rebuild()
 {
     const QList<GHNotification> items =
-        m_store ? ListGrouping::filtered(m_store->items(), m_filter) : QList<GHNotification>();
+        m_store ? ThreadMerge::matching(m_store->items(), m_filter.searchText, m_filter.unreadOnly, m_filter.reason) : QList<GHNotification>();
     QList<NotificationEntryModel::Entry> entries;
     QVariantMap counts;
     if (m_groupByRepo) {
