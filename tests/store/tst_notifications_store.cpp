@@ -36,7 +36,7 @@ const GHNotification *find(const NotificationsStore &store, const QString &id)
 // Whether the secret store has answered the store.
 bool answered(const NotificationsStore &store)
 {
-    return QTest::qWaitFor([&] { return store.tokenStatus() != TokenState::Status::Checking; }, 5000);
+    return QTest::qWaitFor([&] { return store.tokenStatus() != TokenState::Status::Checking; }, 20000);
 }
 
 } // namespace

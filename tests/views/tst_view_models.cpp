@@ -142,7 +142,7 @@ private slots:
         QAbstractItemModelTester tester(panel.rows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         panel.setStore(&store);
         QCOMPARE(panel.middleArea(), Area::Waiting);
-        QTRY_COMPARE(panel.middleArea(), Area::TokenRequired);
+        QTRY_COMPARE_WITH_TIMEOUT(panel.middleArea(), Area::TokenRequired, 20000); // the first keyring answer
         QCOMPARE(panel.rows()->count(), 7);
         QCOMPARE(panel.rows()->entries().first().item.id, QStringLiteral("4")); // unread, latest first
         QVERIFY(!panel.showCountdown());
@@ -174,7 +174,7 @@ private slots:
     void listModelGroupsAndCollapses()
     {
         NotificationsStore store;
-        QTRY_COMPARE(store.tokenStatus(), TokenState::Status::Missing); // the samples
+        QTRY_COMPARE_WITH_TIMEOUT(store.tokenStatus(), TokenState::Status::Missing, 20000); // the samples
         NotificationsListModel list;
         QAbstractItemModelTester tester(list.rows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         list.setStore(&store);
