@@ -190,66 +190,56 @@ private slots:
         QCOMPARE(server->requests().size(), 2);
     }
 
-    void linkHeaders_data()
-    {
-        QTest::addColumn<QByteArray>("header");
-        QTest::addColumn<QString>("next");
-        QTest::newRow("GitHub's") << QByteArray("<https://api.github.com/n?page=2>; rel=\"next\", <https://api.github.com/n?page=5>; rel=\"last\"")
-                                  << "https://api.github.com/n?page=2";
-        QTest::newRow("next last") << QByteArray("<https://a/p?page=1>; rel=\"prev\", <https://a/p?page=3>; rel=\"next\"")
-                                   << "https://a/p?page=3";
-        QTest::newRow("unquoted, several types") << QByteArray("<https://a/x>;rel=\"last next\"") << "https://a/x";
-        QTest::newRow("bare") << QByteArray("<https://a/y>; rel=next") << "https://a/y";
-        QTest::newRow("no next") << QByteArray("<https://a/p?page=1>; rel=\"prev\"") << QString();
-        QTest::newRow("relative") << QByteArray("</notifications?page=2>; rel=\"next\"") << QString();
-        QTest::newRow("unclosed") << QByteArray("<https://a/p; rel=\"next\"") << QString();
-        QTest::newRow("empty") << QByteArray() << QString();
-        QTest::newRow("nextish") << QByteArray("<https://a/z>; rel=\"nextpage\"") << QString();
-    }
-
     void linkHeaders()
     {
-        QFETCH(QByteArray, header);
-        QFETCH(QString, next);
-        const std::optional<QUrl> found = LinkHeader::next(header);
-        QCOMPARE(found ? found->toString() : QString(), next);
-    }
-
-    void pausesAfterRateLimits_data()
-    {
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("headers"); // name:value pairs, separated by ';'
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<int>("repeats");
-        QTest::addColumn<int>("pause"); // seconds, -1 for none
-        const QByteArray limit = "{\"message\":\"You have exceeded a secondary rate limit\"}";
-        QTest::newRow("primary spent") << 403 << QByteArray("x-ratelimit-remaining:0;x-ratelimit-reset:1000090") << QByteArray() << 0 << 90;
-        QTest::newRow("primary, 429") << 429 << QByteArray("x-ratelimit-remaining:0;x-ratelimit-reset:1000010") << QByteArray() << 3 << 10;
-        QTest::newRow("reset passed") << 403 << QByteArray("x-ratelimit-remaining:0;x-ratelimit-reset:999000") << QByteArray() << 0 << 1;
-        QTest::newRow("retry-after first") << 429 << QByteArray("retry-after:30;x-ratelimit-remaining:0;x-ratelimit-reset:1000090") << QByteArray() << 0 << 30;
-        QTest::newRow("retry-after bounded") << 403 << QByteArray("retry-after:99999999") << QByteArray() << 0 << 86400;
-        QTest::newRow("secondary") << 403 << QByteArray() << limit << 0 << 60;
-        QTest::newRow("secondary again") << 429 << QByteArray() << QByteArray() << 1 << 120;
-        QTest::newRow("secondary at most an hour") << 429 << QByteArray() << QByteArray() << 20 << 3840;
-        QTest::newRow("a refusal") << 403 << QByteArray() << QByteArray("{\"message\":\"Must have admin rights\"}") << 0 << -1;
-        QTest::newRow("remaining left") << 403 << QByteArray("x-ratelimit-remaining:12;x-ratelimit-reset:1000090") << QByteArray() << 0 << -1;
-        QTest::newRow("not a limit status") << 500 << QByteArray("retry-after:30") << QByteArray() << 0 << -1;
+        const struct {
+            QByteArray header;
+            QString next;
+        } cases[] = {
+            {"<https://api.github.com/n?page=2>; rel=\"next\", <https://api.github.com/n?page=5>; rel=\"last\"", "https://api.github.com/n?page=2"},
+            {"<https://a/p?page=1>; rel=\"prev\", <https://a/p?page=3>; rel=\"next\"", "https://a/p?page=3"},
+            {"<https://a/x>;rel=\"last next\"", "https://a/x"},
+            {"<https://a/y>; rel=next", "https://a/y"},
+            {"<https://a/p?page=1>; rel=\"prev\"", {}},
+            {"</notifications?page=2>; rel=\"next\"", {}},
+            {"<https://a/p; rel=\"next\"", {}},
+            {"", {}},
+            {"<https://a/z>; rel=\"nextpage\"", {}},
+        };
+        for (const auto &c : cases) {
+            const std::optional<QUrl> found = LinkHeader::next(c.header);
+            QCOMPARE(found ? found->toString() : QString(), c.next);
+        }
     }
 
     void pausesAfterRateLimits()
     {
-        QFETCH(int, status);
-        QFETCH(QByteArray, headers);
-        QFETCH(QByteArray, body);
-        QFETCH(int, repeats);
-        QFETCH(int, pause);
-        RequestPacing::Headers parsed;
-        for (const QByteArray &pair : headers.split(';')) {
-            if (!pair.isEmpty())
-                parsed.append({pair.left(pair.indexOf(':')), pair.mid(pair.indexOf(':') + 1)});
+        using Headers = RequestPacing::Headers;
+        const QByteArray secondary = "{\"message\":\"You have exceeded a secondary rate limit\"}";
+        const auto spent = [](const char *reset) { return Headers{{"x-ratelimit-remaining", "0"}, {"x-ratelimit-reset", reset}}; };
+        const struct {
+            int status;
+            Headers headers;
+            QByteArray body;
+            int repeats;
+            int pause; // seconds, -1 for none
+        } cases[] = {
+            {403, spent("1000090"), {}, 0, 90},
+            {429, spent("1000010"), {}, 3, 10},
+            {403, spent("999000"), {}, 0, 1}, // the reset has passed
+            {429, spent("1000090") + Headers{{"retry-after", "30"}}, {}, 0, 30},
+            {403, {{"retry-after", "99999999"}}, {}, 0, 86400},
+            {403, {}, secondary, 0, 60},
+            {429, {}, {}, 1, 120}, // secondary, again
+            {429, {}, {}, 20, 3840}, // at most an hour, with a little spread
+            {403, {}, "{\"message\":\"Must have admin rights\"}", 0, -1},
+            {403, {{"x-ratelimit-remaining", "12"}, {"x-ratelimit-reset", "1000090"}}, {}, 0, -1},
+            {500, {{"retry-after", "30"}}, {}, 0, -1},
+        };
+        for (const auto &c : cases) {
+            const auto found = RequestPacing::pauseAfter(c.status, c.headers, c.body, c.repeats, QDateTime::fromSecsSinceEpoch(1000000));
+            QCOMPARE(found ? int(found->count()) : -1, c.pause);
         }
-        const auto found = RequestPacing::pauseAfter(status, parsed, body, repeats, QDateTime::fromSecsSinceEpoch(1000000));
-        QCOMPARE(found ? int(found->count()) : -1, pause);
     }
 
     void nothingGoesOutDuringAPause()
@@ -323,11 +313,11 @@ private slots:
 
     void tokenGoesOnlyOverHttpsOrLoopback()
     {
-        QVERIFY(GitHubAPIClient::mayCarryToken(QUrl(QStringLiteral("https://api.github.com"))));
-        QVERIFY(GitHubAPIClient::mayCarryToken(QUrl(QStringLiteral("http://[::1]:8080"))));
-        QVERIFY(GitHubAPIClient::mayCarryToken(QUrl(QStringLiteral("http://localhost:8080"))));
-        QVERIFY(!GitHubAPIClient::mayCarryToken(QUrl(QStringLiteral("http://api.github.com"))));
-        QVERIFY(!GitHubAPIClient::mayCarryToken(QUrl(QStringLiteral("ftp://127.0.0.1"))));
+        const std::pair<const char *, bool> urls[] = {{"https://api.github.com", true}, {"http://[::1]:8080", true},
+                                                       {"http://localhost:8080", true}, {"http://api.github.com", false},
+                                                       {"ftp://127.0.0.1", false}};
+        for (const auto &[url, allowed] : urls)
+            QCOMPARE(GitHubAPIClient::mayCarryToken(QUrl(QString::fromLatin1(url))), allowed);
 
         GitHubAPIClient::setBaseUrl(QStringLiteral("http://api.github.com"));
         QCOMPARE(fetchError(), QStringLiteral("Invalid API URL"));

@@ -18,22 +18,17 @@
 #include <QThread>
 #include <QTimer>
 
-using Behaviour = ScriptedResponse::Behaviour;
-
 namespace {
 
-const ScriptedResponse stalled{200, {}, {}, Behaviour::stall};
+const ScriptedResponse stalled{200, {}, {}, ScriptedResponse::Behaviour::stall};
 
-const GHNotification *find(const NotificationsStore &store, const QString &id)
+const GHNotification &find(const NotificationsStore &store, const QString &id)
 {
-    for (const auto &t : store.items()) {
-        if (t.id == id)
-            return &t;
-    }
-    return nullptr;
+    static const GHNotification none;
+    const auto found = std::find_if(store.items().begin(), store.items().end(), [&](const auto &t) { return t.id == id; });
+    return found == store.items().end() ? none : *found;
 }
 
-// Whether the secret store has answered the store.
 bool answered(const NotificationsStore &store)
 {
     return QTest::qWaitFor([&] { return store.tokenStatus() != TokenState::Status::Checking; }, 20000);
@@ -64,13 +59,10 @@ private slots:
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
         NotificationsStore store;
         // Nothing until the secret store answers; a refresh asked for meanwhile waits for the answer.
-        QCOMPARE(store.tokenStatus(), TokenState::Status::Checking);
         QVERIFY(store.items().isEmpty());
         store.requestRefresh();
-        QVERIFY(!store.hasError());
         QVERIFY(answered(store));
         QCOMPARE(store.items(), sampleNotifications());
-        QCOMPARE(store.unreadCount(), 4);
         QVERIFY(!store.timersRunning());
         QTRY_COMPARE(store.lastError(), QStringLiteral("No token available. Please configure in Settings."));
 
@@ -80,18 +72,14 @@ private slots:
         QTRY_VERIFY(store.timersRunning());
         store.dismissError();
         QTRY_VERIFY(store.hasError());
-        QTRY_COMPARE(store.secondsUntilRefresh(), 0);
-        QTest::qWait(1200);
-        QCOMPARE(store.secondsUntilRefresh(), 0);
         QVERIFY(server->requests().isEmpty());
     }
 
-    void withTokenFetchesOnceAndCountsDown()
+    void fetchesOnceFailsSoftlyAndCountsDown()
     {
         server->enqueue(listAnswer({{"1"}, {"2", false}}));
         NotificationsStore store;
         QVERIFY(answered(store));
-        QVERIFY(store.timersRunning());
         QCOMPARE(store.secondsUntilRefresh(), 300);
         // The first fetch is out; a refresh asked meanwhile sends nothing.
         QVERIFY(store.isRefreshing());
@@ -104,35 +92,25 @@ private slots:
         QVERIFY(store.secondsUntilRefresh() >= 899);
         QCOMPARE(store.unreadCount(), 1);
         QTRY_VERIFY(store.secondsUntilRefresh() < 899);
-    }
 
-    void failuresKeepTheItems()
-    {
-        server->enqueue(listAnswer({{"1"}, {"2"}}));
-        NotificationsStore store;
-        QTRY_COMPARE(store.items().size(), 2);
+        // Failures keep the items; the next good fetch clears the message.
         const QList<GHNotification> before = store.items();
-        Preferences::setRefreshInterval(120);
-
         server->enqueue(answer(500));
         QCoro::waitFor(store.refresh());
         QCOMPARE(store.lastError(), QStringLiteral("GitHub API error: HTTP 500"));
         QCOMPARE(store.items(), before);
-        QVERIFY(!store.isRefreshing());
-        QCOMPARE(store.secondsUntilRefresh(), 120);
+        QCOMPARE(store.secondsUntilRefresh(), 900);
         server->enqueue(answer(200, "[{\"id\":1}]"));
         QCoro::waitFor(store.refresh());
         QVERIFY(store.lastError()->startsWith(QStringLiteral("Failed to parse GitHub response: element 0, key \"id\"")));
         QCOMPARE(store.items(), before);
-
-        // The next good fetch clears the message; unknown threads are passed over.
         server->enqueue(listAnswer({{"3"}}));
         QCoro::waitFor(store.refresh());
         QVERIFY(!store.hasError());
         QCOMPARE(ids(store.items()), QStringList{"3"});
+        // Unknown threads are passed over.
         store.toggleRead(QStringLiteral("nope"));
         store.toggleMute(QStringLiteral("nope"));
-        store.open(QStringLiteral("nope"));
         QVERIFY(!store.hasError());
     }
 
@@ -143,22 +121,15 @@ private slots:
         server->enqueue(listAnswer({{"1"}, {"2"}}));
         NotificationsStore store;
         QTRY_COMPARE(store.items().size(), 2);
-        QTest::qWait(200);
-        QVERIFY2(notifications.calls().isEmpty(), "the first fetch into an empty store never alerts");
 
-        WireThread review{"3"};
-        review.title = QStringLiteral("Add <b>retry</b> & budget");
-        review.reason = QStringLiteral("review_requested");
-        review.fullName = QStringLiteral("octo/api");
+        WireThread review{.id = "3", .title = "Add <b>retry</b> & budget", .reason = "review_requested", .fullName = "octo/api"};
         server->enqueue(listAnswer({review, {"1"}, {"2"}, {"4", false}}));
         QCoro::waitFor(store.refresh());
         QTRY_COMPARE(notifications.calls().size(), 1);
         const auto single = notifications.calls().at(0);
         QCOMPARE(single.summary, review.title);
         QCOMPARE(single.body, QStringLiteral("octo/api\nReview requested"));
-        QVERIFY(single.actions.isEmpty()); // the server offers none
         QCOMPARE(single.hints.value("suppress-sound"), QVariant(true));
-        QVERIFY(!single.hints.contains("sound-name"));
 
         QList<WireThread> many{{"1"}, {"2"}, {"3"}, {"4", false}};
         for (int i = 0; i < 100; ++i)
@@ -171,7 +142,6 @@ private slots:
         QCOMPARE(summary.summary, QStringLiteral("New GitHub Notifications"));
         QCOMPARE(summary.body, QStringLiteral("100 new notifications"));
         QCOMPARE(summary.hints.value("sound-name"), QVariant(QStringLiteral("message-new-instant")));
-        QVERIFY(!summary.hints.contains("suppress-sound"));
 
         // Switched off: neither notification nor sound.
         Preferences::setNotificationsEnabled(false);
@@ -210,9 +180,7 @@ private slots:
         // Saved: the samples go at once, and the first fetch fills an empty list without alerts.
         server->enqueue(listAnswer({{"1"}, {"501", false}}));
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_later")), std::nullopt);
-        QCOMPARE(store.tokenStatus(), TokenState::Status::Stored);
         QVERIFY(store.items().isEmpty());
-        QVERIFY(store.timersRunning());
         QTRY_COMPARE(ids(store.items()), (QStringList{"1", "501"}));
         QTest::qWait(200);
         QVERIFY(notifications.calls().isEmpty());
@@ -225,8 +193,7 @@ private slots:
         QTRY_COMPARE(server->requests().size(), 3);
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
         QCOMPARE(store.items(), sampleNotifications());
-        QVERIFY(!store.timersRunning());
-        QVERIFY(!store.isRefreshing());
+        QVERIFY(!store.timersRunning() && !store.isRefreshing());
         server->setHandler({});
         QTest::qWait(300);
         QCOMPARE(store.items(), sampleNotifications());
@@ -248,90 +215,63 @@ private slots:
         QTest::qWait(400);
         // The event loop kept turning while the secret store was silent.
         QVERIFY(ticks >= 2);
-        QVERIFY(server->requests().isEmpty());
         QTRY_COMPARE(ids(store.items()), QStringList{"1"});
         TokenState::shared().setReaderForTesting({});
     }
 
-    // Read and mute show at once and roll back when GitHub refuses.
+    // Read and mute show at once and roll back when GitHub refuses, even
+    // after a fetch moved the thread; a thread gone by then is skipped.
     void threadActionsRollBackOnFailure()
     {
+        GitHubAPIClient::setRequestTimeout(std::chrono::milliseconds(400));
         server->enqueue(listAnswer({{"1"}, {"2"}, {"3", false}}));
         NotificationsStore store;
         QTRY_COMPARE(store.items().size(), 3);
 
-        server->enqueue(answer(205));
-        store.toggleRead(QStringLiteral("1"));
-        QCOMPARE(find(store, "1")->unread, false);
-        QTRY_COMPARE(server->requests().size(), 2);
         server->enqueue(answer(404, "{\"message\":\"Not Found\"}"));
         store.toggleRead(QStringLiteral("2"));
-        QCOMPARE(find(store, "2")->unread, false);
-        QTRY_COMPARE(find(store, "2")->unread, true);
+        QCOMPARE(find(store, "2").unread, false);
+        QTRY_COMPARE(find(store, "2").unread, true);
         QCOMPARE(store.lastError(), QStringLiteral("Invalid response from GitHub API"));
-        QCOMPARE(find(store, "1")->unread, false);
         QCOMPARE(server->requests()[1].method, "PATCH");
-        QCOMPARE(server->requests()[1].target, "/notifications/threads/1");
-
-        store.dismissError();
+        QCOMPARE(server->requests()[1].target, "/notifications/threads/2");
         store.toggleRead(QStringLiteral("3"));
         QCOMPARE(store.lastError(), QStringLiteral("Cannot mark as unread. GitHub API limitation."));
 
-        store.toggleMute(QStringLiteral("1"));
-        QCOMPARE(find(store, "1")->muted, true);
-        store.toggleMute(QStringLiteral("1"));
-        QCOMPARE(find(store, "1")->muted, false);
-        QTRY_COMPARE(server->requests().size(), 5);
-        QCOMPARE(server->requests()[3].body, "{\"ignored\":true}");
-        QCOMPARE(server->requests()[4].body, "{\"ignored\":false}");
-        server->enqueue(answer(500));
-        store.toggleMute(QStringLiteral("1"));
-        QCOMPARE(find(store, "1")->muted, true);
-        QTRY_COMPARE(find(store, "1")->muted, false);
-    }
-
-    void rollbackFindsTheThreadAfterTheListChanged()
-    {
-        GitHubAPIClient::setRequestTimeout(std::chrono::milliseconds(400));
-        server->enqueue(listAnswer({{"1"}, {"2"}}));
-        NotificationsStore store;
-        QTRY_COMPARE(store.items().size(), 2);
-
-        // The mark-read request hangs until it times out; meanwhile a fetch
-        // moves thread 1 from the first place to the third.
         server->enqueue(stalled);
         store.toggleRead(QStringLiteral("1"));
         server->enqueue(listAnswer({{"5"}, {"2"}, {"1"}}));
-        QTRY_COMPARE(server->requests().size(), 2);
+        QTRY_COMPARE(server->requests().size(), 3);
         QCoro::waitFor(store.refresh());
-        QCOMPARE(find(store, "1")->unread, false);
+        QCOMPARE(find(store, "1").unread, false);
+        store.dismissError();
         QTRY_VERIFY(store.hasError());
         QCOMPARE(ids(store.items(), [](const GHNotification &t) { return t.unread; }), (QStringList{"5", "2", "1"}));
 
-        // A thread that is gone by then is skipped; the message still shows.
+        server->enqueue(answer(500));
+        store.toggleMute(QStringLiteral("2"));
+        QCOMPARE(find(store, "2").muted, true);
+        QTRY_COMPARE(find(store, "2").muted, false);
+        QCOMPARE(server->requests().last().body, "{\"ignored\":true}");
+
         store.dismissError();
         server->enqueue(stalled);
         store.toggleMute(QStringLiteral("5"));
         server->enqueue(listAnswer({{"2"}}));
-        QTRY_COMPARE(server->requests().size(), 4);
+        QTRY_COMPARE(server->requests().size(), 6);
         QCoro::waitFor(store.refresh());
         QTRY_VERIFY(store.hasError());
         QCOMPARE(ids(store.items()), QStringList{"2"});
-        QCOMPARE(find(store, "2")->muted, false);
     }
 
     void opensOnlyGitHubPages()
     {
-        WireThread pull{"1"};
-        pull.url = QStringLiteral("https://api.github.com/repos/octo/hooks/pulls/5");
-        WireThread script{"2"};
-        script.url = QStringLiteral("javascript:alert(1)//api.github.com/repos/x/y/issues/1");
-        WireThread plain{"3"};
-        plain.url = QStringLiteral("http://github.com/octo/hooks/issues/1");
-        server->enqueue(listAnswer({pull, script, plain}));
+        server->enqueue(listAnswer({{.id = "1", .url = "https://api.github.com/repos/octo/hooks/pulls/5"},
+                                    {.id = "2", .url = "javascript:alert(1)//api.github.com/repos/x/y/issues/1"},
+                                    {.id = "3", .url = "http://github.com/octo/hooks/issues/1"}}));
         NotificationsStore store;
         QTRY_COMPARE(store.items().size(), 3);
-        for (const char *id : {"3", "2", "1"})
+        for (const char *id : {"3", "2", "1", "nope"})
             store.open(QString::fromLatin1(id));
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://github.com/octo/hooks/pull/5"))});
     }
