@@ -81,6 +81,7 @@ private slots:
         QCOMPARE(pull.repository.id, 101);
         QCOMPARE(pull.repository.owner.login, QStringLiteral("octo-org"));
         QCOMPARE(pull.updatedAt, utc("2024-05-01T09:30:00Z"));
+        QCOMPARE(threads.at(2).updatedAt, utc("2024-04-29T10:00:00Z")); // sent at +02:00
         QCOMPARE(pull.lastReadAt, std::nullopt);
 
         QCOMPARE(threads.at(2).lastReadAt, utc("2024-04-29T12:30:00Z"));
@@ -129,8 +130,11 @@ private slots:
         QTest::newRow("private as string") << "repository.private" << QJsonValue("no") << false;
         QTest::newRow("unknown reason is text") << "reason" << QJsonValue("ci_activity") << true;
         QTest::newRow("extra key") << "node_id" << QJsonValue("X") << true;
-        QTest::newRow("fractional seconds") << "updated_at" << QJsonValue("2024-05-01T09:30:00.123Z") << false;
-        QTest::newRow("no zone") << "updated_at" << QJsonValue("2024-05-01T09:30:00") << false;
+        // Offsets are the date-time fuzz target's; here what is refused.
+        for (const char *time : {"2024-05-01T09:30:00.5Z", "2024-05-01T09:30:00", "2024-05-01T09:30:00+0200", "2023-02-29T00:00:00Z",
+                                 "2024-05-01T24:00:00Z", "2024-05-01T09:30:00+24:00", "٢٠٢٤-05-01T09:30:00Z", "2024-+5-01T09:30:00Z"})
+            QTest::addRow("updated_at %s", time) << "updated_at" << QJsonValue(QString::fromUtf8(time)) << false;
+        QTest::newRow("west crosses the day") << "updated_at" << QJsonValue("2024-04-30T22:30:00-11:00") << true;
         QTest::newRow("bad last_read_at") << "last_read_at" << QJsonValue("yesterday") << false;
     }
 
@@ -151,38 +155,6 @@ private slots:
         // The description names the failing element and the full key.
         const QString description = std::get<DecodingError>(result).description;
         QVERIFY2(description.startsWith(QStringLiteral("element 1, key \"%1\": ").arg(path)), qPrintable(description));
-    }
-
-    void timestamps_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QDateTime>("expected"); // invalid: rejected
-
-        const QDateTime rejected;
-        QTest::newRow("utc") << "2024-05-01T09:30:00Z" << utc("2024-05-01T09:30:00Z");
-        QTest::newRow("east") << "2024-05-01T11:30:00+02:00" << utc("2024-05-01T09:30:00Z");
-        QTest::newRow("west crosses day") << "2024-04-30T22:30:00-11:00" << utc("2024-05-01T09:30:00Z");
-        QTest::newRow("fraction") << "2024-05-01T09:30:00.5Z" << rejected;
-        QTest::newRow("no zone") << "2024-05-01T09:30:00" << rejected;
-        QTest::newRow("compact offset") << "2024-05-01T09:30:00+0200" << rejected;
-        QTest::newRow("no such day") << "2023-02-29T00:00:00Z" << rejected;
-        QTest::newRow("hour 24") << "2024-05-01T24:00:00Z" << rejected;
-        QTest::newRow("offset hour 24") << "2024-05-01T09:30:00+24:00" << rejected;
-        QTest::newRow("arabic digits") << QString::fromUtf8("٢٠٢٤-05-01T09:30:00Z") << rejected;
-        QTest::newRow("signed field") << "2024-+5-01T09:30:00Z" << rejected;
-    }
-
-    void timestamps()
-    {
-        QFETCH(QString, text);
-        QFETCH(QDateTime, expected);
-        const std::optional<QDateTime> parsed = WireDecoding::parseInternetDateTime(text);
-        if (!expected.isValid()) {
-            QVERIFY2(!parsed, qPrintable(parsed ? parsed->toString(Qt::ISODate) : QString()));
-            return;
-        }
-        QVERIFY(parsed);
-        QCOMPARE(*parsed, expected);
     }
 
     void failuresAreDescribed_data()
@@ -207,6 +179,8 @@ private slots:
         while (numbers.size() < 10 * 1024 * 1024)
             numbers += "123456789,";
         QTest::newRow("10 MB of numbers") << numbers + "0]" << "element 0: expected an object, found a number";
+        QTest::newRow("1 MB value") << bodyOf({withValueAt(validThread(), {"updated_at"}, QString(1 << 20, u'9'))})
+                                    << "element 0, key \"updated_at\"";
     }
 
     void failuresAreDescribed()
@@ -215,23 +189,7 @@ private slots:
         QFETCH(QString, description);
         const QString error = decodeError(body);
         QVERIFY2(error.startsWith(description), qPrintable(error.left(200)));
-    }
-
-    void largeBodies()
-    {
-        // A huge value is quoted only by its start.
-        const QString longError = decodeError(bodyOf({withValueAt(validThread(), {"updated_at"}, QString(1 << 20, u'9'))}));
-        QVERIFY(longError.startsWith(QStringLiteral("element 0, key \"updated_at\"")));
-        QVERIFY(longError.size() < 300);
-
-        // About 10 MB of valid threads, with one bad one at the end.
-        QJsonArray threads;
-        const int count = int((10 * 1024 * 1024) / bodyOf({validThread()}).size());
-        for (int i = 0; i < count; ++i)
-            threads.append(validThread(QString::number(i)));
-        QCOMPARE(decodeOk(bodyOf(threads)).size(), count);
-        threads.append(withValueAt(validThread(), {"unread"}, QJsonValue::Undefined));
-        QCOMPARE(decodeError(bodyOf(threads)), QStringLiteral("element %1, key \"unread\": required key is missing").arg(count));
+        QVERIFY2(error.size() < 300, "a value is quoted only by its start");
     }
 };
 

@@ -47,21 +47,6 @@ private slots:
         Diagnostics::setSinkForTesting([this](const QString &line) { diagnostics << line; });
     }
 
-    void livesInTheXdgConfigFolder()
-    {
-        QCOMPARE(PreferencesFile::path(), qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/quillfen/preferences.json"));
-    }
-
-    void defaultsWithNothingStored()
-    {
-        QCOMPARE(Preferences::refreshInterval(), 300);
-        QCOMPARE(Preferences::notificationsEnabled(), false);
-        QCOMPARE(Preferences::notificationSoundEnabled(), false);
-        QCOMPARE(Preferences::updateChannel(), QStringLiteral("stable"));
-        QCOMPARE(Preferences::automaticallyChecksForUpdates(), false);
-        QVERIFY2(!QFile::exists(PreferencesFile::path()), "reading writes nothing");
-    }
-
     void valuesKeepTheirTypes()
     {
         Preferences::setRefreshInterval(60);
@@ -70,14 +55,12 @@ private slots:
         Preferences::setUpdateChannel(QStringLiteral("beta"));
         Preferences::setAutomaticallyChecksForUpdates(true);
 
-        // Written at once, with JSON types that match.
-        const QJsonObject stored = fileContents(PreferencesFile::path());
-        QCOMPARE(stored.value("refreshInterval"), QJsonValue(60));
-        QVERIFY(stored.value("refreshInterval").toVariant().typeId() == QMetaType::LongLong);
-        QCOMPARE(stored.value("notificationsEnabled"), QJsonValue(true));
-        QCOMPARE(stored.value("notificationSoundEnabled"), QJsonValue(false));
-        QCOMPARE(stored.value("updateChannel"), QJsonValue("beta"));
-        QCOMPARE(stored.value("automaticallyChecksForUpdates"), QJsonValue(true));
+        // Written at once, in the XDG config folder, with JSON types that match.
+        QCOMPARE(PreferencesFile::path(), qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/quillfen/preferences.json"));
+        QCOMPARE(fileContents(PreferencesFile::path()),
+                 QJsonObject({{"refreshInterval", 60}, {"notificationsEnabled", true}, {"notificationSoundEnabled", false},
+                              {"updateChannel", "beta"}, {"automaticallyChecksForUpdates", true}}));
+        QVERIFY(fileContents(PreferencesFile::path()).value("refreshInterval").toVariant().typeId() == QMetaType::LongLong);
     }
 
     // That an unreadable file is kept aside byte for byte is the preferences
