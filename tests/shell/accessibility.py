@@ -1,10 +1,6 @@
 #!/usr/bin/python3
-"""What a screen reader, voice control or switch access sees of Quillfen,
-read over AT-SPI. Run by accessibility_host, which shows the windows it asks
-for. Fails on any showing control without a name, and drives one journey
-through accessible actions only: the panel's "Open Settings", a token typed
-into the token field, "Save Token", and the threads from the fake server in
-the panel's list."""
+"""What assistive tools see of Quillfen over AT-SPI, in the windows accessibility_host shows: no
+showing control without a name, and one journey through accessible actions and keys only."""
 
 import subprocess
 import sys
