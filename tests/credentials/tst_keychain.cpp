@@ -1,7 +1,7 @@
 #include "credentials/KeychainManager.h"
 #include "credentials/TokenState.h"
 
-#include "RawSecret.h"
+#include "TestEnvironment.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -41,12 +41,12 @@ private slots:
         QCOMPARE(saved.size(), 2);
 
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
-        QCOMPARE(RawSecret::read(), std::nullopt);
+        QCOMPARE(storedSecret(), std::nullopt);
         QCOMPARE(state.status(), TokenState::Status::Missing);
         QCOMPARE(deleted.size(), 1);
 
         // A token written behind Quillfen's back shows on the next read.
-        QVERIFY(RawSecret::write("ghp_elsewhere"));
+        QVERIFY(plantSecret("ghp_elsewhere"));
         QSignalSpy read(&state, &TokenState::readFinished);
         state.reload();
         state.reload(); // asked again while the first read is out: one more read, one answer
@@ -61,7 +61,7 @@ private slots:
         // Spaces, a byte-order mark, a NUL and characters beyond the basic plane survive as given.
         const QString token = QString::fromUtf8("  ghp_\xef\xbb\xbf\xc3\xa9\xf0\x9f\x94\x91 ") + QChar(0) + QStringLiteral("end\n");
         QCOMPARE(KeychainManager::saveToken(token), std::nullopt);
-        QCOMPARE(RawSecret::read(), token.toUtf8());
+        QCOMPARE(storedSecret(), token.toUtf8());
         QCOMPARE(storedToken(), token);
 
         QCOMPARE(KeychainManager::saveToken(QString()), std::nullopt);
@@ -70,7 +70,7 @@ private slots:
 
     void rejectsWhatIsNotUtf8()
     {
-        QVERIFY(RawSecret::write(QByteArray("ghp_\xff\xfe\x80", 7)));
+        QVERIFY(plantSecret(QByteArray("ghp_\xff\xfe\x80", 7)));
         auto result = KeychainManager::getToken();
         QCOMPARE(std::get<KeychainError>(result), KeychainError::unexpectedData());
         TokenState::shared().reload();

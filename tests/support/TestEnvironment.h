@@ -20,3 +20,8 @@ inline ScriptedResponse listAnswer(const QList<WireThread> &threads)
 
 // An http address on loopback where nothing listens.
 QString closedLoopbackUrl();
+
+// The token item's bytes, read and written with secret-tool, below
+// KeychainManager: what is really stored, and bytes Quillfen never writes.
+std::optional<QByteArray> storedSecret();
+bool plantSecret(const QByteArray &bytes);
