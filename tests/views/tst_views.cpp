@@ -1,24 +1,24 @@
 #include "credentials/KeychainManager.h"
 #include "platform/Translations.h"
+#include "settings/Preferences.h"
 #include "store/NotificationsStore.h"
+#include "updates/SparkleUpdaterService.h"
 #include "views/panel/NotificationsListModel.h"
+#include "views/settings/SettingsViewModel.h"
 
 #include "BrowserRecorder.h"
-#include "QuickItems.h"
-#include "FakeGitHubServer.h"
 #include "QmlTestEngine.h"
+#include "QuickItems.h"
 #include "TestEnvironment.h"
-#include "ThreadJson.h"
 
-#include <QDesktopServices>
-#include <QQmlComponent>
+#include <QFont>
+#include <QGuiApplication>
 #include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
 #include <QTest>
 
-// One smoke test a window: what the view models cannot show, that the QML
-// binds to them and that its keys, hovers and clicks reach the store.
+// One smoke test a window, rendered offscreen against the real keyring: what
+// the view models cannot show, that the QML binds to them and that its keys,
+// hovers and clicks reach them.
 class TestViews : public QObject {
     Q_OBJECT
 
@@ -26,6 +26,7 @@ private slots:
     void initTestCase()
     {
         prepareQmlEngine(engine);
+        SparkleUpdaterService::shared().setFeedURLForTesting(QStringLiteral("http://127.0.0.1:9/appcast.xml"));
     }
 
     void init()
@@ -150,22 +151,53 @@ private slots:
         QCOMPARE(child(window, "settingsButton")->property("text").toString(), QStringLiteral("Settings"));
     }
 
+    // Sizes follow a desktop font larger than the 10 pt they are drawn for
+    // (read when the views start: an engine of its own).
+    void largerDesktopFontEnlargesTheWindow()
+    {
+        const QFont normal = QGuiApplication::font();
+        QFont larger = normal;
+        larger.setPointSizeF(15);
+        QGuiApplication::setFont(larger);
+        QQmlEngine own;
+        prepareQmlEngine(own);
+        std::unique_ptr<QQuickWindow> large(showWindow(own, QStringLiteral("SettingsWindow")));
+        QGuiApplication::setFont(normal);
+        QCOMPARE(large->width(), 900);
+        QCOMPARE(child(large.get(), "tokenField")->property("font").value<QFont>().pixelSize(), 18);
+    }
+
+    void settingsWindow()
+    {
+        Preferences::setRefreshInterval(45);
+        Preferences::setUpdateChannel(QStringLiteral("beta"));
+        window = showWindow(engine, QStringLiteral("SettingsWindow"));
+        auto *model = window->findChild<SettingsViewModel *>();
+        QVERIFY(!child(window, "saveTokenButton")->isEnabled());
+        QVERIFY(!child(window, "soundToggle")->isEnabled());
+        QTRY_VERIFY(child(window, "permissionWarning")->isVisible()); // no notification service here
+        QCOMPARE(child(window, "intervalPicker")->property("currentIndex").toInt(), -1);
+        QCOMPARE(child(window, "channelPicker")->property("currentIndex").toInt(), 1);
+        model->setRefreshInterval(600);
+        QCOMPARE(child(window, "intervalPicker")->property("currentIndex").toInt(), 3);
+
+        // Ctrl+Return saves, and only with text; Delete shows once a token is saved.
+        child(window, "tokenField")->forceActiveFocus();
+        QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(!model->hasStatusMessage());
+        QTest::keyClick(window, Qt::Key_G);
+        QTest::keyClick(window, Qt::Key_H);
+        QCOMPARE(model->tokenInput(), QStringLiteral("gh"));
+        QVERIFY(!child(window, "deleteTokenButton")->isVisible());
+        QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(model->statusMessage(), QStringLiteral("Token saved successfully!"));
+        QVERIFY(child(window, "deleteTokenButton")->isVisible());
+    }
+
 private:
     QQuickWindow *create(const QString &type)
     {
-        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Quillfen/qml/%1.qml").arg(type)));
-        if (component.isError())
-            qFatal("%s", qPrintable(component.errorString()));
-        auto *created = qobject_cast<QQuickWindow *>(
-            component.createWithInitialProperties({{QStringLiteral("store"), QVariant::fromValue(store.get())}}));
-        if (!created)
-            qFatal("%s", qPrintable(component.errorString()));
-        created->setProperty("hideOnDeactivate", false);
-        created->show();
-        created->requestActivate();
-        if (!QTest::qWaitForWindowExposed(created))
-            qFatal("window not exposed");
-        return created;
+        return showWindow(engine, type, {{QStringLiteral("store"), QVariant::fromValue(store.get())}});
     }
 
     QQmlEngine engine;
