@@ -24,25 +24,16 @@ def ask(request):
         sys.exit(f"the host did not {request}")
 
 
-def application():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == PID:
-            return app
-    return None
-
-
-def showing(node):
-    return node.getState().contains(pyatspi.STATE_SHOWING)
+def has(node, state):
+    return node.getState().contains(state)
 
 
 def walk(node, path=()):
-    for index in range(node.childCount):
-        child = node.getChildAtIndex(index)
-        if child is None:
-            continue
-        where = path + (f"{child.getRoleName()} '{child.name}'",)
-        yield child, where
-        yield from walk(child, where)
+    for child in (node.getChildAtIndex(i) for i in range(node.childCount)):
+        if child is not None:
+            where = path + (f"{child.getRoleName()} '{child.name}'",)
+            yield child, where
+            yield from walk(child, where)
 
 
 def wait_for(what, find, seconds=10):
@@ -57,45 +48,35 @@ def wait_for(what, find, seconds=10):
 
 def window(title):
     def find():
-        app = application()
-        for candidate in (app or []):
-            if candidate is not None and candidate.name == title and showing(candidate):
-                return candidate
-        return None
+        apps = [a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.get_process_id() == PID]
+        return next((w for a in apps for w in a if w is not None and w.name == title and has(w, pyatspi.STATE_SHOWING)), None)
     return wait_for(f"no showing window '{title}'", find)
 
 
-def takes_input(node):
-    role = node.getRole()
-    state = node.getState()
-    return role in INTERACTIVE or (role == pyatspi.ROLE_TEXT and state.contains(pyatspi.STATE_EDITABLE)
-                                   and not state.contains(pyatspi.STATE_READ_ONLY))
-
-
 def control(parent, role, name, must_show=True):
-    def find():
-        for node, _ in walk(parent):
-            if node.getRole() == role and node.name == name and (showing(node) or not must_show):
-                return node
-        return None
-    return wait_for(f"no showing {pyatspi.Role(role)} '{name}' in '{parent.name}'", find)
+    return wait_for(f"no showing {pyatspi.Role(role)} '{name}' in '{parent.name}'", lambda: next(
+        (n for n, _ in walk(parent) if n.getRole() == role and n.name == name and (has(n, pyatspi.STATE_SHOWING) or not must_show)), None))
+
+
+def closes(node, how):
+    wait_for(f"{how} left '{node.name}' open", lambda: None if has(node, pyatspi.STATE_SHOWING) else node)
+
+
+def takes_input(node):
+    return node.getRole() in INTERACTIVE or (node.getRole() == pyatspi.ROLE_TEXT and has(node, pyatspi.STATE_EDITABLE)
+                                             and not has(node, pyatspi.STATE_READ_ONLY))
 
 
 def check_names(frame):
     """Every showing control that takes input has a name."""
-    checked = 0
-    for node, path in walk(frame):
-        if takes_input(node) and showing(node):
-            checked += 1
-            # Qt 6.4 passes on no name for a field while it hides its text
-            # (the journey checks the token field's name with the text shown).
-            if node.getRole() == pyatspi.ROLE_PASSWORD_TEXT:
-                continue
-            if not node.name.strip():
-                failures.append(f"unnamed in '{frame.name}': {' > '.join(path)}")
-    if checked == 0:
+    controls = [(n, p) for n, p in walk(frame) if takes_input(n) and has(n, pyatspi.STATE_SHOWING)]
+    # Qt 6.4 passes on no name for a field while it hides its text (the
+    # journey checks the token field's name with the text shown).
+    failures.extend(f"unnamed in '{frame.name}': {' > '.join(p)}" for n, p in controls
+                    if n.getRole() != pyatspi.ROLE_PASSWORD_TEXT and not n.name.strip())
+    if not controls:
         failures.append(f"no controls found in '{frame.name}'")
-    print(f"checked {checked} controls in '{frame.name}'", file=sys.stderr)
+    print(f"checked {len(controls)} controls in '{frame.name}'", file=sys.stderr)
 
 
 def press(node):
@@ -110,6 +91,10 @@ def key(*keys):
     subprocess.run(["xdotool", "key", "--clearmodifiers", *keys], check=True)
 
 
+def focused(node, what):
+    wait_for(what, lambda: node if has(node, pyatspi.STATE_FOCUSED) and has(node, pyatspi.STATE_SHOWING) else None)
+
+
 # The panel without a token: its way to Settings, pressed as voice control does.
 ask("show panel")
 panel = window("Quillfen")
@@ -118,39 +103,34 @@ press(control(panel, pyatspi.ROLE_PUSH_BUTTON, "Open Settings"))
 
 settings = window("Quillfen Settings")
 check_names(settings)
-# Below the fold: focusing it must bring it into view.
+# Below the fold: focusing it must bring it into view, and Tab goes on
+# through the token's buttons, each brought into view as it takes focus.
 field = control(settings, pyatspi.ROLE_PASSWORD_TEXT, "", must_show=False)
 field.queryComponent().grabFocus()
-wait_for("the token field did not take focus and show",
-         lambda: field if field.getState().contains(pyatspi.STATE_FOCUSED) and showing(field) else None)
+focused(field, "the token field did not take focus and show")
 subprocess.run(["xdotool", "type", "--delay", "5", "ghp_accessible"], check=True)
-# Tab goes on through the token's buttons, each brought into view as it
-# takes focus.
 for name in ("Show token", "Test Connection", "Save Token"):
     key("Tab")
     button = control(settings, pyatspi.ROLE_PUSH_BUTTON, name)
-    wait_for(f"Tab did not reach {name}", lambda: button if button.getState().contains(pyatspi.STATE_FOCUSED) else None)
-save = button
+    focused(button, f"Tab did not reach {name}")
 check_names(settings)
-press(save)
+press(button)
 control(settings, pyatspi.ROLE_PUSH_BUTTON, "Delete Token")
-show = control(settings, pyatspi.ROLE_PUSH_BUTTON, "Show token")
-press(show)
+press(control(settings, pyatspi.ROLE_PUSH_BUTTON, "Show token"))
 control(settings, pyatspi.ROLE_TEXT, "GitHub Personal Access Token")
 press(control(settings, pyatspi.ROLE_PUSH_BUTTON, "Hide token"))
 control(settings, pyatspi.ROLE_PASSWORD_TEXT, "")
 key("Escape")
-wait_for("Escape left Settings open", lambda: None if showing(settings) else settings)
+closes(settings, "Escape")
 
 # The threads the fake server sends, as rows a screen reader can read and press.
 ask("show panel")
 panel = window("Quillfen")
 threads = control(panel, pyatspi.ROLE_LIST, "Notifications")
-wait_for("the list shows no thread", lambda: next(
-    (node for node, _ in walk(threads) if "Thread number 0" in node.name), None))
+wait_for("the list shows no thread", lambda: next((n for n, _ in walk(threads) if "Thread number 0" in n.name), None))
 check_names(panel)
 key("Escape")
-wait_for("Escape left the panel open", lambda: None if showing(panel) else panel)
+closes(panel, "Escape")
 
 ask("show main")
 check_names(window("Quillfen"))
@@ -160,7 +140,7 @@ update = window("Quillfen Update")
 check_names(update)
 update.queryComponent().grabFocus()
 key("Escape")
-wait_for("Escape left the update window open", lambda: None if showing(update) else update)
+closes(update, "Escape")
 
 for failure in failures:
     print("FAIL:", failure, file=sys.stderr)

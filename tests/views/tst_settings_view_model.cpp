@@ -10,7 +10,6 @@
 #include "views/settings/SettingsViewModel.h"
 #include "updates/SparkleUpdaterService.h"
 
-#include "BrowserRecorder.h"
 #include "FakeNotificationServer.h"
 #include "TestEnvironment.h"
 
@@ -201,14 +200,6 @@ private slots:
         QVERIFY(!model.startAtLogin());
         QVERIFY(!QFile::exists(Autostart::entryPath()));
         installed.remove();
-    }
-
-    void opensTheTokenPage()
-    {
-        BrowserRecorder browser;
-        SettingsViewModel().openTokenPage();
-        QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral(
-                                     "https://github.com/settings/tokens/new?scopes=notifications&description=Quillfen"))});
     }
 
 private:
