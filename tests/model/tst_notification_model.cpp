@@ -1,5 +1,4 @@
 #include "model/GHNotification.h"
-#include "model/SampleNotifications.h"
 
 #include <QTest>
 
@@ -22,15 +21,6 @@ private slots:
             QCOMPARE(SubjectTypes::fromRawValue(raw), std::nullopt);
         for (SubjectType type : SubjectTypes::allCases())
             QCOMPARE(SubjectTypes::fromRawValue(SubjectTypes::rawValue(type)), type);
-    }
-
-    // The samples are dated from one base time, made when first asked for.
-    void samplesShareOneBaseTime()
-    {
-        const QList<GHNotification> first = sampleNotifications();
-        QCOMPARE(first.at(0).updatedAt.secsTo(first.at(3).updatedAt), 1080 - 360);
-        const qint64 age = first.at(0).updatedAt.secsTo(QDateTime::currentDateTimeUtc());
-        QVERIFY2(age >= 1080 && age < 1080 + 60, qPrintable(QString::number(age)));
     }
 };
 
