@@ -27,6 +27,22 @@ MUTATIONS = [
   "return url.isValid() && url.scheme() == u\"https\" && url.host() == webRoot.host()", "return url.isValid() && url.host() == webRoot.host()"),
  ("Link header: next relation not required", "src/api/LinkHeader.cpp",
   "if (type.compare(\"next\", Qt::CaseInsensitive) == 0)", "if (!type.isEmpty())"),
+ ("beta releases offered on the stable channel", "src/updates/SparkleUpdaterService.cpp",
+  "if (Preferences::updateChannel() == u\"beta\")", "if (true)"),
+ ("token saved trimmed", "src/views/settings/SettingsViewModel.cpp",
+  "KeychainManager::saveToken(m_tokenInput)", "KeychainManager::saveToken(m_tokenInput.trimmed())"),
+ ("a leading byte-order mark dropped from the token", "src/credentials/KeychainManager.cpp",
+  "QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom", "QStringDecoder::Flag::Stateless"),
+ ("panel always below the icon, even at the bottom of the screen", "src/views/PanelPlacement.h",
+  "const bool below = anchor.y() < screenArea.center().y();", "const bool below = true;"),
+ ("a resume polls within GitHub's poll interval", "src/store/NotificationsStore.cpp",
+  "if (asked && m_lastPoll.isValid()", "if (false && m_lastPoll.isValid()"),
+ ("autostart opens a window at login", "src/platform/Autostart_xdg.cpp",
+  "+ \" --background\\n\"", "+ \"\\n\""),
+ ("a refused mute is not rolled back", "src/store/ThreadActions.cpp",
+  "m_items[*at].muted = previous;", "m_items[*at].muted = !previous;"),
+ ("participating-only not asked of GitHub", "src/api/GitHubAPIClient.cpp",
+  "path += QStringLiteral(\"&participating=true\");", "path += QString();"),
 ]
 results = []
 for name, path, old, new in MUTATIONS:
