@@ -94,7 +94,8 @@ void NotificationsListModel::toggleCollapsed(const QString &key)
 void NotificationsListModel::rebuild()
 {
     const QList<GHNotification> items =
-        m_store ? ThreadMerge::matching(m_store->items(), m_filter.searchText, m_filter.unreadOnly, m_filter.reason) : QList<GHNotification>();
+        m_store ? ThreadMerge::matching(m_store->items(), m_filter.searchText, m_filter.unreadOnly, m_filter.reason)
+                : QList<GHNotification>();
     QList<NotificationEntryModel::Entry> entries;
     QVariantMap counts;
     if (m_groupByRepo) {
