@@ -8,7 +8,7 @@ qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools
 qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
 qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtqml-workerscript
 qml6-module-qttest qt6-multimedia-dev qml6-module-qtmultimedia qt6-svg-dev qt6-qpa-plugins
-qcoro-qt6-dev libsecret-1-dev libicu-dev libbenchmark-dev fonts-dejavu-core
+qcoro-qt6-dev libsecret-1-dev libicu-dev libxcb1-dev libbenchmark-dev fonts-dejavu-core
 qt6-tools-dev qt6-l10n-tools"
 
 TEST_PACKAGES="xvfb xauth imagemagick dbus dbus-x11 gnome-keyring libsecret-tools

@@ -3,15 +3,12 @@
 #include "platform/DesktopNotifications.h"
 #include "platform/Plugins.h"
 #include "shell/TrayIcon.h"
-#include "shell/TrayWatcher.h"
 #include "store/NotificationsStore.h"
 #include "updates/SparkleUpdaterService.h"
 #include "views/ViewHost.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QGuiApplication>
-#include <QSystemTrayIcon>
 #include <QWindow>
 
 QuillfenApp::QuillfenApp(QObject *parent) : QObject(parent)
@@ -24,6 +21,7 @@ QuillfenApp::QuillfenApp(QObject *parent) : QObject(parent)
     connect(m_tray.get(), &TrayIcon::openWindowRequested, this, &QuillfenApp::showMainWindow);
     connect(m_tray.get(), &TrayIcon::settingsRequested, this, &QuillfenApp::showSettings);
     connect(m_tray.get(), &TrayIcon::quitRequested, qApp, &QCoreApplication::quit);
+    connect(m_tray.get(), &TrayIcon::activationTokenProvided, this, &QuillfenApp::setActivationToken);
     connect(m_store.get(), &NotificationsStore::alertActivated, this, &QuillfenApp::showThreads);
     // Alerts fall back to the tray's balloon where no notification service runs.
     DesktopNotifications::setFallback(
@@ -39,31 +37,39 @@ QuillfenApp::~QuillfenApp()
 
 void QuillfenApp::start(Start how)
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        useTray();
-        return;
-    }
-    // Without a tray the main window is the way in, and closing it quits.
-    // Started at login, the panel that hosts the tray may still be coming.
-    QGuiApplication::setQuitOnLastWindowClosed(true);
-    if (how == Start::Normally)
-        showMainWindow();
-    watchForTray();
-}
-
-void QuillfenApp::useTray()
-{
-    QGuiApplication::setQuitOnLastWindowClosed(false);
     m_tray->show();
+    followTray(m_tray->isVisible());
+    connect(m_tray.get(), &TrayIcon::visibleChanged, this, &QuillfenApp::followTray);
+    // Started at login, the panel that hosts the tray may still be coming:
+    // it shows the icon when it does.
+    if (!m_tray->isVisible() && how == Start::Normally)
+        showMainWindow();
 }
 
-void QuillfenApp::watchForTray()
+void QuillfenApp::followTray(bool visible)
 {
-    m_trayWatcher = std::make_unique<TrayWatcher>();
-    connect(m_trayWatcher.get(), &TrayWatcher::trayAppeared, this, [this] {
-        m_trayWatcher.release()->deleteLater();
-        useTray();
-    });
+    // Once the icon was in a tray it stays the way in: a tray that goes away
+    // is usually restarting.
+    if (visible)
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+    else if (!m_trayWasVisible)
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+    m_trayWasVisible = m_trayWasVisible || visible;
+}
+
+void QuillfenApp::setActivationToken(const QString &token)
+{
+    m_activationToken = token;
+}
+
+template<typename Show> void QuillfenApp::withToken(Show show)
+{
+    ViewHost *host = views();
+    if (!host)
+        return;
+    host->setActivationToken(std::exchange(m_activationToken, {}));
+    show(host);
+    host->releaseActivationToken();
 }
 
 ViewHost *QuillfenApp::views()
@@ -82,10 +88,9 @@ void QuillfenApp::showThreads()
         return;
     }
     const QWindow *panel = panelWindow();
-    if (panel && panel->isVisible())
+    if (panel && panel->isVisible() && panel->isActive())
         return;
-    const QRect where = m_tray->geometry();
-    togglePanel(where.isValid() ? QPoint(where.center().x(), where.bottom()) : QCursor::pos());
+    togglePanel(m_tray->anchor());
 }
 
 QWindow *QuillfenApp::panelWindow() const
@@ -105,20 +110,17 @@ QWindow *QuillfenApp::settingsWindow() const
 
 void QuillfenApp::togglePanel(const QPoint &anchor)
 {
-    if (ViewHost *host = views())
-        host->togglePanel(anchor);
+    withToken([&](ViewHost *host) { host->togglePanel(anchor); });
 }
 
 void QuillfenApp::showMainWindow()
 {
-    if (ViewHost *host = views())
-        host->showMainWindow();
+    withToken([](ViewHost *host) { host->showMainWindow(); });
 }
 
 void QuillfenApp::showSettings()
 {
-    if (ViewHost *host = views())
-        host->showSettings();
+    withToken([](ViewHost *host) { host->showSettings(); });
 }
 
 void QuillfenApp::showUpdate(const AppcastItem &item)

@@ -1,46 +1,109 @@
 #include "shell/TrayIcon.h"
 
+#include "shell/tray/StatusNotifierItem.h"
 #include "store/NotificationsStore.h"
 
 #include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QSystemTrayIcon>
 
 #include <cmath>
 
+using namespace std::chrono_literals;
+
 TrayIcon::TrayIcon(NotificationsStore *store, QObject *parent) : QObject(parent), m_store(store)
 {
+    // First, for hosts that open the menu on a click and activate only on a
+    // double click (GNOME's AppIndicator extension).
+    m_showNotifications = m_menu.addAction(QString(), this, [this] { emit panelRequested(anchor()); });
     m_menu.addAction(tr("Open Window"), this, &TrayIcon::openWindowRequested);
     m_menu.addAction(tr("Settings\u2026"), this, &TrayIcon::settingsRequested);
     m_menu.addSeparator();
     m_menu.addAction(tr("Quit"), this, &TrayIcon::quitRequested);
-    m_tray.setContextMenu(&m_menu);
 
-    connect(&m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        // A double click on an XEmbed tray also sends a Trigger first; taking
-        // both would open the panel and close it again.
-        if (reason != QSystemTrayIcon::Trigger)
-            return;
-        // XEmbed trays report where the icon is; StatusNotifierItem hosts do
-        // not, and the pointer is then the best guess.
-        const QRect where = m_tray.geometry();
-        emit panelRequested(where.isValid() ? QPoint(where.center().x(), where.bottom()) : QCursor::pos());
-    });
+    connect(&m_xembedPoll, &QTimer::timeout, this, &TrayIcon::chooseTray);
     connect(store, &NotificationsStore::itemsChanged, this, &TrayIcon::follow);
     follow();
 }
 
+TrayIcon::~TrayIcon() = default;
+
 void TrayIcon::show()
 {
-    m_tray.show();
+    if (m_wanted)
+        return;
+    m_wanted = true;
+    m_item = std::make_unique<StatusNotifierItem>(&m_menu);
+    m_item->setIcon(m_icon);
+    m_item->setToolTip(m_toolTip);
+    connect(m_item.get(), &StatusNotifierItem::shownChanged, this, &TrayIcon::chooseTray);
+    connect(m_item.get(), &StatusNotifierItem::activated, this, [this](const QPoint &at) {
+        // Hosts that know no place send (0, 0).
+        emit panelRequested(at.isNull() ? anchor() : at);
+    });
+    connect(m_item.get(), &StatusNotifierItem::activationTokenProvided, this, &TrayIcon::activationTokenProvided);
+    chooseTray();
+}
+
+void TrayIcon::chooseTray()
+{
+    const bool statusNotifier = m_item && m_item->isShown();
+    // Only asked while no StatusNotifierItem watcher is there, so that Qt
+    // settles on its XEmbed icon. Once docked, Qt follows a tray manager
+    // that restarts by itself.
+    const bool x11 = QGuiApplication::platformName() == u"xcb";
+    const bool xembed = !statusNotifier && x11 && (m_xembed || QSystemTrayIcon::isSystemTrayAvailable());
+    if (xembed && !m_xembed) {
+        m_xembed = std::make_unique<QSystemTrayIcon>(m_icon);
+        m_xembed->setToolTip(m_toolTip);
+        m_xembed->setContextMenu(&m_menu);
+        connect(m_xembed.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            // A double click also sends a Trigger first; taking both would
+            // open the panel and close it again.
+            if (reason == QSystemTrayIcon::Trigger)
+                emit panelRequested(anchor());
+        });
+        m_xembed->show();
+    } else if (!xembed && m_xembed) {
+        m_xembed.reset();
+    }
+    const bool visible = statusNotifier || xembed;
+    if (x11 && !visible)
+        m_xembedPoll.start(2s);
+    else
+        m_xembedPoll.stop();
+    if (visible != m_visible) {
+        m_visible = visible;
+        emit visibleChanged(visible);
+    }
+}
+
+bool TrayIcon::isVisible() const
+{
+    return m_visible;
+}
+
+QRect TrayIcon::geometry() const
+{
+    return m_xembed ? m_xembed->geometry() : QRect();
+}
+
+QPoint TrayIcon::anchor() const
+{
+    // XEmbed trays report where the icon is; otherwise the pointer, which
+    // was on the icon or its menu a moment ago, is the best guess.
+    const QRect where = geometry();
+    return where.isValid() ? QPoint(where.center().x(), where.bottom()) : QCursor::pos();
 }
 
 bool TrayIcon::showMessage(const QString &title, const QString &body)
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable() || !m_tray.isVisible() || !QSystemTrayIcon::supportsMessages())
+    if (!m_xembed || !QSystemTrayIcon::supportsMessages())
         return false;
-    m_tray.showMessage(title, body, QSystemTrayIcon::Information);
+    m_xembed->showMessage(title, body, QSystemTrayIcon::Information);
     return true;
 }
 
@@ -84,10 +147,20 @@ void TrayIcon::follow()
 {
     // The count in words, for whoever cannot see the badge.
     const int unread = m_store->unreadCount();
-    m_tray.setToolTip(tr("Quillfen: %1 unread").arg(unread));
+    m_toolTip = tr("Quillfen: %1 unread").arg(unread);
+    m_showNotifications->setText(unread > 0 ? tr("Show Notifications (%n)", nullptr, unread)
+                                            : tr("Show Notifications"));
+    if (m_item)
+        m_item->setToolTip(m_toolTip);
+    if (m_xembed)
+        m_xembed->setToolTip(m_toolTip);
     const QString symbol = unread > 0 ? QStringLiteral("bell.badge") : QStringLiteral("bell");
     if (symbol == m_symbol)
         return;
     m_symbol = symbol;
-    m_tray.setIcon(bellIcon(symbol == u"bell.badge"));
+    m_icon = bellIcon(symbol == u"bell.badge");
+    if (m_item)
+        m_item->setIcon(m_icon);
+    if (m_xembed)
+        m_xembed->setIcon(m_icon);
 }

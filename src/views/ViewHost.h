@@ -18,11 +18,18 @@ public:
     // Closes every window it built.
     virtual ~ViewHost() = default;
 
-    // Opens the drop-down panel at an anchor under (or over) the tray icon,
-    // or closes it when it is open.
+    // Closes the drop-down panel when the user is looking at it (shown and
+    // active); otherwise shows it at an anchor under (or over) the tray icon
+    // and brings it forward.
     virtual void togglePanel(const QPoint &anchor) = 0;
+    // Both close the panel.
     virtual void showMainWindow() = 0;
     virtual void showSettings() = 0;
+    // A token from the desktop (XDG activation, or an X11 startup id) for the
+    // next window brought forward; one that nothing used is released, so the
+    // desktop's busy cursor ends.
+    virtual void setActivationToken(const QString &token) = 0;
+    virtual void releaseActivationToken() = 0;
     virtual void showUpdate(const AppcastItem &item, const QString &currentVersion) = 0;
 
     // Null while the window is not built (or after it was closed).

@@ -60,7 +60,7 @@ private slots:
 
         QuillfenApp app;
         app.start();
-        QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(app.trayIcon()->isVisible(), 10000);
         TrayIcon *tray = app.trayIcon();
         QTRY_COMPARE(tray->toolTip(), QStringLiteral("Quillfen: 1 unread"));
         // Docked in the tray host at the top right of the screen.
@@ -78,6 +78,8 @@ private slots:
         app.togglePanel(anchor);
         QTRY_VERIFY(app.panelWindow() && app.panelWindow()->isVisible());
         QVERIFY(app.panelWindow()->y() >= anchor.y());
+        // Closed by a click only once the user is looking at it.
+        QTRY_VERIFY(app.panelWindow()->isActive());
         app.togglePanel(anchor);
         QVERIFY(!app.panelWindow()->isVisible());
         // Right after closing, a click on the icon does not reopen it at once.
@@ -87,7 +89,9 @@ private slots:
         app.togglePanel(anchor);
         QTRY_VERIFY(app.panelWindow()->isVisible());
 
+        // Opening a window closes the panel.
         app.showMainWindow();
+        QVERIFY(!app.panelWindow()->isVisible());
         QWindow *first = app.mainWindow();
         app.showMainWindow();
         QCOMPARE(app.mainWindow(), first);

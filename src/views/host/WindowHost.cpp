@@ -5,6 +5,7 @@
 #include "updates/Appcast.h"
 #include "views/IconImageProvider.h"
 #include "views/PanelPlacement.h"
+#include "views/host/ActivationToken.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -69,54 +70,64 @@ QQuickWindow *WindowHost::createWindow(const QString &typeName, const QVariantMa
     return window;
 }
 
+QQuickWindow *WindowHost::panel()
+{
+    if (m_panel)
+        return m_panel;
+    m_panel = createWindow(QStringLiteral("PanelWindow"),
+                           {{QStringLiteral("store"), QVariant::fromValue(m_store)},
+                            {QStringLiteral("actions"), QVariant::fromValue(&m_actions)}},
+                           Lifetime::Session);
+    if (!m_panel)
+        return nullptr;
+    connect(m_panel, &QWindow::visibleChanged, this, [this](bool visible) {
+        if (!visible)
+            m_panelHidden.start();
+    });
+    connect(m_panel, &QQuickWindow::frameSwapped, this, [] {
+        static const bool once = [] {
+            qCInfo(lcTiming, "first frame %lld", QDateTime::currentMSecsSinceEpoch());
+            return true;
+        }();
+        Q_UNUSED(once)
+    }, Qt::DirectConnection);
+    // A Wayland client cannot place its windows, nor keep a tool window
+    // off the taskbar: there the panel is a small fixed-size window, which
+    // tiling compositors float and stacking ones centre.
+    if (!isWayland())
+        m_panel->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    return m_panel;
+}
+
 void WindowHost::togglePanel(const QPoint &anchor)
 {
-    if (!m_panel) {
-        // A Wayland client cannot place its windows: there the panel is a
-        // small normal window that stays open when it loses focus.
-        m_panel = createWindow(QStringLiteral("PanelWindow"),
-                               {{QStringLiteral("store"), QVariant::fromValue(m_store)},
-                                {QStringLiteral("actions"), QVariant::fromValue(&m_actions)},
-                                {QStringLiteral("hideOnDeactivate"), !isWayland()}},
-                               Lifetime::Session);
-        if (!m_panel)
-            return;
-        connect(m_panel, &QWindow::visibleChanged, this, [this](bool visible) {
-            if (!visible)
-                m_panelHidden.start();
-        });
-        connect(m_panel, &QQuickWindow::frameSwapped, this, [] {
-            static const bool once = [] {
-                qCInfo(lcTiming, "first frame %lld", QDateTime::currentMSecsSinceEpoch());
-                return true;
-            }();
-            Q_UNUSED(once)
-        }, Qt::DirectConnection);
-        if (!isWayland())
-            m_panel->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    }
-    if (m_panel->isVisible()) {
-        m_panel->hide();
+    QQuickWindow *window = panel();
+    if (!window)
+        return;
+    // Closed only when the user is looking at it: a panel left open on
+    // another workspace, or behind a window, is brought forward instead.
+    if (window->isVisible() && window->isActive()) {
+        window->hide();
         return;
     }
-    // A click on the icon first takes the focus from the open panel, which
-    // hides it; that click means "close", not "open again".
-    if (m_panelHidden.isValid() && m_panelHidden.elapsed() < 300)
+    // A click on an XEmbed icon first takes the focus from the open panel,
+    // which hides it; that click means "close", not "open again".
+    if (!window->isVisible() && m_panelHidden.isValid() && m_panelHidden.elapsed() < 300)
         return;
     if (!isWayland()) {
         QScreen *screen = QGuiApplication::screenAt(anchor);
         if (!screen)
             screen = QGuiApplication::primaryScreen();
-        m_panel->setScreen(screen);
-        m_panel->setPosition(PanelPlacement::position(anchor, m_panel->size(), screen->availableGeometry()));
+        window->setScreen(screen);
+        window->setPosition(PanelPlacement::position(anchor, window->size(), screen->availableGeometry()));
     }
-    m_panel->show();
-    m_panel->raise();
-    m_panel->requestActivate();
+    present(window);
 }
 
 void WindowHost::showMainWindow()
 {
+    if (m_panel)
+        m_panel->hide();
     if (!m_mainWindow)
         m_mainWindow = createWindow(QStringLiteral("MainWindow"),
                                     {{QStringLiteral("store"), QVariant::fromValue(m_store)},
@@ -127,6 +138,8 @@ void WindowHost::showMainWindow()
 
 void WindowHost::showSettings()
 {
+    if (m_panel)
+        m_panel->hide();
     // The settings model lives and dies with its window.
     if (!m_settingsWindow)
         m_settingsWindow = createWindow(QStringLiteral("SettingsWindow"), {}, Lifetime::UntilClosed);
@@ -152,10 +165,16 @@ void WindowHost::openDownloadPage(const QUrl &address)
         Browser::open(address);
 }
 
+void WindowHost::releaseActivationToken()
+{
+    ActivationToken::release(std::exchange(m_activationToken, {}));
+}
+
 void WindowHost::present(QQuickWindow *window)
 {
     if (!window)
         return;
+    ActivationToken::applyTo(window, m_activationToken);
     window->show();
     window->raise();
     window->requestActivate();

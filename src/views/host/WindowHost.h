@@ -25,6 +25,8 @@ public:
     void showMainWindow() override;
     void showSettings() override;
     void showUpdate(const AppcastItem &item, const QString &currentVersion) override;
+    void setActivationToken(const QString &token) override { m_activationToken = token; }
+    void releaseActivationToken() override;
     QWindow *panelWindow() const override { return m_panel; }
     QWindow *mainWindow() const override { return m_mainWindow; }
     QWindow *settingsWindow() const override { return m_settingsWindow; }
@@ -35,7 +37,8 @@ private:
     QQmlApplicationEngine &engine();
     QQuickWindow *createWindow(const QString &typeName, const QVariantMap &properties, Lifetime lifetime);
     void openDownloadPage(const QUrl &address);
-    static void present(QQuickWindow *window);
+    QQuickWindow *panel();
+    void present(QQuickWindow *window);
 
     NotificationsStore *m_store;
     ViewActions m_actions;
@@ -44,4 +47,5 @@ private:
     QPointer<QQuickWindow> m_mainWindow;
     QPointer<QQuickWindow> m_settingsWindow;
     QElapsedTimer m_panelHidden;
+    QString m_activationToken;
 };

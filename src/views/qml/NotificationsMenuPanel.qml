@@ -21,7 +21,11 @@ Rectangle {
     implicitWidth: Theme.px(420)
     // Escape from wherever the focus is in the panel.
     Keys.onEscapePressed: panel.closeRequested()
-    implicitHeight: layout.implicitHeight
+    // One height whatever the middle area shows, so the window never
+    // changes size: the search row, a list of the full height, the footer.
+    implicitHeight: Theme.px(10) + searchRow.implicitHeight + Theme.px(8) + 1 + listHeight + 1
+                    + Theme.px(16) + footer.implicitHeight
+    readonly property int listHeight: Theme.px(472)
 
     PanelViewModel {
         id: viewModel
@@ -59,6 +63,7 @@ Rectangle {
             spacing: Theme.px(8)
 
             RowLayout {
+                id: searchRow
                 Layout.fillWidth: true
                 Layout.leftMargin: Theme.px(12)
                 Layout.rightMargin: Theme.px(12)
@@ -135,6 +140,7 @@ Rectangle {
             objectName: "waiting"
             visible: viewModel.middleArea === PanelViewModel.Waiting
             Layout.fillWidth: true
+            Layout.fillHeight: true
             symbol: "key.fill"
             symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
             heading: qsTr("Waiting for the Keychain\u2026")
@@ -145,6 +151,7 @@ Rectangle {
             objectName: "tokenRequired"
             visible: viewModel.middleArea === PanelViewModel.TokenRequired
             Layout.fillWidth: true
+            Layout.fillHeight: true
             symbol: "key.fill"
             symbolColor: Theme.withAlpha(Theme.secondary, 0.5)
             heading: qsTr("GitHub Token Required")
@@ -157,6 +164,7 @@ Rectangle {
             objectName: "allCaughtUp"
             visible: viewModel.middleArea === PanelViewModel.AllCaughtUp
             Layout.fillWidth: true
+            Layout.fillHeight: true
             symbol: "checkmark.circle.fill"
             symbolColor: Theme.withAlpha(Theme.green, 0.7)
             heading: qsTr("All Caught Up!")
@@ -168,8 +176,8 @@ Rectangle {
             objectName: "panelList"
             visible: viewModel.middleArea === PanelViewModel.List
             Layout.fillWidth: true
+            Layout.fillHeight: true
             Layout.minimumWidth: Theme.px(420)
-            Layout.preferredHeight: Math.min(contentHeight + topMargin + bottomMargin, Theme.px(460))
             clip: true
             topMargin: Theme.px(6)
             bottomMargin: Theme.px(6)
@@ -207,6 +215,7 @@ Rectangle {
         Divider { Layout.fillWidth: true }
 
         RowLayout {
+            id: footer
             objectName: "footer"
             Layout.fillWidth: true
             Layout.leftMargin: Theme.px(12)

@@ -3,7 +3,9 @@ import QtQuick.Window
 import Quillfen
 
 // The window that drops down from the tray icon. The application sets its
-// flags and position; it hides on Escape and when it loses focus.
+// flags and position; it hides on Escape and when it loses focus. Its size is
+// fixed before it is first shown, so the first frame is whole and tiling
+// compositors float it.
 Window {
     id: window
     required property NotificationsStore store
@@ -15,7 +17,10 @@ Window {
     color: Theme.controlBackground
     width: panel.implicitWidth
     height: panel.implicitHeight
-    minimumWidth: Theme.px(420)
+    minimumWidth: width
+    maximumWidth: width
+    minimumHeight: height
+    maximumHeight: height
 
     NotificationsMenuPanel {
         id: panel
