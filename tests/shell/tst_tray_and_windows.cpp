@@ -82,7 +82,14 @@ private slots:
         QTRY_VERIFY(app.panelWindow()->isActive());
         app.togglePanel(anchor);
         QVERIFY(!app.panelWindow()->isVisible());
-        // Right after closing, a click on the icon does not reopen it at once.
+        app.togglePanel(anchor);
+        QTRY_VERIFY(app.panelWindow()->isActive());
+        // The click that takes the focus away (onto the icon) closes it; the
+        // icon's own click right after does not reopen it.
+        QWindow elsewhere;
+        elsewhere.show();
+        elsewhere.requestActivate();
+        QTRY_VERIFY(!app.panelWindow()->isVisible());
         app.togglePanel(anchor);
         QVERIFY(!app.panelWindow()->isVisible());
         QTest::qWait(350);

@@ -16,6 +16,9 @@
 # --tray        the same X server with a system tray (trayer)
 # --a11y        the same X server with the accessibility bus (AT-SPI), and
 #               Qt exposing its accessibility tree on it
+# --sway        a headless Wayland compositor (sway), with no tray: the
+#               command starts waybar (a StatusNotifierItem host) when it
+#               wants one; SWAYSOCK reaches the compositor
 set -eu
 
 keyring=0
@@ -24,6 +27,7 @@ a11y=0
 x11=0
 tray=0
 system_bus=0
+sway=0
 services=""
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -34,6 +38,7 @@ while [ $# -gt 0 ]; do
         --services) services=$2; shift 2 ;;
         --tray) x11=1; tray=1; shift ;;
         --a11y) x11=1; a11y=1; shift ;;
+        --sway) sway=1; shift ;;
         --) shift; break ;;
         *) break ;;
     esac
@@ -41,8 +46,10 @@ done
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/quillfen-test.XXXXXX")
 xvfb=""
+compositor=""
 cleanup() {
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    [ -n "$compositor" ] && kill "$compositor" 2>/dev/null
     [ -s "$root/system-bus.pid" ] && kill "$(cat "$root/system-bus.pid")" 2>/dev/null
     rm -rf "$root"
 }
@@ -60,7 +67,7 @@ export XDG_CACHE_HOME="$root/cache"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 export QT_QUICK_BACKEND="${QT_QUICK_BACKEND:-software}"
 export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
-unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY PULSE_SERVER
+unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY SWAYSOCK PULSE_SERVER
 export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse QUILLFEN_TEST_A11Y=$a11y
 [ "$a11y" = 1 ] && export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$root/run/no-system-bus"
@@ -75,6 +82,30 @@ if [ "$x11" = 1 ]; then
     for _ in $(seq 50); do [ -s "$root/display" ] && break; sleep 0.1; done
     export DISPLAY=":$(cat "$root/display")"
     export QT_QPA_PLATFORM=xcb
+fi
+if [ "$sway" = 1 ]; then
+    # sway refuses to run as root: then it runs as an unprivileged user in a
+    # runtime folder of its own, and the clients reach it by the socket's path.
+    sway_run="$root/sway-run"
+    mkdir -p "$sway_run"
+    as_user=""
+    if [ "$(id -u)" = 0 ]; then
+        id quillfen-session >/dev/null 2>&1 || useradd --system --no-create-home quillfen-session
+        chown quillfen-session "$sway_run"
+        chmod 711 "$root"
+        as_user="runuser -u quillfen-session --"
+    fi
+    chmod 700 "$sway_run"
+    $as_user env -i PATH="$PATH" HOME="$sway_run" XDG_RUNTIME_DIR="$sway_run" WLR_BACKENDS=headless \
+        WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        sway -c "$(cd "$(dirname "$0")" && pwd)/sway.conf" >"$root/sway.log" 2>&1 &
+    compositor=$!
+    for _ in $(seq 100); do [ -S "$sway_run/wayland-1" ] && ls "$sway_run"/sway-ipc.*.sock >/dev/null 2>&1 && break; sleep 0.1; done
+    [ -S "$sway_run/wayland-1" ] || { echo "sway did not start:"; cat "$root/sway.log"; exit 1; }
+    export WAYLAND_DISPLAY="$sway_run/wayland-1"
+    SWAYSOCK=$(ls "$sway_run"/sway-ipc.*.sock)
+    export SWAYSOCK
+    export QT_QPA_PLATFORM=wayland
 fi
 if [ "$tray" = 1 ]; then
     trayer --edge top --align right --widthtype request --height 32 >/dev/null 2>&1 &

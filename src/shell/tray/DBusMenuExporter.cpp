@@ -118,7 +118,7 @@ void DBusMenuAdaptor::Event(int id, const QString &eventId, const QDBusVariant &
     m_exporter->handleEvent(id, eventId);
 }
 
-QList<int> DBusMenuAdaptor::EventGroup(const DBusMenuEventList &events)
+QList<int> DBusMenuAdaptor::EventGroup(const QList<DBusMenuEvent> &events)
 {
     QList<int> idErrors;
     for (const DBusMenuEvent &event : events) {

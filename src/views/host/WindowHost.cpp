@@ -108,11 +108,14 @@ void WindowHost::togglePanel(const QPoint &anchor)
     // another workspace, or behind a window, is brought forward instead.
     if (window->isVisible() && window->isActive()) {
         window->hide();
+        // Closed by this click, not by a click elsewhere: the next one opens.
+        m_panelHidden.invalidate();
         return;
     }
-    // A click on an XEmbed icon first takes the focus from the open panel,
-    // which hides it; that click means "close", not "open again".
-    if (!window->isVisible() && m_panelHidden.isValid() && m_panelHidden.elapsed() < 300)
+    // A click on an X11 tray first takes the focus from the open panel,
+    // which hides it; that click means "close", not "open again". Wayland
+    // panels take no focus when clicked.
+    if (!isWayland() && m_panelHidden.isValid() && m_panelHidden.elapsed() < 300)
         return;
     if (!isWayland()) {
         QScreen *screen = QGuiApplication::screenAt(anchor);
