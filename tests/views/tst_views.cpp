@@ -133,6 +133,14 @@ private slots:
         QTRY_VERIFY(shown(window, "errorBanner"));
         QCOMPARE(child(window, "errorText")->property("maximumLineCount").toInt(), 1);
         QCOMPARE(child(window, "errorText")->property("textFormat").toInt(), int(Qt::PlainText));
+
+        // At its narrowest, with the longest reason chosen, every action stays in the window.
+        model->setSelectedReason(int(NotificationReason::review_requested));
+        window->resize(window->minimumSize());
+        for (const char *button : {"refreshButton", "markAllReadButton", "settingsButton"}) {
+            QQuickItem *item = child(window, button);
+            QTRY_VERIFY2(item->mapToScene(QPointF(item->width(), 0)).x() <= window->width(), button);
+        }
     }
 
     void panelInGerman()

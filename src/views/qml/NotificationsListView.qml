@@ -52,7 +52,10 @@ Rectangle {
 
                 TextField {
                     objectName: "searchField"
-                    Layout.preferredWidth: Theme.px(260)
+                    // Gives way first, so every button stays in reach at
+                    // the window's minimum width.
+                    Layout.fillWidth: true
+                    Layout.minimumWidth: Theme.px(120)
                     Layout.maximumWidth: Theme.px(260)
                     placeholderText: qsTr("Search\u2026")
                     text: listModel.searchText
