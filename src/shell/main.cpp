@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Translations::install();
     describe();
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillfen"));
+    // No display name: Qt would append it to every window title.
     QApplication::setDesktopFileName(QStringLiteral("com.quillfen.app"));
 
     // In the user's runtime folder: one instance per user and login.

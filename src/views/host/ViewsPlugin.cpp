@@ -1,5 +1,6 @@
 #include "views/host/ViewsPlugin.h"
 
+#include "views/host/SceneBackend.h"
 #include "views/host/WindowHost.h"
 
 #include <QGuiApplication>
@@ -14,6 +15,7 @@ ViewsPlugin::ViewsPlugin()
     // A style the user chose through Qt's own settings wins.
     if (QQuickStyle::name().isEmpty())
         QQuickStyle::setStyle(QStringLiteral("Fusion"));
+    SceneBackend::choose();
     // Set here, not at start: the icon is an SVG, and the tray alone draws none.
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/quillfen/desktop/com.quillfen.app.svg")));
 }
