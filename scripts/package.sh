@@ -2,7 +2,7 @@
 # Builds the Debian package from a configured build folder, validates its
 # desktop files, then proves it: unpacked into a throwaway root (nothing is
 # installed on this machine), the packaged binary starts under Xvfb with a
-# tray host and shows its icon.
+# tray host and shows its icon, and on a Wayland compositor opens its window.
 #   scripts/package.sh [build-dir]
 set -eu
 cd "$(dirname "$0")/.."
@@ -38,4 +38,19 @@ tools/session/run-in-session.sh --keyring --tray -- sh -c '
     kill $pid
     [ -n "$found" ] || { echo "FAIL: the packaged binary showed no tray icon"; exit 1; }
     echo "PASS: the packaged binary shows its tray icon"
+' package "$root"
+
+# The same binary on a Wayland compositor, through the Wayland plugin the
+# package depends on: with no tray there, the main window opens.
+tools/session/run-in-session.sh --sway -- sh -c '
+    "$1/usr/bin/quillfen" >/dev/null 2>&1 &
+    pid=$!
+    found=""
+    for _ in $(seq 100); do
+        swaymsg -t get_tree | grep -q "\"app_id\": \"com.quillfen.app\"" && found=1 && break
+        sleep 0.1
+    done
+    kill $pid
+    [ -n "$found" ] || { echo "FAIL: the packaged binary opened no window on Wayland"; exit 1; }
+    echo "PASS: the packaged binary runs on Wayland"
 ' package "$root"

@@ -11,13 +11,20 @@ SingleInstance::SingleInstance(const QString &path, QObject *parent)
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            emit activationRequested();
-            socket->disconnectFromServer();
+            // "activate", then the desktop's token for the later start, if any.
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                if (!socket->canReadLine() && socket->bytesAvailable() < 4096)
+                    return;
+                const QByteArray line = socket->readLine(4096).trimmed();
+                socket->disconnectFromServer();
+                if (line == "activate" || line.startsWith("activate "))
+                    emit activationRequested(QString::fromUtf8(line.mid(9)));
+            });
         }
     });
 }
 
-bool SingleInstance::claim()
+bool SingleInstance::claim(const QString &launchToken)
 {
     // The holder of the lock may still be starting: give it two seconds to
     // listen. A lock left by a crashed instance is taken over at once.
@@ -30,20 +37,22 @@ bool SingleInstance::claim()
                 Diagnostics::print(QStringLiteral("Later starts cannot reach this one: ") + m_server.errorString());
             return true;
         }
-        if (handOverToRunningInstance())
+        if (handOverToRunningInstance(launchToken))
             return false;
         QThread::msleep(100);
     }
     return false;
 }
 
-bool SingleInstance::handOverToRunningInstance()
+bool SingleInstance::handOverToRunningInstance(const QString &launchToken)
 {
     QLocalSocket socket;
     socket.connectToServer(m_socketName);
     if (!socket.waitForConnected(500))
         return false;
-    socket.write("activate\n");
+    QByteArray token = launchToken.toUtf8();
+    token.replace('\n', ' ');
+    socket.write("activate " + token.trimmed() + '\n');
     socket.waitForBytesWritten(500);
     socket.disconnectFromServer();
     return true;

@@ -15,14 +15,17 @@ public:
     explicit SingleInstance(const QString &path, QObject *parent = nullptr);
 
     // True when this process is now the one instance. False when another one
-    // runs: it has been asked to come forward, or does not answer.
-    bool claim();
+    // runs: it has been asked to come forward, or does not answer. The
+    // token the desktop gave this start lets the running instance's window
+    // come forward, even from another workspace.
+    bool claim(const QString &launchToken = {});
 
 signals:
-    void activationRequested();
+    // With the later start's activation token, or an empty one.
+    void activationRequested(const QString &token);
 
 private:
-    bool handOverToRunningInstance();
+    bool handOverToRunningInstance(const QString &launchToken);
 
     QString m_socketName;
     QLockFile m_lock;

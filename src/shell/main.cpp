@@ -24,6 +24,10 @@ int main(int argc, char *argv[])
     // The command line is read before the GUI starts: --version and --help
     // answer on a machine with no display at all.
     bool background = false;
+    // Read before Qt's X11 start-up takes the startup id out of the environment.
+    const QString launchToken = qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN")
+                                    ? qEnvironmentVariable("XDG_ACTIVATION_TOKEN")
+                                    : qEnvironmentVariable("DESKTOP_STARTUP_ID");
     {
         QCoreApplication probe(argc, argv);
         describe();
@@ -47,11 +51,14 @@ int main(int argc, char *argv[])
     // In the user's runtime folder: one instance per user and login.
     SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
                             + QStringLiteral("/com.quillfen.app"));
-    if (!instance.claim())
+    if (!instance.claim(launchToken))
         return 0;
 
     QuillfenApp quillfen;
-    QObject::connect(&instance, &SingleInstance::activationRequested, &quillfen, &QuillfenApp::showMainWindow);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &quillfen, [&quillfen](const QString &token) {
+        quillfen.setActivationToken(token);
+        quillfen.showMainWindow();
+    });
     quillfen.start(background ? QuillfenApp::Start::Quietly : QuillfenApp::Start::Normally);
     return QApplication::exec();
 }
