@@ -612,6 +612,17 @@
 <context>
     <name>TrayIcon</name>
     <message>
+        <source>Show Notifications</source>
+        <translation>Benachrichtigungen anzeigen</translation>
+    </message>
+    <message numerus="yes">
+        <source>Show Notifications (%n)</source>
+        <translation>
+            <numerusform>Benachrichtigungen anzeigen (%n)</numerusform>
+            <numerusform>Benachrichtigungen anzeigen (%n)</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>Open Window</source>
         <translation>Fenster öffnen</translation>
     </message>
