@@ -94,8 +94,8 @@ QQuickWindow *WindowHost::panel()
     // A Wayland client cannot place its windows, nor keep a tool window
     // off the taskbar: there the panel is a small fixed-size window, which
     // tiling compositors float and stacking ones centre.
-    if (!isWayland())
-        m_panel->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    m_panel->setFlags(isWayland() ? Qt::Window | Qt::FramelessWindowHint
+                                  : Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     return m_panel;
 }
 
