@@ -16,6 +16,10 @@
 # --tray        the same X server with a system tray (trayer)
 # --a11y        the same X server with the accessibility bus (AT-SPI), and
 #               Qt exposing its accessibility tree on it
+# --gnome       GNOME Shell nested in the private X server (as a Wayland
+#               compositor, with XWayland), with a private system bus and the
+#               AppIndicator extension (a StatusNotifierItem host) enabled in
+#               the session's own settings (a key file)
 # --sway        a headless Wayland compositor (sway), with no tray: the
 #               command starts waybar (a StatusNotifierItem host) when it
 #               wants one; SWAYSOCK reaches the compositor
@@ -28,6 +32,7 @@ x11=0
 tray=0
 system_bus=0
 sway=0
+gnome=0
 services=""
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -39,6 +44,7 @@ while [ $# -gt 0 ]; do
         --tray) x11=1; tray=1; shift ;;
         --a11y) x11=1; a11y=1; shift ;;
         --sway) sway=1; shift ;;
+        --gnome) gnome=1; x11=1; system_bus=1; shift ;;
         --) shift; break ;;
         *) break ;;
     esac
@@ -68,7 +74,7 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 export QT_QUICK_BACKEND="${QT_QUICK_BACKEND:-software}"
 export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
 unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY SWAYSOCK PULSE_SERVER
-export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse QUILLFEN_TEST_A11Y=$a11y
+export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse QUILLFEN_TEST_A11Y=$a11y QUILLFEN_TEST_GNOME=$gnome
 [ "$a11y" = 1 ] && export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$root/run/no-system-bus"
 if [ "$system_bus" = 1 ]; then
@@ -144,10 +150,26 @@ dbus-run-session --config-file="$bus_config" -- sh -c '
             sleep 0.1
         done
     fi
+    if [ "$QUILLFEN_TEST_GNOME" = 1 ]; then
+        export GSETTINGS_BACKEND=keyfile XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME
+        gsettings set org.gnome.shell disable-user-extensions false
+        gsettings set org.gnome.shell enabled-extensions "[\"ubuntu-appindicators@ubuntu.com\"]"
+        gnome-shell --nested --wayland >"$XDG_RUNTIME_DIR/gnome-shell.log" 2>&1 &
+        for _ in $(seq 100); do
+            dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.ListNames \
+                | grep -q org.kde.StatusNotifierWatcher && break
+            sleep 0.2
+        done
+        # The shell starts in the overview: a click on it and Escape leave it.
+        sleep 1
+        xdotool mousemove 400 300 click 1 sleep 0.3 key Escape
+        sleep 1
+        export WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=wayland
+    fi
     status=0
     "$@" || status=$?
     # Only the daemons of this session: they share its runtime folder.
-    for pid in $(pgrep -x gnome-keyring-d; pgrep -x pulseaudio; pgrep -x at-spi-bus-laun; pgrep -x at-spi2-registr) ; do
+    for pid in $(pgrep -x gnome-keyring-d; pgrep -x pulseaudio; pgrep -x at-spi-bus-laun; pgrep -x at-spi2-registr; pgrep -x gnome-shell) ; do
         if grep -qz "^XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR\$" "/proc/$pid/environ" 2>/dev/null; then
             kill "$pid" 2>/dev/null || true
         fi
