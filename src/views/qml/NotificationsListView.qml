@@ -144,6 +144,13 @@ Rectangle {
             onDismissed: view.store.dismissError()
         }
 
+        KeyringLockedBanner {
+            objectName: "keyringLocked"
+            Layout.fillWidth: true
+            visible: view.store.tokenStatus === TokenState.Locked
+            onUnlockRequested: view.store.unlockKeyring()
+        }
+
         Divider { Layout.fillWidth: true }
 
         Label {
