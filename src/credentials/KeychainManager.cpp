@@ -73,24 +73,35 @@ std::optional<KeychainError> deleteToken()
     return std::nullopt;
 }
 
+// The futures are named before they are awaited: GCC 12 destroys some
+// temporaries of a co_await expression twice.
 QCoro::Task<TokenResult> readToken(Prompt prompt)
 {
-    const auto read = co_await KeyringCall::run<TokenResult>([prompt] { return getToken(prompt); });
-    co_return read ? *read : TokenResult(KeychainError::notAnswering());
+    QFuture<std::optional<TokenResult>> call = KeyringCall::run<TokenResult>([prompt] { return getToken(prompt); });
+    const std::optional<TokenResult> read = co_await call;
+    if (!read)
+        co_return TokenResult(KeychainError::notAnswering());
+    co_return *read;
 }
 
 QCoro::Task<std::optional<KeychainError>> storeToken(QString token)
 {
     using Result = std::optional<KeychainError>;
-    const auto stored = co_await KeyringCall::run<Result>([token] { return saveToken(token); });
-    co_return stored ? *stored : Result(KeychainError::notAnswering());
+    QFuture<std::optional<Result>> call = KeyringCall::run<Result>([token] { return saveToken(token); });
+    const std::optional<Result> stored = co_await call;
+    if (!stored)
+        co_return Result(KeychainError::notAnswering());
+    co_return *stored;
 }
 
 QCoro::Task<std::optional<KeychainError>> removeToken()
 {
     using Result = std::optional<KeychainError>;
-    const auto removed = co_await KeyringCall::run<Result>([] { return deleteToken(); });
-    co_return removed ? *removed : Result(KeychainError::notAnswering());
+    QFuture<std::optional<Result>> call = KeyringCall::run<Result>([] { return deleteToken(); });
+    const std::optional<Result> removed = co_await call;
+    if (!removed)
+        co_return Result(KeychainError::notAnswering());
+    co_return *removed;
 }
 
 QByteArray tokenDigest(const QString &token)

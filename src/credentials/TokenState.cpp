@@ -64,10 +64,15 @@ void TokenState::reload(KeychainManager::Prompt prompt)
 
 QCoro::Task<KeychainManager::TokenResult> TokenState::ask(KeychainManager::Prompt prompt) const
 {
-    if (!m_reader)
-        co_return co_await KeychainManager::readToken(prompt);
-    const auto answered = co_await KeyringCall::run<KeychainManager::TokenResult>(m_reader);
-    co_return answered ? *answered : KeychainManager::TokenResult(KeychainManager::KeychainError::notAnswering());
+    if (!m_reader) {
+        KeychainManager::TokenResult read = co_await KeychainManager::readToken(prompt);
+        co_return read;
+    }
+    QFuture<std::optional<KeychainManager::TokenResult>> call = KeyringCall::run<KeychainManager::TokenResult>(m_reader);
+    const std::optional<KeychainManager::TokenResult> answered = co_await call;
+    if (!answered)
+        co_return KeychainManager::TokenResult(KeychainManager::KeychainError::notAnswering());
+    co_return *answered;
 }
 
 void TokenState::follow(const KeychainManager::TokenResult &result)
