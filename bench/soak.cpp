@@ -8,6 +8,7 @@
 
 #include "api/GitHubAPIClient.h"
 #include "api/RequestPacing.h"
+#include "credentials/TokenState.h"
 #include "credentials/KeychainManager.h"
 #include "store/NotificationsStore.h"
 
@@ -141,7 +142,7 @@ int main(int argc, char *argv[])
         errors += store.lastError().has_value();
         // The pause a rate limit imposed refuses the next poll without a
         // request; then the soak goes on as if the pause had ended.
-        if (RequestPacing::pausedUntil()) {
+        if (RequestPacing::pausedUntil(TokenState::shared().tokenDigest())) {
             QCoro::waitFor(store.refresh());
             RequestPacing::clear();
         }

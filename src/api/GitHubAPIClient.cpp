@@ -52,6 +52,7 @@ constexpr qint64 maxSmallBodyBytes = 1024 * 1024;
 struct PreparedRequest {
     QNetworkRequest request;
     QString token; // kept for the revalidation cache key only
+    QByteArray pacingKey;
 };
 
 struct HttpResponse {
@@ -76,8 +77,8 @@ QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optiona
                                                                     std::optional<QString> token = std::nullopt)
 {
     if (!token) {
-        // The secret store may be slow or ask the user to unlock it.
-        const auto tokenResult = co_await QtConcurrent::run(&KeychainManager::getToken);
+        // Never a prompt of its own: a locked keyring is the store's to report.
+        const auto tokenResult = co_await KeychainManager::readToken(KeychainManager::Prompt::never);
         if (const auto *error = std::get_if<KeychainManager::KeychainError>(&tokenResult))
             co_return ClientError(*error);
         token = std::get<std::optional<QString>>(tokenResult);
@@ -95,16 +96,19 @@ QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optiona
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("Quillfen/%1").arg(QLatin1StringView(Quillfen::versionString)));
     setStandardHeaders(request, *token);
-    co_return PreparedRequest{std::move(request), *token};
+    co_return PreparedRequest{std::move(request), *token, KeychainManager::tokenDigest(*token)};
 }
 
 // Sends the request; returns the HTTP answer or the transport failure.
 // std::nullopt stands for an answer that is not HTTP at all.
+// The pace is the token's: a pause one token's answer asked for holds only
+// that token's requests.
 QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>> send(QNetworkRequest request, QByteArray method,
-                                                                           QByteArray body, qint64 maxBodyBytes)
+                                                                           QByteArray body, qint64 maxBodyBytes,
+                                                                           QByteArray pacingKey)
 {
     // While GitHub asked for a pause, nothing goes out.
-    if (const auto until = RequestPacing::pausedUntil())
+    if (const auto until = RequestPacing::pausedUntil(pacingKey))
         co_return ClientError(APIError::paused(*until));
     const NetworkAccess::Response response = co_await NetworkAccess::send(
         std::move(request), std::move(method), std::move(body), {maxBodyBytes, configuredTimeout(), configuredDeadline()});
@@ -112,7 +116,7 @@ QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>> send(QNetwor
         co_return ClientError(TransportError{response.failureCode, response.failure});
     if (!response.status)
         co_return std::optional<HttpResponse>();
-    RequestPacing::noteAnswer(*response.status, response.headers, response.body);
+    RequestPacing::noteAnswer(pacingKey, *response.status, response.headers, response.body);
     co_return std::optional<HttpResponse>(HttpResponse{*response.status, response.body, response.headers});
 }
 
@@ -157,12 +161,13 @@ QCoro::Task<std::optional<ClientError>> sendUpdate(std::optional<QString> path, 
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return *error;
     QNetworkRequest request = std::get<PreparedRequest>(prepared).request;
+    const QByteArray pacingKey = std::get<PreparedRequest>(prepared).pacingKey;
     QByteArray body;
     if (jsonBody) {
         body = *jsonBody;
         request.setRawHeader("Content-Type", "application/json");
     }
-    auto outcome = co_await send(std::move(request), std::move(method), std::move(body), maxSmallBodyBytes);
+    auto outcome = co_await send(std::move(request), std::move(method), std::move(body), maxSmallBodyBytes, pacingKey);
     if (auto *error = std::get_if<ClientError>(&outcome))
         co_return *error;
     const auto &response = std::get<std::optional<HttpResponse>>(outcome);
@@ -200,7 +205,7 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
     auto prepared = co_await makeRequest(path);
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
-    auto &[request, token] = std::get<PreparedRequest>(prepared);
+    auto &[request, token, pacingKey] = std::get<PreparedRequest>(prepared);
     const QUrl first = request.url();
 
     // Only the first page is revalidated: "not modified" covers the list.
@@ -217,7 +222,7 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
 
     RevalidationCache::Entry fresh;
     for (int page = 0; page < maxPages; ++page) {
-        auto outcome = co_await send(pageRequest, QByteArrayLiteral("GET"), QByteArray(), maxPageBytes);
+        auto outcome = co_await send(pageRequest, QByteArrayLiteral("GET"), QByteArray(), maxPageBytes, pacingKey);
         if (auto *error = std::get_if<ClientError>(&outcome))
             co_return Result(*error);
         const std::optional<HttpResponse> &response = std::get<std::optional<HttpResponse>>(outcome);
@@ -260,8 +265,11 @@ QCoro::Task<ClientResult<bool>> validateToken(QString token)
     auto prepared = co_await makeRequest(QStringLiteral("/user"), std::move(token));
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return *error;
-    auto outcome = co_await send(std::get<PreparedRequest>(prepared).request, QByteArrayLiteral("GET"), QByteArray(),
-                                 maxSmallBodyBytes);
+    // Its own pace: a candidate's limits never hold the stored token, nor
+    // the stored token's this one.
+    const PreparedRequest &candidate = std::get<PreparedRequest>(prepared);
+    auto outcome = co_await send(candidate.request, QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes,
+                                 candidate.pacingKey);
     if (auto *error = std::get_if<ClientError>(&outcome))
         co_return *error;
     const auto &response = std::get<std::optional<HttpResponse>>(outcome);

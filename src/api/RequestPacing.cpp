@@ -1,5 +1,6 @@
 #include "api/RequestPacing.h"
 
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -14,10 +15,27 @@ struct State {
     int secondaryRepeats = 0;
 };
 
-State &state()
+QHash<QByteArray, State> &states()
 {
-    static State current;
-    return current;
+    static QHash<QByteArray, State> byToken;
+    return byToken;
+}
+
+// A handful of tokens is all one session meets (the stored one, those tried).
+constexpr qsizetype maxTokens = 8;
+
+State &state(const QByteArray &key)
+{
+    QHash<QByteArray, State> &all = states();
+    if (!all.contains(key) && all.size() >= maxTokens) {
+        // Those that asked for nothing still in force go first.
+        all.removeIf([](const auto &entry) {
+            return !entry.value().pausedUntil || *entry.value().pausedUntil <= QDateTime::currentDateTimeUtc();
+        });
+        if (all.size() >= maxTokens)
+            all.clear();
+    }
+    return all[key];
 }
 
 QByteArray header(const Headers &headers, QByteArrayView name)
@@ -64,9 +82,9 @@ std::optional<std::chrono::seconds> pauseAfter(int status, const Headers &header
     return std::nullopt;
 }
 
-void noteAnswer(int status, const Headers &headers, QByteArrayView body)
+void noteAnswer(const QByteArray &key, int status, const Headers &headers, QByteArrayView body)
 {
-    State &current = state();
+    State &current = state(key);
     if (const auto interval = seconds(header(headers, "x-poll-interval")); interval && *interval > 0)
         current.pollInterval = std::chrono::seconds(std::min<qint64>(*interval, 3600));
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -79,22 +97,23 @@ void noteAnswer(int status, const Headers &headers, QByteArrayView body)
     }
 }
 
-std::optional<QDateTime> pausedUntil()
+std::optional<QDateTime> pausedUntil(const QByteArray &key)
 {
-    const auto &until = state().pausedUntil;
-    if (until && *until > QDateTime::currentDateTimeUtc())
-        return until;
+    const auto found = states().constFind(key);
+    if (found != states().cend() && found->pausedUntil && *found->pausedUntil > QDateTime::currentDateTimeUtc())
+        return found->pausedUntil;
     return std::nullopt;
 }
 
-std::optional<std::chrono::seconds> pollInterval()
+std::optional<std::chrono::seconds> pollInterval(const QByteArray &key)
 {
-    return state().pollInterval;
+    const auto found = states().constFind(key);
+    return found == states().cend() ? std::nullopt : found->pollInterval;
 }
 
 void clear()
 {
-    state() = {};
+    states().clear();
 }
 
 } // namespace RequestPacing

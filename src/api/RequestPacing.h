@@ -9,8 +9,9 @@
 #include <optional>
 
 // The pace GitHub asks for: the poll interval it sends with the thread list,
-// and the pauses its rate limits impose. While a pause lasts the client sends
-// nothing at all. Main thread only.
+// and the pauses its rate limits impose, each kept for the token whose answer
+// said so (`key`: KeychainManager::tokenDigest). While a pause lasts the
+// client sends nothing with that token. Main thread only.
 namespace RequestPacing {
 
 using Headers = QList<QPair<QByteArray, QByteArray>>;
@@ -23,15 +24,15 @@ std::optional<std::chrono::seconds> pauseAfter(int status, const Headers &header
                                                const QDateTime &now);
 
 // Records what an answer says about the pace.
-void noteAnswer(int status, const Headers &headers, QByteArrayView body);
+void noteAnswer(const QByteArray &key, int status, const Headers &headers, QByteArrayView body);
 
 // When requests may go out again, while a pause lasts.
-std::optional<QDateTime> pausedUntil();
+std::optional<QDateTime> pausedUntil(const QByteArray &key);
 
 // The least time between two polls of the thread list, as GitHub last said.
-std::optional<std::chrono::seconds> pollInterval();
+std::optional<std::chrono::seconds> pollInterval(const QByteArray &key);
 
-// Forgets everything (tests; a new token).
+// Forgets everything (tests).
 void clear();
 
 } // namespace RequestPacing

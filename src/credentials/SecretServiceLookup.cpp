@@ -54,7 +54,7 @@ std::optional<SecretStoreBackend::ReadResult> read()
     const QList<QDBusObjectPath> unlocked = paths(found.arguments().at(0));
     const QList<QDBusObjectPath> locked = paths(found.arguments().at(1));
     if (unlocked.isEmpty())
-        return locked.isEmpty() ? std::optional(SecretStoreBackend::ReadResult{Outcome::notFound, 0, {}}) : std::nullopt;
+        return SecretStoreBackend::ReadResult{locked.isEmpty() ? Outcome::notFound : Outcome::locked, 0, {}};
 
     // "plain": the secret crosses only the user's own session bus, whose
     // other clients could ask the service for it anyway.

@@ -10,7 +10,8 @@ namespace SecretStoreBackend {
 inline constexpr char serviceName[] = "com.quillfen.app";
 inline constexpr char accountName[] = "github-token";
 
-enum class Outcome { ok, notFound, failed };
+// locked: the item exists, but its keyring stayed locked.
+enum class Outcome { ok, notFound, failed, locked };
 
 struct ReadResult {
     Outcome outcome = Outcome::failed;
@@ -23,7 +24,9 @@ struct WriteResult {
     int code = 0;
 };
 
-ReadResult read();
+// With `mayPrompt` false a locked item answers `locked` without asking the
+// desktop to unlock it.
+ReadResult read(bool mayPrompt);
 // Replaces the item in place, so a failed write leaves the old secret intact.
 WriteResult write(const QByteArray &secret);
 // notFound when there was nothing to remove.

@@ -42,9 +42,10 @@ using ValuePtr = std::unique_ptr<SecretValue, ValueUnref>;
 
 } // namespace
 
-ReadResult read()
+ReadResult read(bool mayPrompt)
 {
-    if (const std::optional<ReadResult> direct = SecretServiceLookup::read())
+    const std::optional<ReadResult> direct = SecretServiceLookup::read();
+    if (direct && (direct->outcome != Outcome::locked || !mayPrompt))
         return *direct;
     GError *rawError = nullptr;
     ValuePtr value(secret_password_lookup_binary_sync(tokenSchema(), nullptr, &rawError,
@@ -52,8 +53,14 @@ ReadResult read()
     ErrorPtr error(rawError);
     if (error)
         return {Outcome::failed, error->code, {}};
-    if (!value)
+    if (!value) {
+        // libsecret says the same for a missing item and for a prompt that
+        // was dismissed: an item still locked tells them apart.
+        const std::optional<ReadResult> after = SecretServiceLookup::read();
+        if (after && after->outcome == Outcome::locked)
+            return {Outcome::locked, 0, {}};
         return {Outcome::notFound, 0, {}};
+    }
     gsize length = 0;
     const gchar *bytes = secret_value_get(value.get(), &length);
     return {Outcome::ok, 0, QByteArray(bytes, qsizetype(length))};

@@ -5,12 +5,13 @@
 #include <QCoro/QCoroTask>
 #include <QObject>
 #include <QString>
+#include <QVariantMap>
 
 #include <functional>
 
 // Whether a token is stored, as the secret store last answered. Reads run
-// off the GUI thread, so a locked keyring waiting for its unlock prompt
-// never freezes the interface. Saves and deletes made through
+// off the GUI thread within a deadline, so a locked keyring waiting for its
+// unlock prompt never freezes the interface. Saves and deletes made through
 // KeychainManager, by any caller, are recorded here the moment they succeed.
 // One per process, on the main thread.
 class TokenState : public QObject {
@@ -24,6 +25,7 @@ public:
         Missing,     // no token is stored
         Stored,      // a token is stored
         Unavailable, // the secret store failed; errorDescription says how
+        Locked,      // a token is stored, but its keyring stayed locked
     };
     Q_ENUM(Status)
 
@@ -32,9 +34,14 @@ public:
     Status status() const { return m_status; }
     QString errorDescription() const { return m_errorDescription; }
 
+    // Names the token last read or saved (KeychainManager::tokenDigest);
+    // empty while none is known.
+    QByteArray tokenDigest() const { return m_tokenDigest; }
+
     // Asks the secret store again; `readFinished` follows when it answers.
-    // Asked while a read is out, one more read follows it.
-    void reload();
+    // Asked while a read is out, one more read follows it. Only a read the
+    // user asked for may show the desktop's unlock prompt.
+    void reload(KeychainManager::Prompt prompt = KeychainManager::Prompt::never);
 
     // Tests stand in for a slow or locked secret store; an empty function
     // restores the real one.
@@ -42,7 +49,7 @@ public:
     void setReaderForTesting(Reader reader) { m_reader = std::move(reader); }
 
     // Called by KeychainManager after a successful save or delete.
-    void recordSaved();
+    void recordSaved(const QByteArray &tokenDigest);
     void recordDeleted();
 
 signals:
@@ -53,16 +60,26 @@ signals:
     void tokenSaved();
     void tokenDeleted();
 
+private slots:
+    void keyringPropertiesChanged(const QString &interface, const QVariantMap &changed);
+
 private:
     TokenState() = default;
-    QCoro::Task<> read();
+    QCoro::Task<> read(KeychainManager::Prompt prompt);
+    QCoro::Task<KeychainManager::TokenResult> ask(KeychainManager::Prompt prompt) const;
+    void follow(const KeychainManager::TokenResult &result);
     void setStatus(Status status, const QString &errorDescription = {});
+    // Follows the collections' Locked property: an unlock anywhere is worth
+    // a quiet read.
+    void watchKeyrings();
 
     Status m_status = Status::Checking;
     QString m_errorDescription;
     Reader m_reader;
     bool m_reading = false;
     bool m_readAgain = false;
+    KeychainManager::Prompt m_readAgainPrompt = KeychainManager::Prompt::never;
+    QByteArray m_tokenDigest;
     // Bumped by every save and delete: a read that started before one is
     // stale when it answers.
     quint64 m_changes = 0;

@@ -10,6 +10,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QHash>
 #include <QVariantMap>
 
@@ -25,49 +26,88 @@ Fallback &fallback()
     return current;
 }
 
-// The server's signals about the alerts it shows.
-class NotificationServer : public QDBusAbstractInterface {
+// The actions of the alerts still shown, by the server's id, for the server
+// that showed them. ActionInvoked is a broadcast and ids restart with the
+// server: an id is only meaningful from the owner that gave it.
+class PendingActions : public QObject {
     Q_OBJECT
 
 public:
-    NotificationServer()
-        : QDBusAbstractInterface(QString::fromLatin1(serviceName), QStringLiteral("/org/freedesktop/Notifications"),
-                                 "org.freedesktop.Notifications", QDBusConnection::sessionBus(), nullptr)
+    PendingActions()
     {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        const QString service = QString::fromLatin1(serviceName);
+        bus.connect(service, objectPath, interfaceName, QStringLiteral("ActionInvoked"), this,
+                    SLOT(actionInvoked(uint, QString, QDBusMessage)));
+        bus.connect(service, objectPath, interfaceName, QStringLiteral("NotificationClosed"), this,
+                    SLOT(notificationClosed(uint, uint, QDBusMessage)));
+        // A new owner (a restarted daemon) knows nothing of the old ids.
+        auto *watcher = new QDBusServiceWatcher(service, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+        connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+                [this](const QString &, const QString &, const QString &newOwner) {
+                    m_handlers.clear();
+                    m_order.clear();
+                    m_owner = newOwner;
+                });
     }
 
-signals:
-    void ActionInvoked(uint id, const QString &actionKey);
-    void NotificationClosed(uint id, uint reason);
+    // `owner` is the unique name of the server that answered with `id`.
+    void add(const QString &owner, uint id, std::function<void(const QString &)> handler)
+    {
+        if (owner != m_owner) {
+            m_handlers.clear();
+            m_order.clear();
+            m_owner = owner;
+        }
+        // A server that never says an alert closed must not make this grow.
+        if (m_order.size() >= maxPending)
+            m_handlers.remove(m_order.takeFirst());
+        m_order.removeAll(id);
+        m_order.append(id);
+        m_handlers.insert(id, std::move(handler));
+    }
+
+private slots:
+    void actionInvoked(uint id, const QString &key, const QDBusMessage &message)
+    {
+        if (message.service() != m_owner)
+            return;
+        if (const auto handler = m_handlers.value(id))
+            handler(key);
+    }
+
+    void notificationClosed(uint id, uint, const QDBusMessage &message)
+    {
+        if (message.service() != m_owner)
+            return;
+        m_handlers.remove(id);
+        m_order.removeAll(id);
+    }
+
+private:
+    static constexpr qsizetype maxPending = 64;
+    QString m_owner;
+    QHash<uint, std::function<void(const QString &)>> m_handlers;
+    QList<uint> m_order;
 };
 
-// The actions of the alerts still shown, by the server's id.
-QHash<uint, std::function<void(const QString &)>> &pendingActions()
+PendingActions &pendingActions()
 {
-    static QHash<uint, std::function<void(const QString &)>> pending;
-    return pending;
-}
-
-void listenForActions()
-{
-    static NotificationServer *server = [] {
-        auto *created = new NotificationServer;
+    static PendingActions *pending = [] {
+        auto *created = new PendingActions;
         created->setParent(QCoreApplication::instance());
-        QObject::connect(created, &NotificationServer::ActionInvoked, created, [](uint id, const QString &key) {
-            if (const auto handler = pendingActions().value(id))
-                handler(key);
-        });
-        QObject::connect(created, &NotificationServer::NotificationClosed, created,
-                         [](uint id, uint) { pendingActions().remove(id); });
         return created;
     }();
-    Q_UNUSED(server)
+    return *pending;
 }
 
 void postWithoutService(const DesktopNotification &notification, const QString &failurePrefix, const QString &reason)
 {
-    if (fallback() && fallback()(notification.title, bodyText(notification, false)))
+    if (fallback() && fallback()(notification.title, bodyText(notification, false))) {
+        if (notification.onShown)
+            notification.onShown();
         return;
+    }
     Diagnostics::print(failurePrefix + reason);
 }
 
@@ -87,7 +127,7 @@ QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
                              && capabilities.value().contains(QStringLiteral("actions"));
     QStringList actions;
     if (withActions) {
-        listenForActions();
+        pendingActions();
         for (const auto &[key, label] : notification.actions)
             actions << key << label;
     }
@@ -103,10 +143,14 @@ QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
            << QStringLiteral("com.quillfen.app") << notification.title << bodyText(notification, markup) << actions
            << hints << int(-1);
     const QDBusPendingReply<uint> reply = co_await bus.asyncCall(notify);
-    if (reply.isError())
+    if (reply.isError()) {
         Diagnostics::print(failurePrefix + reply.error().message());
-    else if (withActions)
-        pendingActions().insert(reply.value(), notification.onAction);
+        co_return;
+    }
+    if (withActions)
+        pendingActions().add(reply.reply().service(), reply.value(), notification.onAction);
+    if (notification.onShown)
+        notification.onShown();
 }
 
 } // namespace

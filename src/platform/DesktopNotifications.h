@@ -18,6 +18,8 @@ struct DesktopNotification {
     // the key the user chose, on the main thread.
     QList<QPair<QString, QString>> actions = {};
     std::function<void(const QString &key)> onAction = {};
+    // Called once the notification service (or the fallback) took it.
+    std::function<void()> onShown = {};
 };
 
 // Desktop notifications through org.freedesktop.Notifications on the session

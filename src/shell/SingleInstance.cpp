@@ -5,6 +5,8 @@
 #include <QLocalSocket>
 #include <QThread>
 
+#include <cstdio>
+
 SingleInstance::SingleInstance(const QString &path, QObject *parent)
     : QObject(parent), m_socketName(path + QStringLiteral(".socket")), m_lock(path + QStringLiteral(".lock"))
 {
@@ -35,6 +37,11 @@ bool SingleInstance::claim(const QString &launchToken)
             m_server.setSocketOptions(QLocalServer::UserAccessOption);
             if (!m_server.listen(m_socketName))
                 Diagnostics::print(QStringLiteral("Later starts cannot reach this one: ") + m_server.errorString());
+            return true;
+        }
+        if (m_lock.error() != QLockFile::LockFailedError) {
+            // Not held by anyone: the lock cannot be made at all.
+            std::fputs("Quillfen: cannot create the single-instance lock; running without it\n", stderr);
             return true;
         }
         if (handOverToRunningInstance(launchToken))

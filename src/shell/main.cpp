@@ -1,11 +1,13 @@
 #include "Version.h"
 #include "platform/Translations.h"
 #include "shell/QuillfenApp.h"
+#include "shell/RuntimeFolder.h"
 #include "shell/SingleInstance.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QStandardPaths>
+
+#include <cstdio>
 
 namespace {
 
@@ -48,10 +50,13 @@ int main(int argc, char *argv[])
     // No display name: Qt would append it to every window title.
     QApplication::setDesktopFileName(QStringLiteral("com.quillfen.app"));
 
-    // In the user's runtime folder: one instance per user and login.
-    SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-                            + QStringLiteral("/com.quillfen.app"));
-    if (!instance.claim(launchToken))
+    // In the user's runtime folder: one instance per user and login. Without
+    // a private one Quillfen still runs, and says why a second start may too.
+    const std::optional<QString> runtime = RuntimeFolder::find();
+    SingleInstance instance(runtime.value_or(QString()) + QStringLiteral("/com.quillfen.app"));
+    if (!runtime)
+        std::fputs("Quillfen: no private runtime folder; running without the single-instance check\n", stderr);
+    else if (!instance.claim(launchToken))
         return 0;
 
     QuillfenApp quillfen;

@@ -47,6 +47,7 @@ void NotificationsStore::markReadWhere(const QString &queueKey, const std::funct
     for (GHNotification &thread : m_items) {
         if (thread.unread && matches(thread)) {
             thread.unread = false;
+            recordDismissal(thread, ThreadMerge::Dismissal::Kind::read);
             marked.append(thread.id);
         }
     }
@@ -62,6 +63,8 @@ void NotificationsStore::markReadWhere(const QString &queueKey, const std::funct
         const std::optional<ClientError> error = co_await request(lastReadAt);
         if (!self || !error || session != m_session)
             co_return;
+        for (const QString &id : marked)
+            forgetDismissal(id);
         for (GHNotification &thread : m_items) {
             if (marked.contains(thread.id))
                 thread.unread = true;
@@ -77,6 +80,7 @@ void NotificationsStore::markAsDone(const QString &id)
     if (index < 0)
         return;
     const GHNotification thread = m_items.takeAt(index);
+    recordDismissal(thread, ThreadMerge::Dismissal::Kind::done);
     emit itemsChanged();
     m_threadRequests.enqueue(id, [this, thread, index, session = m_session]() -> QCoro::Task<> {
         if (session != m_session)
@@ -85,6 +89,7 @@ void NotificationsStore::markAsDone(const QString &id)
         const std::optional<ClientError> error = co_await GitHubAPIClient::markThreadAsDone(thread.id);
         if (!self || !error || session != m_session)
             co_return;
+        forgetDismissal(thread.id);
         // Back where it was, unless a refresh brought it back meanwhile.
         if (indexOf(thread.id) < 0) {
             m_items.insert(std::min(index, m_items.size()), thread);

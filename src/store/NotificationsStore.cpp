@@ -55,8 +55,9 @@ NotificationsStore::NotificationsStore(QObject *parent) : QObject(parent)
     connect(&token, &TokenState::tokenDeleted, this, &NotificationsStore::endSession);
     connect(&token, &TokenState::readFinished, this, &NotificationsStore::followTokenState);
     m_tokenRetry.setSingleShot(true);
-    connect(&m_tokenRetry, &QTimer::timeout, &token, &TokenState::reload);
-    token.reload();
+    connect(&m_tokenRetry, &QTimer::timeout, &token, [] { TokenState::shared().reload(); });
+    // Starting Quillfen is the user's doing: the one prompt it may show.
+    token.reload(KeychainManager::Prompt::allowed);
 }
 
 NotificationsStore::~NotificationsStore()
@@ -100,7 +101,11 @@ void NotificationsStore::followTokenState()
     const TokenState &token = TokenState::shared();
     switch (token.status()) {
     case TokenState::Status::Stored:
-        if (m_tokenStatus != TokenState::Status::Stored)
+        if (m_tokenStatus == TokenState::Status::Stored)
+            break;
+        if (suspended() && !m_sessionDigest.isEmpty() && token.tokenDigest() == m_sessionDigest)
+            resumeSession();
+        else
             startSession();
         break;
     case TokenState::Status::Missing:
@@ -108,7 +113,11 @@ void NotificationsStore::followTokenState()
             endSession();
         break;
     case TokenState::Status::Unavailable:
-        suspendSession(token.errorDescription());
+        suspendSession(TokenState::Status::Unavailable, token.errorDescription());
+        break;
+    case TokenState::Status::Locked:
+        // The views say so and offer to unlock; no error line besides.
+        suspendSession(TokenState::Status::Locked, m_lastError);
         break;
     case TokenState::Status::Checking:
         return;
@@ -122,11 +131,15 @@ void NotificationsStore::startSession()
     // Never the samples, nor another account's threads, as this token's:
     // the first fetch goes into an empty list, so it raises no alert.
     ++m_session;
+    ++m_fetchGeneration;
+    m_sessionDigest = TokenState::shared().tokenDigest();
+    m_dismissed.clear();
     m_tokenRetry.stop();
     setTokenStatus(TokenState::Status::Stored);
     setRefreshing(false);
     setLastError(std::nullopt);
     setItems({});
+    m_threadRequests.setHeld(false);
     startTimers();
     refresh();
 }
@@ -134,6 +147,11 @@ void NotificationsStore::startSession()
 void NotificationsStore::endSession()
 {
     ++m_session;
+    ++m_fetchGeneration;
+    m_sessionDigest.clear();
+    m_dismissed.clear();
+    // Released to be dropped: a request of an ended session is never sent.
+    m_threadRequests.setHeld(false);
     m_tokenRetry.stop();
     stopTimers();
     setTokenStatus(TokenState::Status::Missing);
@@ -143,16 +161,41 @@ void NotificationsStore::endSession()
     setItems(sampleNotifications());
 }
 
-void NotificationsStore::suspendSession(const QString &reason)
+void NotificationsStore::suspendSession(TokenState::Status status, const std::optional<QString> &reason)
 {
-    // Nothing is sent until the secret store answers again.
-    ++m_session;
+    ++m_fetchGeneration;
+    m_threadRequests.setHeld(true);
     stopTimers();
-    setTokenStatus(TokenState::Status::Unavailable);
+    setTokenStatus(status);
     setRefreshing(false);
     setSecondsUntilRefresh(0);
     setLastError(reason);
     m_tokenRetry.start(timerPeriod(currentRefreshInterval()));
+}
+
+void NotificationsStore::resumeSession()
+{
+    m_tokenRetry.stop();
+    setTokenStatus(TokenState::Status::Stored);
+    setLastError(std::nullopt);
+    m_threadRequests.setHeld(false);
+    startTimers();
+    refresh();
+}
+
+bool NotificationsStore::suspended() const
+{
+    return m_tokenStatus == TokenState::Status::Unavailable || m_tokenStatus == TokenState::Status::Locked;
+}
+
+void NotificationsStore::recordDismissal(const GHNotification &thread, ThreadMerge::Dismissal::Kind kind)
+{
+    m_dismissed.insert(thread.id, {kind, thread.updatedAt});
+}
+
+void NotificationsStore::forgetDismissal(const QString &id)
+{
+    m_dismissed.remove(id);
 }
 
 void NotificationsStore::setTokenStatus(TokenState::Status status)
@@ -173,7 +216,7 @@ QCoro::Task<> NotificationsStore::refresh()
     }
     if (m_tokenStatus == TokenState::Status::Missing)
         setLastError(tr("No token available. Please configure in Settings."));
-    // Until the secret store answers, and while it fails (its error shows),
+    // Until the secret store answers, and while it is locked or failing,
     // there is nothing to send.
     if (m_tokenStatus != TokenState::Status::Stored)
         co_return;
@@ -183,17 +226,20 @@ QCoro::Task<> NotificationsStore::refresh()
     // The store may be destroyed, or the token saved or deleted, while the
     // request is out.
     QPointer<NotificationsStore> self(this);
-    const quint64 session = m_session;
+    const quint64 generation = m_fetchGeneration;
     m_lastPoll = QDateTime::currentDateTimeUtc();
     const QDateTime askedAt = m_lastPoll;
     const auto fetched = co_await GitHubAPIClient::fetchNotifications(true, 50, Preferences::participatingOnly());
-    if (!self || session != m_session)
+    if (!self || generation != m_fetchGeneration)
         co_return;
 
     if (const auto *error = std::get_if<ClientError>(&fetched)) {
         setLastError(userDescription(*error));
         setRefreshing(false);
         scheduleNextPoll();
+        // The keyring locked or failed since it last answered: it says how.
+        if (std::holds_alternative<KeychainManager::KeychainError>(*error))
+            TokenState::shared().reload();
         co_return;
     }
 
@@ -203,7 +249,8 @@ QCoro::Task<> NotificationsStore::refresh()
     for (const GitHubNotification &record : records)
         threads.append(Conversion::toGHNotification(record));
 
-    ThreadMerge::MergeResult result = ThreadMerge::merge(m_items, threads);
+    ThreadMerge::MergeResult result = ThreadMerge::merge(m_items, threads, m_dismissed);
+    ThreadMerge::forgetSettled(m_dismissed, threads);
     if (!result.newThreads.isEmpty() && result.hadPrevious)
         notifyNewNotifications(result.newThreads);
     setItems(std::move(result.merged));
@@ -220,6 +267,11 @@ void NotificationsStore::requestRefresh()
 void NotificationsStore::recheckToken()
 {
     TokenState::shared().reload();
+}
+
+void NotificationsStore::unlockKeyring()
+{
+    TokenState::shared().reload(KeychainManager::Prompt::allowed);
 }
 
 void NotificationsStore::dismissError()
@@ -241,10 +293,10 @@ void NotificationsStore::stopTimers()
     m_countdownTimer.stop();
 }
 
-std::chrono::milliseconds NotificationsStore::pollPeriod()
+std::chrono::milliseconds NotificationsStore::pollPeriod() const
 {
     std::chrono::milliseconds period = std::chrono::seconds(currentRefreshInterval());
-    if (const auto asked = RequestPacing::pollInterval())
+    if (const auto asked = RequestPacing::pollInterval(m_sessionDigest))
         period = std::max<std::chrono::milliseconds>(period, *asked);
     return period;
 }
@@ -257,7 +309,7 @@ void NotificationsStore::scheduleNextPoll()
     }
     // Never sooner than GitHub asks, nor while it asked for a pause.
     std::chrono::milliseconds delay = pollPeriod();
-    if (const auto until = RequestPacing::pausedUntil())
+    if (const auto until = RequestPacing::pausedUntil(m_sessionDigest))
         delay = std::max(delay, std::chrono::milliseconds(QDateTime::currentDateTimeUtc().msecsTo(*until)));
     m_refreshTimer.start(timerPeriod(delay));
     updateCountdown();
@@ -271,9 +323,10 @@ void NotificationsStore::updateCountdown()
 
 void NotificationsStore::pollSoon()
 {
-    if (m_tokenStatus != TokenState::Status::Stored || !m_polling || m_isRefreshing || RequestPacing::pausedUntil())
+    if (m_tokenStatus != TokenState::Status::Stored || !m_polling || m_isRefreshing
+        || RequestPacing::pausedUntil(m_sessionDigest))
         return;
-    const auto asked = RequestPacing::pollInterval();
+    const auto asked = RequestPacing::pollInterval(m_sessionDigest);
     if (asked && m_lastPoll.isValid()
         && m_lastPoll.secsTo(QDateTime::currentDateTimeUtc()) < std::chrono::seconds(*asked).count())
         return;

@@ -3,6 +3,7 @@
 #include "api/ClientError.h"
 #include "credentials/TokenState.h"
 #include "model/GHNotification.h"
+#include "store/ThreadMerge.h"
 #include "store/ThreadRequestQueue.h"
 
 #include <QCoro/QCoroTask>
@@ -68,7 +69,10 @@ public:
     Q_INVOKABLE void requestRefresh();
     // Asks the secret store again (the panel does on every show): a token
     // saved or deleted by another program, or a keyring unlocked meanwhile.
+    // Never shows an unlock prompt.
     Q_INVOKABLE void recheckToken();
+    // The user asks to unlock a locked keyring: the desktop's prompt shows.
+    Q_INVOKABLE void unlockKeyring();
     Q_INVOKABLE void dismissError();
 
     // Thread actions, addressed by thread id.
@@ -104,7 +108,16 @@ private:
     void followTokenState();
     void startSession();
     void endSession();
-    void suspendSession(const QString &reason);
+    // A keyring locked or failing: the threads and the queued actions are
+    // kept, nothing is sent, and the secret store is asked again quietly.
+    void suspendSession(TokenState::Status status, const std::optional<QString> &reason);
+    // The same token back: the queued actions go out, and a fetch merges
+    // into the kept list, so what arrived meanwhile alerts as usual.
+    void resumeSession();
+    bool suspended() const;
+    // Remembers what the user dismissed, so that older answers cannot undo it.
+    void recordDismissal(const GHNotification &thread, ThreadMerge::Dismissal::Kind kind);
+    void forgetDismissal(const QString &id);
     void setTokenStatus(TokenState::Status status);
 
     void setItems(QList<GHNotification> items);
@@ -113,7 +126,7 @@ private:
     void setSecondsUntilRefresh(int seconds);
     // The time between two timed polls: the user's interval, or GitHub's
     // poll interval when that is longer.
-    static std::chrono::milliseconds pollPeriod();
+    std::chrono::milliseconds pollPeriod() const;
     // Arms the poll timer when a refresh ends, however it was started, so the
     // countdown always says when the next request goes out.
     void scheduleNextPoll();
@@ -141,6 +154,11 @@ private:
     // A refresh asked for before the secret store first answered.
     bool m_refreshAfterTokenCheck = false;
     quint64 m_session = 0;
+    // The token of the session, to tell a resume from a new token.
+    QByteArray m_sessionDigest;
+    // Bumped whenever a fetch's answer stops being wanted (suspend, start, end).
+    quint64 m_fetchGeneration = 0;
+    ThreadMerge::Dismissals m_dismissed;
     bool m_polling = false;
     QDateTime m_lastPoll;
     // When the list shown was asked for.

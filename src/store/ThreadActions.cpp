@@ -50,6 +50,7 @@ void NotificationsStore::toggleRead(const QString &id)
         return;
     }
     m_items[index].unread = false;
+    recordDismissal(m_items.at(index), ThreadMerge::Dismissal::Kind::read);
     emit itemsChanged();
     m_threadRequests.enqueue(id, [this, id, index, session = m_session] { return sendMarkRead(id, index, session); });
 }
@@ -77,6 +78,7 @@ QCoro::Task<> NotificationsStore::sendMarkRead(QString id, qsizetype position, q
     const std::optional<ClientError> error = co_await GitHubAPIClient::markThreadAsRead(id);
     if (!self || !error || session != m_session)
         co_return;
+    forgetDismissal(id);
     if (const auto at = rollbackPosition(id, position)) {
         m_items[*at].unread = true;
         emit itemsChanged();

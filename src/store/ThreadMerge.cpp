@@ -8,7 +8,8 @@
 
 namespace ThreadMerge {
 
-MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched)
+MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched,
+                  const Dismissals &dismissed)
 {
     // Where ids repeat, the later thread wins.
     QHash<QString, const GHNotification *> byId;
@@ -21,6 +22,12 @@ MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotificat
     result.merged.reserve(fetched.size());
     for (const GHNotification &thread : fetched) {
         GHNotification merged = thread;
+        const auto dismissal = dismissed.constFind(thread.id);
+        if (dismissal != dismissed.cend() && thread.updatedAt <= dismissal->updatedAt) {
+            if (dismissal->kind == Dismissal::Kind::done)
+                continue;
+            merged.unread = false;
+        }
         const auto old = byId.constFind(thread.id);
         if (old == byId.cend()) {
             if (merged.unread)
@@ -31,6 +38,19 @@ MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotificat
         result.merged.append(std::move(merged));
     }
     return result;
+}
+
+void forgetSettled(Dismissals &dismissed, const QList<GHNotification> &fetched)
+{
+    if (dismissed.isEmpty())
+        return;
+    QHash<QString, QDateTime> updated;
+    for (const GHNotification &thread : fetched)
+        updated.insert(thread.id, thread.updatedAt);
+    dismissed.removeIf([&updated](const auto &entry) {
+        const auto now = updated.constFind(entry.key());
+        return now == updated.cend() || *now > entry.value().updatedAt;
+    });
 }
 
 QList<GHNotification> matching(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly,

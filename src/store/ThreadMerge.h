@@ -2,6 +2,8 @@
 
 #include "model/GHNotification.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -19,9 +21,25 @@ struct MergeResult {
     bool hadPrevious = false;
 };
 
+// A thread the user marked read or done, with the update time it had then.
+// Answers that carry it no newer (a cached page, a request already out at
+// the click) cannot undo the action; only a later update of it can.
+struct Dismissal {
+    enum class Kind { read, done };
+    Kind kind = Kind::read;
+    QDateTime updatedAt;
+};
+using Dismissals = QHash<QString, Dismissal>;
+
 // A thread read locally stays read while GitHub reports the same update time;
-// nothing else of the previous copy is kept (a local mute ends here).
-MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched);
+// nothing else of the previous copy is kept (a local mute ends here). A
+// dismissed thread stays read, or away, until it is updated again.
+MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched,
+                  const Dismissals &dismissed = {});
+
+// Drops the dismissals an answer has settled: the thread came back updated,
+// or is gone from the list altogether.
+void forgetSettled(Dismissals &dismissed, const QList<GHNotification> &fetched);
 
 // Threads passing the unread-only, reason and search tests, in their order.
 // The search is one text matched against the title and, apart, "owner/repo".

@@ -7,15 +7,27 @@ ThreadRequestQueue::~ThreadRequestQueue()
 
 void ThreadRequestQueue::enqueue(const QString &threadId, Job job)
 {
-    QList<Job> &waiting = m_state->jobs[threadId];
-    waiting.append(std::move(job));
-    if (waiting.size() == 1)
+    m_state->jobs[threadId].append(std::move(job));
+    if (!m_state->held && !m_state->running.contains(threadId))
         drain(m_state, threadId);
+}
+
+void ThreadRequestQueue::setHeld(bool held)
+{
+    m_state->held = held;
+    if (held)
+        return;
+    const QStringList waiting = m_state->jobs.keys();
+    for (const QString &threadId : waiting) {
+        if (!m_state->running.contains(threadId))
+            drain(m_state, threadId);
+    }
 }
 
 QCoro::Task<> ThreadRequestQueue::drain(std::shared_ptr<State> state, QString threadId)
 {
-    while (!state->closed) {
+    state->running.insert(threadId);
+    while (!state->closed && !state->held) {
         const Job job = state->jobs[threadId].constFirst();
         co_await job();
         if (state->closed)
@@ -24,7 +36,8 @@ QCoro::Task<> ThreadRequestQueue::drain(std::shared_ptr<State> state, QString th
         waiting.removeFirst();
         if (waiting.isEmpty()) {
             state->jobs.remove(threadId);
-            co_return;
+            break;
         }
     }
+    state->running.remove(threadId);
 }

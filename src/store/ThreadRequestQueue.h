@@ -3,6 +3,7 @@
 #include <QCoro/QCoroTask>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -23,10 +24,15 @@ public:
     ~ThreadRequestQueue();
 
     void enqueue(const QString &threadId, Job job);
+    // While held, no job starts; they wait, in order, for the release. A
+    // running one finishes.
+    void setHeld(bool held);
 
 private:
     struct State {
         bool closed = false;
+        bool held = false;
+        QSet<QString> running;
         // The job at the front of each list is the one running.
         QHash<QString, QList<Job>> jobs;
     };

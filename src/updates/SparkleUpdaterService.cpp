@@ -113,12 +113,13 @@ void SparkleUpdaterService::didNotFindUpdate(bool userInitiated)
 
 void SparkleUpdaterService::announce(const AppcastItem &item)
 {
-    // Once per release: a later check that finds it again stays quiet.
+    // Once per release: a later check that finds it again stays quiet. Noted
+    // only once shown, so an alert that could not be posted is tried again.
     const QString announcedKey = QStringLiteral("announcedUpdate");
     if (StateFile::value(announcedKey).toString() == item.version)
         return;
-    StateFile::setValue(announcedKey, item.version);
     DesktopNotification notification;
+    notification.onShown = [announcedKey, version = item.version] { StateFile::setValue(announcedKey, version); };
     notification.title = QCoreApplication::translate("SparkleUpdaterService", "Quillfen %1 is available").arg(item.displayVersion());
     notification.body = QCoreApplication::translate("SparkleUpdaterService", "Click to see what is new.");
     notification.actions = {{QStringLiteral("default"), QCoreApplication::translate("SparkleUpdaterService", "Show")}};

@@ -6,6 +6,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 
 namespace {
 
@@ -32,6 +34,12 @@ void UpdateChecker::checkIfDue()
     const QDateTime last = lastCheck();
     if (!last.isValid() || last.secsTo(QDateTime::currentDateTimeUtc()) >= m_interval.count())
         checkForUpdatesInBackground();
+}
+
+std::chrono::milliseconds UpdateChecker::retryDelay() const
+{
+    const int doublings = std::clamp(m_failuresInARow - 1, 0, 5);
+    return std::min<std::chrono::milliseconds>(firstRetryDelay * (1 << doublings), recheckPeriod);
 }
 
 void UpdateChecker::setAutomaticallyChecksForUpdates(bool automatic)
@@ -86,7 +94,6 @@ QCoro::Task<> UpdateChecker::check(bool userInitiated)
 
     m_checking = false;
     userInitiated = std::exchange(m_userWaiting, false);
-    StateFile::setValue(lastCheckKey, QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
     const int status = response.status.value_or(0);
     std::optional<QString> failure;
     QList<AppcastItem> items;
@@ -101,10 +108,17 @@ QCoro::Task<> UpdateChecker::check(bool userInitiated)
     }
     if (failure) {
         Diagnostics::print(QStringLiteral("Update check failed: ") + *failure);
+        // Not the day's check: offline at start is tried again soon, less
+        // often the longer it lasts.
+        ++m_failuresInARow;
+        if (m_automatic)
+            m_schedule.start(retryDelay());
         m_delegate->didFailToCheck(*failure, userInitiated);
         emit checkFinished();
         co_return;
     }
+    m_failuresInARow = 0;
+    StateFile::setValue(lastCheckKey, QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
     m_delegate->didFinishLoadingAppcast();
     const auto update = Appcast::newestUpdate(items, m_currentBuild,
                                               m_delegate->allowedChannels());

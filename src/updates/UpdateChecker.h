@@ -50,6 +50,11 @@ public:
     // whether a check is due.
     static constexpr std::chrono::seconds firstLookDelay{3};
     static constexpr std::chrono::minutes recheckPeriod{30};
+    // After a failed check, the next one comes this soon, doubled on each
+    // failure in a row, at most the recheck period.
+    static constexpr std::chrono::minutes firstRetryDelay{1};
+    std::chrono::milliseconds retryDelay() const;
+    std::chrono::milliseconds scheduledIn() const { return std::chrono::milliseconds(m_schedule.remainingTime()); }
     bool isChecking() const { return m_checking; }
 
     // A check the user asked for.
@@ -70,6 +75,7 @@ private:
     bool m_automatic = false;
     bool m_checking = false;
     bool m_userWaiting = false;
+    int m_failuresInARow = 0;
     std::chrono::milliseconds m_idleTimeout{60000};
     std::chrono::seconds m_interval{86400};
     QTimer m_schedule;

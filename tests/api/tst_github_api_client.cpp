@@ -148,7 +148,8 @@ private slots:
         server->setHandler([&](const RecordedRequest &request) {
             const int page = QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt();
             const int index = std::max(page, 1) - 1;
-            ScriptedResponse response{200, threadsBody(all.mid(index * 50, 50)), {{"Last-Modified", "Wed, 01 May 2024 09:30:00 GMT"}},
+            ScriptedResponse response{200, threadsBody(all.mid(index * 50, 50)),
+                                      {{"Last-Modified", "Wed, 01 May 2024 09:30:00 GMT"}, {"ETag", "\"list\""}},
                                       Behaviour::respond};
             if (index < 2)
                 response.headers.append({"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\", "
@@ -168,6 +169,15 @@ private slots:
         server->enqueue({304, {}, {}, Behaviour::respond});
         QCOMPARE(fetched().size(), 120);
         QCOMPARE(server->requests().size(), 1);
+
+        // Changed: only the first page is asked "changed since?"; the later
+        // pages are plain requests, whose answers are never a 304.
+        server->clearRequests();
+        QCOMPARE(fetched().size(), 120);
+        QCOMPARE(server->requests().size(), 3);
+        QVERIFY(server->requests()[0].hasHeader("If-Modified-Since") && server->requests()[0].hasHeader("If-None-Match"));
+        for (const RecordedRequest &later : server->requests().mid(1))
+            QVERIFY(!later.hasHeader("If-Modified-Since") && !later.hasHeader("If-None-Match"));
 
         // A next link to anywhere else is not followed: the token stays home.
         RevalidationCache::shared().clear();
@@ -238,12 +248,25 @@ private slots:
         server->enqueue({403, "{\"message\":\"API rate limit exceeded for user ID 1.\"}",
                          {{"x-ratelimit-remaining", "0"}, {"x-ratelimit-reset", reset}}, Behaviour::respond});
         QCOMPARE(fetched(), QStringList{QStringLiteral("GitHub API error (403): API rate limit exceeded for user ID 1.")});
-        QVERIFY(RequestPacing::pausedUntil());
+        const QByteArray paused = KeychainManager::tokenDigest(token);
+        QVERIFY(RequestPacing::pausedUntil(paused));
         const auto refused = markRead();
         QVERIFY(refused && userDescription(*refused).startsWith(QStringLiteral("GitHub asked for a pause: no requests until ")));
         QVERIFY(fetched().value(0).startsWith(QStringLiteral("GitHub asked for a pause")));
         QCOMPARE(server->requests().size(), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(!RequestPacing::pausedUntil(), 4000);
+
+        // The pause is that token's: a candidate is tried meanwhile, and its
+        // own limit holds only itself.
+        server->enqueue({429, {}, {{"Retry-After", "600"}}, Behaviour::respond});
+        QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_candidate"))), ClientResult<bool>(false));
+        QCOMPARE(server->requests().size(), 2);
+        QVERIFY(RequestPacing::pausedUntil(KeychainManager::tokenDigest(QStringLiteral("ghp_candidate"))));
+        QVERIFY(*RequestPacing::pausedUntil(paused) < QDateTime::currentDateTimeUtc().addSecs(10));
+        // A new token starts unpaused.
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_new")), std::nullopt);
+        QCOMPARE(markRead(), std::nullopt);
+        QCOMPARE(KeychainManager::saveToken(token), std::nullopt);
+        QTRY_VERIFY_WITH_TIMEOUT(!RequestPacing::pausedUntil(paused), 4000);
         QCOMPARE(markRead(), std::nullopt);
     }
 

@@ -81,12 +81,36 @@ private slots:
         QCOMPARE(shown.size(), 1);
     }
 
+    // The notification server restarts between the alert and a click: its
+    // ids start again, so an id it now sends is never one of ours.
+    void aRestartedServerReachesNoOldAlert()
+    {
+        const QStringList capabilities{QStringLiteral("body"), QStringLiteral("actions")};
+        BrowserRecorder browser({QStringLiteral("https")});
+        auto notifications = std::make_unique<FakeNotificationServer>(capabilities);
+        server->enqueue(listAnswer({{"1"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 1);
+        server->enqueue(listAnswer({{"1"}, {.id = "2", .url = "https://api.github.com/repos/octo/hooks/issues/7"}}));
+        QCoro::waitFor(store.refresh());
+        QTRY_COMPARE(notifications->calls().size(), 1);
+        const uint id = notifications->calls().at(0).id;
+
+        notifications.reset();
+        notifications = std::make_unique<FakeNotificationServer>(capabilities);
+        notifications->invokeAction(id, QStringLiteral("default"));
+        QTest::qWait(300);
+        QVERIFY(browser.opened.isEmpty());
+    }
+
     void actionsOnManyThreads()
     {
         server->enqueue(listAnswer({{"1"}, {"2"}, {.id = "3", .fullName = "we ird/re#po"}, {"4", false}}));
         NotificationsStore store;
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         QTRY_COMPARE(store.items().size(), 4);
+        const QDateTime fetchedBy = QDateTime::currentDateTimeUtc();
+        QTest::qWait(1100); // the list is looked at a whole second of last_read_at later
 
         // Refused: everything comes back.
         server->enqueue(answer(500));
@@ -99,7 +123,7 @@ private slots:
         // The moment of the fetch being looked at: later threads stay unread.
         const QDateTime lastReadAt = QDateTime::fromString(
             QJsonDocument::fromJson(all.body).object().value(QLatin1String("last_read_at")).toString(), Qt::ISODate);
-        QVERIFY(lastReadAt >= before && lastReadAt <= QDateTime::currentDateTimeUtc());
+        QVERIFY(lastReadAt >= before && lastReadAt <= fetchedBy);
 
         // 202: GitHub finishes in the background; success all the same.
         server->enqueue(answer(202));
@@ -121,6 +145,39 @@ private slots:
         QTRY_COMPARE(server->requests().size(), 5);
         QTest::qWait(100);
         QCOMPARE(store.items().size(), 3);
+    }
+
+    // Done on a later page, then a 304 that reuses the cached pages: the
+    // thread stays away and raises no alert, until GitHub updates it.
+    void doneStaysDone()
+    {
+        FakeNotificationServer notifications;
+        QString updatedAt = QStringLiteral("2024-05-01T09:30:00Z");
+        server->setHandler([&](const RecordedRequest &request) {
+            if (request.method == "DELETE")
+                return answer(204);
+            if (request.hasHeader("If-Modified-Since") && updatedAt.startsWith(u"2024-05-01"))
+                return answer(304);
+            if (request.target.contains("page=2"))
+                return listAnswer({{.id = "60", .updatedAt = updatedAt}});
+            ScriptedResponse first = listAnswer({{"1"}});
+            first.headers.append({"Link", "<" + server->baseUrl().toUtf8() + "/notifications?all=true&per_page=50&page=2>; rel=\"next\""});
+            return first;
+        });
+        NotificationsStore store;
+        QTRY_COMPARE(ids(store.items()), (QStringList{"1", "60"}));
+
+        store.markAsDone(QStringLiteral("60"));
+        QTRY_COMPARE(server->requests().last().method, "DELETE");
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(server->requests().size(), 4); // page 1 answered 304
+        QCOMPARE(ids(store.items()), QStringList{"1"});
+        QTest::qWait(200);
+        QVERIFY(notifications.calls().isEmpty());
+
+        updatedAt = QStringLiteral("2024-05-02T08:00:00Z");
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(ids(store.items()), (QStringList{"1", "60"}));
     }
 
     void participatingOnlyIsItsOwnList()

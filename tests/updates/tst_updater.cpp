@@ -128,6 +128,31 @@ private slots:
         Preferences::setAutomaticallyChecksForUpdates(false);
     }
 
+    // Offline at start: tried again within minutes, not a day later; a
+    // release whose alert could not be shown is not counted as announced.
+    void failuresAreTriedAgain()
+    {
+        FakeGitHubServer feed;
+        feed.enqueue({500, {}, {}, ScriptedResponse::Behaviour::respond});
+        feed.setHandler([](const RecordedRequest &) {
+            return ScriptedResponse{200, appcast({{"998", ""}}), {}, ScriptedResponse::Behaviour::respond};
+        });
+        const QString dayBefore = QDateTime::currentDateTimeUtc().addDays(-2).toString(Qt::ISODate);
+        StateFile::setValue(QStringLiteral("lastUpdateCheck"), dayBefore);
+        Preferences::setAutomaticallyChecksForUpdates(true);
+        SparkleUpdaterService service;
+        service.setFeedURLForTesting(feed.baseUrl() + QStringLiteral("/appcast.xml"));
+        QTRY_COMPARE_WITH_TIMEOUT(feed.requests().size(), 1, 8000);
+        QTRY_VERIFY(service.updaterController()->scheduledIn() <= UpdateChecker::firstRetryDelay);
+        QCOMPARE(StateFile::value(QStringLiteral("lastUpdateCheck")).toString(), dayBefore);
+
+        const QVariant announced = StateFile::value(QStringLiteral("announcedUpdate"));
+        service.updaterController()->checkForUpdatesInBackground();
+        QTRY_VERIFY(diagnostics.contains(QStringLiteral("Failed to show notification: no notification service on the session bus")));
+        QCOMPARE(StateFile::value(QStringLiteral("announcedUpdate")), announced);
+        Preferences::setAutomaticallyChecksForUpdates(false);
+    }
+
 private:
     QStringList diagnostics;
 };

@@ -73,7 +73,7 @@ private slots:
         model.setTokenInput(QStringLiteral("  ghp_spaced  "));
         model.setShowToken(true);
         model.saveToken();
-        QCOMPARE(model.statusMessage(), QStringLiteral("Token saved successfully!"));
+        QTRY_COMPARE(model.statusMessage(), QStringLiteral("Token saved successfully!"));
         QCOMPARE(std::get<std::optional<QString>>(KeychainManager::getToken()), QStringLiteral("  ghp_spaced  "));
         QTRY_VERIFY_WITH_TIMEOUT(model.tokenInput().isEmpty(), 4000);
         QVERIFY(!model.showToken());
@@ -83,9 +83,9 @@ private slots:
         QTRY_COMPARE(reopened.statusMessage(), QStringLiteral("Token is currently saved in keychain"));
         QVERIFY(reopened.hasExistingToken());
         reopened.deleteToken();
+        QTRY_VERIFY(!reopened.hasExistingToken());
         reopened.deleteToken(); // deleting what is gone succeeds too
-        QCOMPARE(reopened.statusMessage(), QStringLiteral("Token deleted successfully"));
-        QVERIFY(!reopened.hasExistingToken());
+        QTRY_COMPARE(reopened.statusMessage(), QStringLiteral("Token deleted successfully"));
     }
 
     void connectionTest()

@@ -108,6 +108,7 @@ private slots:
             {Token::Stored, true, false, Area::AllCaughtUp},
             {Token::Stored, true, true, Area::List},
             {Token::Stored, false, false, Area::List},
+            {Token::Locked, false, false, Area::List},
         };
         for (const auto &c : cases)
             QCOMPARE(PanelViewModel::chooseMiddleArea(c.token, c.nothingToShow, c.refreshing), c.area);

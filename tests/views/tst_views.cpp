@@ -198,7 +198,7 @@ private slots:
         QCOMPARE(model->tokenInput(), QStringLiteral("gh"));
         QVERIFY(!child(window, "deleteTokenButton")->isVisible());
         QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(model->statusMessage(), QStringLiteral("Token saved successfully!"));
+        QTRY_COMPARE(model->statusMessage(), QStringLiteral("Token saved successfully!"));
         QVERIFY(child(window, "deleteTokenButton")->isVisible());
     }
 

@@ -44,6 +44,7 @@ PanelViewModel::MiddleArea PanelViewModel::chooseMiddleArea(TokenState::Status t
         return MiddleArea::Waiting;
     if (token == TokenState::Status::Missing)
         return MiddleArea::TokenRequired;
+    // Locked: the threads stay in view while nothing is fetched.
     if (nothingToShow && !isRefreshing)
         return MiddleArea::AllCaughtUp;
     return MiddleArea::List;

@@ -147,6 +147,13 @@ Rectangle {
             onDismissed: view.store.dismissError()
         }
 
+        KeyringLockedBanner {
+            objectName: "keyringLocked"
+            Layout.fillWidth: true
+            visible: view.store.tokenStatus === TokenState.Locked
+            onUnlockRequested: view.store.unlockKeyring()
+        }
+
         Divider { Layout.fillWidth: true }
 
         Label {

@@ -131,6 +131,13 @@ Rectangle {
                 maximumLineCount: 2
                 onDismissed: panel.store.dismissError()
             }
+
+            KeyringLockedBanner {
+                objectName: "keyringLocked"
+                Layout.fillWidth: true
+                visible: panel.store.tokenStatus === TokenState.Locked
+                onUnlockRequested: panel.store.unlockKeyring()
+            }
         }
 
         Divider { Layout.fillWidth: true; Layout.topMargin: panel.store.hasError ? 0 : Theme.px(8) }

@@ -47,7 +47,8 @@ Window {
                 objectName: "downloadButton"
                 text: qsTr("Open Download Page")
                 highlighted: true
-                enabled: window.downloadUrl.toString().length > 0
+                // Only an https page is opened: no button for anything else.
+                visible: window.downloadUrl.toString().startsWith("https://")
                 onClicked: {
                     window.actions?.downloadRequested(window.downloadUrl)
                     window.close()

@@ -224,7 +224,7 @@ void SettingsViewModel::followTokenState()
         return;
     if (token.status() == TokenState::Status::Stored)
         setStatus(tr("Token is currently saved in keychain"), true);
-    else if (token.status() == TokenState::Status::Unavailable)
+    else if (token.status() == TokenState::Status::Unavailable || token.status() == TokenState::Status::Locked)
         setStatus(token.errorDescription(), false);
 }
 
@@ -234,9 +234,18 @@ void SettingsViewModel::saveToken()
         return;
     // What the user just did is the news, not an earlier read's answer.
     m_reportExistingToken = false;
-    if (const auto error = KeychainManager::saveToken(m_tokenInput)) {
+    runSave(m_tokenInput);
+}
+
+QCoro::Task<> SettingsViewModel::runSave(QString token)
+{
+    QPointer<SettingsViewModel> self(this);
+    const auto error = co_await KeychainManager::storeToken(std::move(token));
+    if (!self)
+        co_return;
+    if (error) {
         setStatus(tr("Failed to save token: %1").arg(error->errorDescription()), false);
-        return;
+        co_return;
     }
     setStatus(tr("Token saved successfully!"), true);
     setHasExistingToken(true);
@@ -249,9 +258,18 @@ void SettingsViewModel::saveToken()
 void SettingsViewModel::deleteToken()
 {
     m_reportExistingToken = false;
-    if (const auto error = KeychainManager::deleteToken()) {
+    runDelete();
+}
+
+QCoro::Task<> SettingsViewModel::runDelete()
+{
+    QPointer<SettingsViewModel> self(this);
+    const auto error = co_await KeychainManager::removeToken();
+    if (!self)
+        co_return;
+    if (error) {
         setStatus(tr("Failed to delete token: %1").arg(error->errorDescription()), false);
-        return;
+        co_return;
     }
     setStatus(tr("Token deleted successfully"), true);
     setHasExistingToken(false);

@@ -118,6 +118,10 @@ private:
     void setCheckingForUpdates(bool checking);
     void setUpdateStatus(const QString &message);
     QCoro::Task<> runConnectionTest(QString token);
+    // Off the GUI thread: a locked keyring may hold a save or a delete on
+    // its unlock prompt, or never answer.
+    QCoro::Task<> runSave(QString token);
+    QCoro::Task<> runDelete();
     QCoro::Task<> runPermissionRequest();
 
     QString m_tokenInput;

@@ -1,0 +1,167 @@
+#include "credentials/KeychainManager.h"
+#include "credentials/KeyringCall.h"
+#include "credentials/TokenState.h"
+#include "settings/Preferences.h"
+#include "store/NotificationsStore.h"
+
+#include "FakeNotificationServer.h"
+#include "ModelThreads.h"
+#include "StandInSecretService.h"
+#include "TestEnvironment.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+using PromptAnswer = StandInSecretService::PromptAnswer;
+using KeychainManager::Prompt;
+
+namespace {
+
+const char stuckChild[] = "QUILLFEN_QUIT_WITH_A_STUCK_CALL";
+
+TokenState::Status readWithPrompt()
+{
+    QSignalSpy read(&TokenState::shared(), &TokenState::readFinished);
+    TokenState::shared().reload(Prompt::allowed);
+    if (!read.wait(20000))
+        qFatal("the token state never answered");
+    return TokenState::shared().status();
+}
+
+} // namespace
+
+// A keyring that is locked, whose prompt is dismissed or never completes,
+// against a stand-in Secret Service.
+class TestLockedKeyring : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        KeyringCall::setDeadlineForTesting(std::chrono::milliseconds(1500));
+        secrets.setItem("ghp_locked");
+    }
+
+    void init()
+    {
+        server = std::make_unique<FakeGitHubServer>();
+        useFakeGitHub(*server);
+        secrets.setLocked(true);
+    }
+
+    void lockedIsItsOwnState()
+    {
+        const struct {
+            PromptAnswer answer;
+            TokenState::Status status;
+            QString description;
+        } cases[] = {
+            {PromptAnswer::dismiss, TokenState::Status::Locked, QStringLiteral("The keyring is locked")},
+            {PromptAnswer::never, TokenState::Status::Unavailable, QStringLiteral("The keyring is not answering")},
+            // A later read is not held up by the one still stuck.
+            {PromptAnswer::unlock, TokenState::Status::Stored, QString()},
+        };
+        for (const auto &c : cases) {
+            secrets.setLocked(true);
+            secrets.setPromptAnswer(c.answer);
+            const int prompts = secrets.promptsShown();
+            QCOMPARE(readWithPrompt(), c.status);
+            QCOMPARE(TokenState::shared().errorDescription(), c.description);
+            QCOMPARE(secrets.promptsShown(), prompts + 1);
+        }
+        // A read nobody asked for never prompts.
+        secrets.setLocked(true);
+        const int prompts = secrets.promptsShown();
+        TokenState::shared().reload();
+        QTRY_COMPARE(TokenState::shared().status(), TokenState::Status::Locked);
+        QCOMPARE(secrets.promptsShown(), prompts);
+    }
+
+    // Locked mid-session: the threads stay, nothing is sent, a mark-read
+    // waits; unlocked, it goes out and the fetch merges into the kept list.
+    void aLockKeepsTheWorkAndAnUnlockResumesIt()
+    {
+        FakeNotificationServer notifications;
+        Preferences::setNotificationsEnabled(true);
+        secrets.setLocked(false);
+        server->enqueue(listAnswer({{"1"}, {"2"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 2);
+
+        secrets.setLocked(true); // the desktop locked it: the store hears of it
+        QTRY_COMPARE(store.tokenStatus(), TokenState::Status::Locked);
+        QVERIFY(!store.timersRunning());
+        store.toggleRead(QStringLiteral("1"));
+        store.requestRefresh();
+        QTest::qWait(300);
+        QCOMPARE(server->requests().size(), 1);
+        QCOMPARE(ids(store.items()), (QStringList{"1", "2"}));
+        QVERIFY(!store.hasError());
+
+        secrets.setPromptAnswer(PromptAnswer::unlock);
+        server->setHandler([](const RecordedRequest &request) {
+            return request.method == "PATCH" ? answer(205) : listAnswer({{"3"}, {"1"}, {"2"}});
+        });
+        store.unlockKeyring();
+        QTRY_COMPARE(store.tokenStatus(), TokenState::Status::Stored);
+        QTRY_COMPARE(ids(store.items()), (QStringList{"3", "1", "2"}));
+        QTRY_VERIFY(std::any_of(server->requests().begin(), server->requests().end(), [](const RecordedRequest &r) {
+            return r.method + ' ' + r.target == "PATCH /notifications/threads/1";
+        }));
+        QCOMPARE(ids(store.items(), [](const GHNotification &t) { return t.unread; }), (QStringList{"3", "2"}));
+        QTRY_COMPARE(notifications.calls().size(), 1);
+        QCOMPARE(notifications.calls().at(0).summary, QStringLiteral("A thread"));
+    }
+
+    void aSaveWaitsForItsPromptWithoutFreezing()
+    {
+        secrets.setPromptAnswer(PromptAnswer::unlock, 800);
+        int ticks = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+        tick.start(50);
+        const auto saved = QCoro::waitFor(KeychainManager::storeToken(QStringLiteral("ghp_saved")));
+        QCOMPARE(saved, std::nullopt);
+        QCOMPARE(secrets.secret(), "ghp_saved");
+        QVERIFY(ticks >= 5);
+    }
+
+    void quittingDoesNotWaitForAStuckCall()
+    {
+        secrets.setPromptAnswer(PromptAnswer::never);
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(stuckChild), QStringLiteral("1"));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        const int prompts = secrets.promptsShown();
+        child.start(QCoreApplication::applicationFilePath());
+        // This process answers the child's keyring calls while it waits.
+        QTRY_VERIFY_WITH_TIMEOUT(child.state() == QProcess::NotRunning, 15000);
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(secrets.promptsShown(), prompts + 1);
+    }
+
+private:
+    StandInSecretService secrets;
+    std::unique_ptr<FakeGitHubServer> server;
+};
+
+int main(int argc, char *argv[])
+{
+    // The child: quits while its read waits on a prompt that never ends.
+    if (qEnvironmentVariableIsSet(stuckChild)) {
+        QCoreApplication app(argc, argv);
+        TokenState::shared().reload(Prompt::allowed);
+        QTimer::singleShot(std::chrono::seconds(1), &app, &QCoreApplication::quit);
+        return QCoreApplication::exec();
+    }
+    QGuiApplication app(argc, argv);
+    TestLockedKeyring test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_locked_keyring.moc"
