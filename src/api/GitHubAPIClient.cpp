@@ -258,8 +258,9 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
 bool isApiAddress(const QUrl &url)
 {
     const QUrl base(configuredBaseUrl());
-    if (!url.isValid() || url.scheme() != base.scheme() || url.host() != base.host() || url.port() != base.port()
-        || !url.userInfo().isEmpty())
+    const int defaultPort = base.scheme() == u"https" ? 443 : 80;
+    if (!url.isValid() || url.scheme() != base.scheme() || url.host() != base.host()
+        || url.port(defaultPort) != base.port(defaultPort) || !url.userInfo().isEmpty())
         return false;
     // No "." or "..": a server would resolve them out of the API's own path.
     const QString path = url.path(QUrl::FullyDecoded);

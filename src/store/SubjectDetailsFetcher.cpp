@@ -32,6 +32,11 @@ SubjectDetailsFetcher::SubjectDetailsFetcher(QString cachePath, QObject *parent)
     connect(&TokenState::shared(), &TokenState::tokenDeleted, this, &SubjectDetailsFetcher::stop);
 }
 
+SubjectDetailsFetcher::~SubjectDetailsFetcher()
+{
+    m_cache.save();
+}
+
 void SubjectDetailsFetcher::follow(const QList<GitHubNotification> &threads)
 {
     m_cache.load();

@@ -25,6 +25,7 @@ public:
     static constexpr int maxInFlight = 4;
 
     explicit SubjectDetailsFetcher(QString cachePath = SubjectDetailsCache::defaultPath(), QObject *parent = nullptr);
+    ~SubjectDetailsFetcher() override;
 
     // Queues the threads of a list just shown whose details are missing or
     // older than the thread, in the list's order.
