@@ -52,6 +52,9 @@ Rectangle {
 
                 TextField {
                     objectName: "searchField"
+                    // Gives way first when the toolbar is narrow.
+                    Layout.fillWidth: true
+                    Layout.minimumWidth: Theme.px(120)
                     Layout.preferredWidth: Theme.px(260)
                     Layout.maximumWidth: Theme.px(260)
                     placeholderText: qsTr("Search\u2026")
