@@ -4,6 +4,8 @@
 # that opens a 20-row QML ListView window on click. All three run on one
 # private X server with a tray host, in a private D-Bus session whose keyring
 # holds no token (Quillfen shows the sample threads), three rounds interleaved.
+# A fourth, bench_quillfen_threads, is Quillfen with 120 threads and their
+# issue and pull request details from a fake GitHub in the same process.
 #
 # For each program: the time from start to the tray icon, resident memory
 # with the tray only and with the panel open, and the panel's first-open time
@@ -13,7 +15,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 bin="$(pwd)/${1:-build}/bin"
-for exe in quillfen bench_bare_tray bench_qml_tray; do
+for exe in quillfen bench_bare_tray bench_qml_tray bench_quillfen_threads; do
     [ -x "$bin/$exe" ] || { echo "build first: $bin/$exe not found" >&2; exit 1; }
 done
 
@@ -54,7 +56,7 @@ exec tools/session/run-in-session.sh --keyring --tray -- sh -c '
     sleep 1 # let the tray host settle
     results=$(mktemp)
     for round in 1 2 3; do
-        for program in bench_bare_tray bench_qml_tray quillfen; do
+        for program in bench_bare_tray bench_qml_tray quillfen bench_quillfen_threads; do
             measure $program >>"$results"
             sleep 0.5
         done
@@ -64,7 +66,7 @@ exec tools/session/run-in-session.sh --keyring --tray -- sh -c '
         { n[\$1]++; start[\$1]+=\$2; tray[\$1]+=\$3; panel[\$1]+=\$4; open[\$1]+=\$5
           printf \"round %d  %-16s start to tray icon %4d ms   tray only %5.1f MiB   panel open %5.1f MiB   first open %4d ms\n\", n[\$1], \$1, \$2, \$3 / 1024, \$4 / 1024, \$5 }
         END {
-            q = \"quillfen\"; b = \"bench_bare_tray\"; w = \"bench_qml_tray\"
+            q = \"quillfen\"; b = \"bench_bare_tray\"; w = \"bench_qml_tray\"; t = \"bench_quillfen_threads\"
             printf \"\nmeans over %d rounds\n\", n[q]
             for (p in n) printf \"  %-16s %6.0f ms %6.1f MiB %6.1f MiB %6.0f ms\n\", p, start[p]/n[p], tray[p]/n[p]/1024, panel[p]/n[p]/1024, open[p]/n[p]
             printf \"\nratios (Quillfen / baseline)\n\"
@@ -72,6 +74,7 @@ exec tools/session/run-in-session.sh --keyring --tray -- sh -c '
             printf \"  tray-only memory / bare tray:       %.2f  (target <= 1.3)\n\", tray[q]/tray[b]
             printf \"  panel-open memory / QML window app: %.2f  (target <= 1.25)\n\", panel[q]/panel[w]
             printf \"  panel first open / QML window app:  %.2f\n\", open[q]/open[w]
+            printf \"  panel-open memory with 120 threads and details / QML window app: %.2f\n\", panel[t]/panel[w]
         }" "$results"
     rm -f "$results"
 ' measure "$bin"

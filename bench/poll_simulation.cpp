@@ -1,7 +1,9 @@
-// Polls a fake GitHub that serves 120 unchanged threads, in GitHub's pages of
-// 50 with its Last-Modified and Link headers, for many refresh cycles, and
-// reports what that costs: requests sent, answers 304, and rate-limit points
-// (the server counts one for every answer other than 304).
+// Polls a fake GitHub that serves 120 threads, in GitHub's pages of 50 with
+// its Last-Modified and Link headers, for many refresh cycles, and reports
+// what that costs: list requests and detail requests (the issues' and pull
+// requests' own addresses and latest comments, answered with ETags), answers
+// 304, and rate-limit points (the server counts one for every answer other
+// than 304). Every 50th cycle one thread has news.
 //
 //   tools/session/run-in-session.sh --keyring -- build/bin/poll_simulation [cycles]
 
@@ -23,13 +25,17 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 500;
+    constexpr int changeEvery = 50;
 
     FakeGitHubServer github;
-    const QList<WireThread> threads = manyThreads(120);
-    const QByteArray lastModified = "Wed, 01 May 2024 09:30:00 GMT";
+    QList<WireThread> threads = onServer(manyThreads(120), github.baseUrl());
+    const qsizetype subjects = serveSubjects(github, threads).size();
+    QByteArray lastModified = "Wed, 01 May 2024 09:30:00 GMT";
+    int listRequests = 0;
     int notModified = 0;
     int points = 0;
     github.setHandler([&](const RecordedRequest &request) {
+        ++listRequests;
         if (request.header("If-Modified-Since") == lastModified) {
             ++notModified;
             return ScriptedResponse{304, {}, {{"Last-Modified", lastModified}}, ScriptedResponse::Behaviour::respond};
@@ -49,17 +55,46 @@ int main(int argc, char *argv[])
     if (KeychainManager::saveToken(QStringLiteral("ghp_simulation")))
         qFatal("no keyring: run inside tools/session/run-in-session.sh --keyring");
 
+    const auto detailed = [](const NotificationsStore &store) {
+        return std::count_if(store.items().begin(), store.items().end(), [](const auto &t) { return t.details.has_value(); });
+    };
     NotificationsStore store;
-    if (!QTest::qWaitFor([&] { return store.items().size() == threads.size(); }, 10000))
-        qFatal("the first fetch did not arrive");
+    if (!QTest::qWaitFor([&] { return store.items().size() == threads.size() && detailed(store) == subjects; }, 20000))
+        qFatal("the first fetch and its details did not arrive");
     store.stopTimers();
-    for (int cycle = 1; cycle < cycles; ++cycle)
+    const int firstDetails = github.resourceRequests();
+    int changedPolls = 0;
+    int quietPollDetails = 0;
+    for (int cycle = 1; cycle < cycles; ++cycle) {
+        const bool change = cycle % changeEvery == 0;
+        if (change) {
+            // News in an issue or pull request (every sixth thread is one), the list's stamp moves.
+            WireThread &thread = threads[(cycle / changeEvery * 6) % threads.size()];
+            thread.updatedAt = QDateTime::fromString(thread.updatedAt, Qt::ISODate).addSecs(1).toString(Qt::ISODate);
+            lastModified = QDateTime::currentDateTimeUtc().addSecs(cycle).toString(Qt::RFC2822Date).toUtf8();
+            ++changedPolls;
+        }
+        const int before = github.resourceRequests();
         QCoro::waitFor(store.refresh());
+        // Details go out after the list is shown; give them time to land.
+        QTest::qWait(change ? 100 : 0);
+        if (!change)
+            quietPollDetails += github.resourceRequests() - before;
+    }
 
-    std::printf("poll cycles:            %d\n", cycles);
-    std::printf("threads listed:         %lld\n", static_cast<long long>(store.items().size()));
-    std::printf("requests sent:          %lld\n", static_cast<long long>(github.requests().size()));
-    std::printf("answered 304:           %d\n", notModified);
-    std::printf("rate-limit points:      %d\n", points);
-    return store.items().size() == threads.size() ? 0 : 1;
+    const int details = github.resourceRequests();
+    const int detail304 = github.resourceNotModified();
+    points += details - detail304;
+    std::printf("poll cycles:                      %d (one thread changed in %d)\n", cycles, changedPolls);
+    std::printf("threads listed:                   %lld, %lld with details\n", static_cast<long long>(store.items().size()),
+                static_cast<long long>(detailed(store)));
+    std::printf("list requests:                    %d (%d answered 304), %.2f per poll\n", listRequests, notModified,
+                double(listRequests) / cycles);
+    std::printf("detail requests, first fill:      %d\n", firstDetails);
+    std::printf("detail requests, changed polls:   %d (%d answered 304), %.2f per changed poll\n", details - firstDetails,
+                detail304, changedPolls ? double(details - firstDetails) / changedPolls : 0.0);
+    std::printf("detail requests, unchanged polls: %d\n", quietPollDetails);
+    std::printf("detail requests per poll:         %.3f (after the first fill)\n", double(details - firstDetails) / (cycles - 1));
+    std::printf("rate-limit points:                %d\n", points);
+    return store.items().size() == threads.size() && quietPollDetails == 0 ? 0 : 1;
 }

@@ -184,6 +184,10 @@
         <source>Any Reason</source>
         <translation>Jeder Grund</translation>
     </message>
+    <message>
+        <source>Any State</source>
+        <translation>Jeder Status</translation>
+    </message>
 </context>
 <context>
     <name>NotificationsListView</name>
@@ -234,6 +238,18 @@
     <message>
         <source>Notifications</source>
         <translation>Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>State: %1</source>
+        <translation>Status: %1</translation>
+    </message>
+    <message>
+        <source>Any State</source>
+        <translation>Jeder Status</translation>
+    </message>
+    <message>
+        <source>Hide bot activity</source>
+        <translation>Bot-Aktivität ausblenden</translation>
     </message>
 </context>
 <context>
@@ -347,6 +363,30 @@
     <message>
         <source>%1, muted</source>
         <translation>%1, stummgeschaltet</translation>
+    </message>
+    <message>
+        <source>by %1</source>
+        <translation>von %1</translation>
+    </message>
+    <message>
+        <source>by %1 (bot)</source>
+        <translation>von %1 (Bot)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Offen</translation>
+    </message>
+    <message>
+        <source>Merged</source>
+        <translation>Zusammengeführt</translation>
+    </message>
+    <message>
+        <source>Closed</source>
+        <translation>Geschlossen</translation>
+    </message>
+    <message>
+        <source>Draft</source>
+        <translation>Entwurf</translation>
     </message>
 </context>
 <context>

@@ -104,6 +104,7 @@ GHNotification toGHNotification(const GitHubNotification &thread)
         .avatarInitials = initials(thread.repository.owner.login),
         .muted = false,
         .url = thread.subject.url,
+        .details = std::nullopt,
     };
 }
 

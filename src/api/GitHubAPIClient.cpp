@@ -260,6 +260,54 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
     co_return Result(std::move(std::get<QList<GitHubNotification>>(decoded)));
 }
 
+bool isApiAddress(const QUrl &url)
+{
+    const QUrl base(configuredBaseUrl());
+    const int defaultPort = base.scheme() == u"https" ? 443 : 80;
+    if (!url.isValid() || url.scheme() != base.scheme() || url.host() != base.host()
+        || url.port(defaultPort) != base.port(defaultPort) || !url.userInfo().isEmpty())
+        return false;
+    // No "." or "..": a server would resolve them out of the API's own path.
+    const QString path = url.path(QUrl::FullyDecoded);
+    const QStringList segments = path.split(u'/');
+    if (segments.contains(QStringLiteral(".")) || segments.contains(QStringLiteral("..")))
+        return false;
+    return path.startsWith(base.path() + u'/');
+}
+
+QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QByteArray etag)
+{
+    using Result = ClientResult<ConditionalAnswer>;
+    const QUrl url(address, QUrl::StrictMode);
+    if (!isApiAddress(url) || !mayCarryToken(url))
+        co_return Result(ClientError(APIError::invalidURL()));
+    // Formed for the base URL, then pointed at the whole address checked above.
+    auto prepared = co_await makeRequest(QString());
+    if (auto *error = std::get_if<ClientError>(&prepared))
+        co_return Result(*error);
+    QNetworkRequest request = std::get<PreparedRequest>(prepared).request;
+    request.setUrl(url);
+    if (!etag.isEmpty())
+        request.setRawHeader("If-None-Match", etag);
+    auto outcome = co_await send(std::move(request), QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes);
+    if (auto *error = std::get_if<ClientError>(&outcome))
+        co_return Result(*error);
+    const std::optional<HttpResponse> &response = std::get<std::optional<HttpResponse>>(outcome);
+    if (!response)
+        co_return Result(ClientError(APIError::invalidResponse()));
+    if (response->status == 429)
+        co_return Result(ClientError(APIError::rateLimitExceeded()));
+    if (response->status == 304 && !etag.isEmpty())
+        co_return Result(ConditionalAnswer{true, {}, etag});
+    if (response->status < 200 || response->status > 299) {
+        std::optional<QString> message;
+        if (const auto errorBody = WireDecoding::decodeErrorResponse(response->body))
+            message = errorBody->message;
+        co_return Result(ClientError(APIError::httpError(response->status, message)));
+    }
+    co_return Result(ConditionalAnswer{false, response->body, response->header("ETag")});
+}
+
 QCoro::Task<ClientResult<bool>> validateToken(QString token)
 {
     auto prepared = co_await makeRequest(QStringLiteral("/user"), std::move(token));

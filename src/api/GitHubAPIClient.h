@@ -6,7 +6,6 @@
 
 #include <QCoro/QCoroTask>
 #include <QDateTime>
-#include <QDateTime>
 #include <QList>
 #include <QNetworkRequest>
 #include <QString>
@@ -38,6 +37,21 @@ QCoro::Task<std::optional<ClientError>> markThreadAsDone(QString threadId);
 // `lastReadAt` is marked read.
 QCoro::Task<std::optional<ClientError>> markAllAsRead(QDateTime lastReadAt);
 QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(QString owner, QString repo, QDateTime lastReadAt);
+// A resource of the API read again only when it changed: the request carries
+// the ETag of the copy held, and a 304 (which GitHub does not count against
+// the rate limit) says that copy is current. Only addresses on the API
+// itself are fetched (isApiAddress); any other is refused unsent.
+struct ConditionalAnswer {
+    bool notModified = false;
+    QByteArray body;
+    QByteArray etag;
+};
+QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QByteArray etag);
+
+// The base URL's scheme, host and port, under its path: where the token may
+// go. Addresses a response names are checked against it.
+bool isApiAddress(const QUrl &url);
+
 // Whether GitHub accepts a token that is not stored yet: true exactly when its
 // user resource answers 200.
 QCoro::Task<ClientResult<bool>> validateToken(QString token);

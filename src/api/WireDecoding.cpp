@@ -78,6 +78,22 @@ public:
         return timestamp(key, text);
     }
 
+    std::optional<bool> optionalBool(const char *key) const
+    {
+        const QJsonValue value = optional(key, QJsonValue::Bool, "a boolean");
+        if (value.isUndefined())
+            return std::nullopt;
+        return value.toBool();
+    }
+
+    std::optional<ObjectReader> optionalObject(const char *key) const
+    {
+        const QJsonValue value = optional(key, QJsonValue::Object, "an object");
+        if (value.isUndefined())
+            return std::nullopt;
+        return ObjectReader(value.toObject(), m_where, path(key) + u'.');
+    }
+
     std::optional<QDateTime> optionalTimestamp(const char *key) const
     {
         const std::optional<QString> text = optionalString(key);
@@ -86,13 +102,13 @@ public:
         return timestamp(key, *text);
     }
 
-private:
-    QString path(const char *key) const { return m_prefix + QLatin1StringView(key); }
-
     [[noreturn]] void fail(const char *key, const QString &problem) const
     {
         throw Failure{QStringLiteral("%1, key \"%2\": %3").arg(m_where, path(key), problem)};
     }
+
+private:
+    QString path(const char *key) const { return m_prefix + QLatin1StringView(key); }
 
     QJsonValue required(const char *key, QJsonValue::Type type, const char *expected) const
     {
@@ -179,6 +195,38 @@ GitHubNotification readNotification(const ObjectReader &in)
     return thread;
 }
 
+Actor readActor(const std::optional<ObjectReader> &user)
+{
+    if (!user)
+        return {};
+    Actor actor;
+    actor.login = user->requiredString("login");
+    actor.isBot = actor.login.endsWith(QLatin1StringView("[bot]")) || user->optionalString("type") == u"Bot";
+    return actor;
+}
+
+SubjectState readState(const ObjectReader &in, bool pullRequest)
+{
+    const QString state = in.requiredString("state");
+    if (state != u"open" && state != u"closed")
+        in.fail("state", QStringLiteral("expected \"open\" or \"closed\""));
+    const bool open = state == u"open";
+    if (pullRequest) {
+        const bool merged = in.requiredBool("merged");
+        const bool draft = in.optionalBool("draft").value_or(false);
+        if (merged)
+            return SubjectState::merged;
+        if (!open)
+            return SubjectState::closed;
+        return draft ? SubjectState::draft : SubjectState::open;
+    }
+    if (open)
+        return SubjectState::open;
+    // GitHub draws a duplicate as it draws "not planned".
+    const std::optional<QString> reason = in.optionalString("state_reason");
+    return reason == u"not_planned" || reason == u"duplicate" ? SubjectState::closedNotPlanned : SubjectState::closed;
+}
+
 std::variant<QJsonDocument, DecodingError> parseJson(const QByteArray &body)
 {
     QJsonParseError error{};
@@ -259,6 +307,39 @@ std::variant<QList<GitHubNotification>, DecodingError> decodeNotificationList(co
         return DecodingError{failure.description};
     }
     return threads;
+}
+
+namespace {
+
+// Runs `read` over the body's top-level object.
+template <typename Read>
+auto decodeObject(const QByteArray &body, Read read) -> std::variant<decltype(read(std::declval<ObjectReader>())), DecodingError>
+{
+    auto parsed = parseJson(body);
+    if (auto *error = std::get_if<DecodingError>(&parsed))
+        return *error;
+    const QJsonDocument &document = std::get<QJsonDocument>(parsed);
+    if (!document.isObject())
+        return DecodingError{QStringLiteral("expected an object")};
+    try {
+        return read(ObjectReader(document.object(), QStringLiteral("subject")));
+    } catch (const Failure &failure) {
+        return DecodingError{failure.description};
+    }
+}
+
+} // namespace
+
+std::variant<SubjectRecord, DecodingError> decodeSubject(const QByteArray &body, bool pullRequest)
+{
+    return decodeObject(body, [pullRequest](const ObjectReader &in) {
+        return SubjectRecord{readState(in, pullRequest), readActor(in.optionalObject("user"))};
+    });
+}
+
+std::variant<Actor, DecodingError> decodeCommentAuthor(const QByteArray &body)
+{
+    return decodeObject(body, [](const ObjectReader &in) { return readActor(in.optionalObject("user")); });
 }
 
 std::optional<GitHubErrorResponse> decodeErrorResponse(const QByteArray &body)

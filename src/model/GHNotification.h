@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/NotificationReason.h"
+#include "model/SubjectDetails.h"
 #include "model/SubjectType.h"
 
 #include <QDateTime>
@@ -24,10 +25,12 @@ struct GHNotification {
     QString avatarInitials;
     bool muted = false;
     std::optional<QString> url;
+    // Absent until fetched, and for subjects that have none.
+    std::optional<SubjectDetails> details;
 
     QString repoFullName() const { return owner + u'/' + repo; }
 
-    // Member-wise over all twelve fields; QDateTime compares points in time.
+    // Member-wise over all fields; QDateTime compares points in time.
     friend bool operator==(const GHNotification &, const GHNotification &) = default;
 };
 

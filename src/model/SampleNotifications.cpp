@@ -19,6 +19,7 @@ GHNotification sample(const QDateTime &base, const char *id, const char *owner, 
         .avatarInitials = QString::fromUtf8(initials),
         .muted = muted,
         .url = std::nullopt,
+        .details = std::nullopt,
     };
 }
 

@@ -45,6 +45,13 @@ NotificationsStore::NotificationsStore(QObject *parent) : QObject(parent)
                          &NotificationsStore::unreadOnlyChanged})
         connect(this, changed, this, &NotificationsStore::filteredItemsChanged);
 
+    connect(&m_subjectDetails, &SubjectDetailsFetcher::detailsChanged, this, [this] {
+        QList<GHNotification> items = m_items;
+        m_subjectDetails.annotate(items);
+        if (items != m_items)
+            setItems(std::move(items));
+    });
+
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::refreshIntervalChanged), this,
                                      [this](const QVariant &) { startTimers(); });
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::participatingOnlyChanged), this,
@@ -253,10 +260,12 @@ QCoro::Task<> NotificationsStore::refresh()
     ThreadMerge::forgetSettled(m_dismissed, threads);
     if (!result.newThreads.isEmpty() && result.hadPrevious)
         notifyNewNotifications(result.newThreads);
+    m_subjectDetails.annotate(result.merged);
     setItems(std::move(result.merged));
     m_listFetchedAt = askedAt;
     setRefreshing(false);
     scheduleNextPoll();
+    m_subjectDetails.follow(records);
 }
 
 void NotificationsStore::requestRefresh()

@@ -4,6 +4,7 @@
 #include "credentials/TokenState.h"
 #include "model/GHNotification.h"
 #include "store/ThreadMerge.h"
+#include "store/SubjectDetailsFetcher.h"
 #include "store/ThreadRequestQueue.h"
 
 #include <QCoro/QCoroTask>
@@ -168,4 +169,6 @@ private:
     // Asks an unavailable secret store again.
     QTimer m_tokenRetry;
     ThreadRequestQueue m_threadRequests;
+    // Fills the rows' state and latest actor after each list is shown.
+    SubjectDetailsFetcher m_subjectDetails;
 };

@@ -53,8 +53,26 @@ void forgetSettled(Dismissals &dismissed, const QList<GHNotification> &fetched)
     });
 }
 
+namespace {
+
+bool inState(const GHNotification &thread, StateFilter filter)
+{
+    if (!thread.details)
+        return false;
+    switch (filter) {
+    case StateFilter::open: return thread.details->state == SubjectState::open;
+    case StateFilter::merged: return thread.details->state == SubjectState::merged;
+    case StateFilter::closed:
+        return thread.details->state == SubjectState::closed || thread.details->state == SubjectState::closedNotPlanned;
+    case StateFilter::draft: return thread.details->state == SubjectState::draft;
+    }
+    return false;
+}
+
+} // namespace
+
 QList<GHNotification> matching(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly,
-                               std::optional<NotificationReason> reason)
+                               std::optional<NotificationReason> reason, const DetailFilter &details)
 {
     const TextSearch search(searchText);
     QList<GHNotification> result;
@@ -63,7 +81,12 @@ QList<GHNotification> matching(const QList<GHNotification> &items, const QString
             continue;
         if (reason && thread.reason != *reason)
             continue;
-        if (!search.isEmpty() && !search.matches(thread.title) && !search.matches(thread.repoFullName()))
+        if (details.state && !inState(thread, *details.state))
+            continue;
+        if (details.hideBotActivity && thread.details && thread.details->latestActor.isBot)
+            continue;
+        const bool actorMatches = details.searchActors && thread.details && search.matches(thread.details->latestActor.login);
+        if (!search.isEmpty() && !search.matches(thread.title) && !search.matches(thread.repoFullName()) && !actorMatches)
             continue;
         result.append(thread);
     }

@@ -41,10 +41,23 @@ MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotificat
 // or is gone from the list altogether.
 void forgetSettled(Dismissals &dismissed, const QList<GHNotification> &fetched);
 
-// Threads passing the unread-only, reason and search tests, in their order.
-// The search is one text matched against the title and, apart, "owner/repo".
+// The filters on what a thread's subject details say.
+enum class StateFilter { open, merged, closed, draft };
+struct DetailFilter {
+    // Threads whose state is not known do not pass; "closed" takes both kinds.
+    std::optional<StateFilter> state = std::nullopt;
+    // Leaves out threads whose latest actor is a bot.
+    bool hideBotActivity = false;
+    // The search also matches the latest actor's login.
+    bool searchActors = false;
+};
+
+// Threads passing the unread-only, reason, detail and search tests, in their
+// order. The search is one text matched against the title and, apart,
+// "owner/repo" (and the actor's login when asked).
 QList<GHNotification> matching(const QList<GHNotification> &items, const QString &searchText, bool unreadOnly,
-                               std::optional<NotificationReason> reason = std::nullopt);
+                               std::optional<NotificationReason> reason = std::nullopt,
+                               const DetailFilter &details = {});
 
 // The panel's list: the matching threads, unread first, then the latest update
 // first; equal threads keep their order.

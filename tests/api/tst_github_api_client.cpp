@@ -338,6 +338,41 @@ private slots:
         QVERIFY(server->requests().isEmpty());
     }
 
+    void detailAddressesStayOnTheApi()
+    {
+        GitHubAPIClient::setBaseUrl(QStringLiteral("https://ghe.example/api/v3"));
+        const std::pair<const char *, bool> urls[] = {
+            {"https://ghe.example/api/v3/repos/o/r/pulls/1", true},
+            {"https://ghe.example:443/api/v3/repos/o/r/pulls/1", true},
+            {"https://ghe.example:8443/api/v3/repos/o/r/pulls/1", false},
+            {"http://ghe.example/api/v3/repos/o/r/pulls/1", false},
+            {"https://evil.example/api/v3/repos/o/r/pulls/1", false},
+            {"https://user@ghe.example/api/v3/repos/o/r/pulls/1", false},
+            {"https://ghe.example/repos/o/r/pulls/1", false},
+            {"https://ghe.example/api/v3/../../admin", false},
+            {"https://ghe.example/api/v3/repos/%2E%2E/%2E%2E/x", false},
+        };
+        for (const auto &[url, allowed] : urls)
+            QVERIFY2(GitHubAPIClient::isApiAddress(QUrl(QString::fromLatin1(url))) == allowed, url);
+    }
+
+    void detailsAreAskedForConditionally()
+    {
+        server->setResource("/repos/o/r/issues/1", "{\"state\":\"open\"}");
+        const QString address = server->baseUrl() + QStringLiteral("/repos/o/r/issues/1");
+        const auto first = QCoro::waitFor(GitHubAPIClient::fetchIfChanged(address, {}));
+        const auto &answer = std::get<GitHubAPIClient::ConditionalAnswer>(first);
+        QCOMPARE(answer.body, "{\"state\":\"open\"}");
+        const auto again = QCoro::waitFor(GitHubAPIClient::fetchIfChanged(address, answer.etag));
+        QVERIFY(std::get<GitHubAPIClient::ConditionalAnswer>(again).notModified);
+        QCOMPARE(server->requests().at(1).header("If-None-Match"), answer.etag);
+        QCOMPARE(server->requests().at(1).header("Authorization"), "Bearer " + token.toUtf8());
+
+        const auto elsewhere = QCoro::waitFor(GitHubAPIClient::fetchIfChanged(closedLoopbackUrl() + "/repos/o/r/issues/1", {}));
+        QCOMPARE(std::get<ClientError>(elsewhere), ClientError(APIError::invalidURL()));
+        QCOMPARE(server->requests().size(), 2);
+    }
+
     void transportFailuresPassThrough()
     {
         const auto failure = [] {

@@ -187,6 +187,53 @@ private slots:
         QVERIFY2(error.startsWith(description), qPrintable(error.left(200)));
         QVERIFY2(error.size() < 300, "a value is quoted only by its start");
     }
+
+    void subjectStatesAndActors_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("pullRequest");
+        QTest::addColumn<QString>("outcome"); // state and author, or how the error starts
+        const auto pull = [](WireSubject s) { return subjectBody(s, true); };
+        const auto issue = [](WireSubject s) { return subjectBody(s, false); };
+        QTest::newRow("open pull") << pull({}) << true << "0 alice";
+        QTest::newRow("merged") << pull({.state = "closed", .merged = true}) << true << "3 alice";
+        QTest::newRow("closed pull") << pull({.state = "closed"}) << true << "1 alice";
+        QTest::newRow("draft") << pull({.draft = true, .author = "renovate", .authorType = "Bot"}) << true << "4 renovate bot";
+        QTest::newRow("closed draft") << pull({.state = "closed", .draft = true}) << true << "1 alice";
+        QTest::newRow("open issue") << issue({.author = "dependabot[bot]"}) << false << "0 dependabot[bot] bot";
+        QTest::newRow("completed") << issue({.state = "closed", .stateReason = "completed"}) << false << "1 alice";
+        QTest::newRow("closed, no reason") << issue({.state = "closed"}) << false << "1 alice";
+        QTest::newRow("not planned") << issue({.state = "closed", .stateReason = "not_planned"}) << false << "2 alice";
+        QTest::newRow("duplicate") << issue({.state = "closed", .stateReason = "duplicate"}) << false << "2 alice";
+        QTest::newRow("ghost") << QByteArray(R"({"state":"open","user":null})") << false << "0 ";
+        QTest::newRow("pull without merged") << issue({}) << true << "subject, key \"merged\": required key is missing";
+        QTest::newRow("odd state") << issue({.state = "locked"}) << false << "subject, key \"state\": expected";
+        QTest::newRow("user not object") << QByteArray(R"({"state":"open","user":7})") << false << "subject, key \"user\"";
+        QTest::newRow("array") << QByteArray("[]") << false << "expected an object";
+        QTest::newRow("truncated") << issue({}).chopped(3) << false << "the body is not valid JSON";
+    }
+
+    void subjectStatesAndActors()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(bool, pullRequest);
+        QFETCH(QString, outcome);
+        const auto result = WireDecoding::decodeSubject(body, pullRequest);
+        if (const auto *error = std::get_if<DecodingError>(&result)) {
+            QVERIFY2(error->description.startsWith(outcome), qPrintable(error->description));
+            return;
+        }
+        const auto &record = std::get<WireDecoding::SubjectRecord>(result);
+        QCOMPARE(QStringLiteral("%1 %2%3").arg(int(record.state)).arg(record.author.login, record.author.isBot ? " bot" : ""),
+                 outcome);
+    }
+
+    void commentAuthors()
+    {
+        QCOMPARE(std::get<Actor>(WireDecoding::decodeCommentAuthor(commentBody("bob"))), (Actor{"bob", false}));
+        QCOMPARE(std::get<Actor>(WireDecoding::decodeCommentAuthor(commentBody("ci", "Bot"))), (Actor{"ci", true}));
+        QVERIFY(std::holds_alternative<DecodingError>(WireDecoding::decodeCommentAuthor("{\"user\":{}}")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestWireDecoding)

@@ -39,13 +39,17 @@ private slots:
 
     void filterAndSort()
     {
-        const QList<GHNotification> items{
+        QList<GHNotification> items{
             modelThread("read-noon", false, 0, "Zeta", "rails/rails"),
             modelThread("unread-9", true, 180, "Alpha fix", "octo/hooks"),
             modelThread("unread-10a", true, 120, "Beta", "Hanami/hanami"),
             modelThread("unread-10b", true, 120, "Gamma", "octo/api"),
             modelThread("read-old", false, 600, "Delta", "octo/hooks", NotificationReason::comment),
         };
+        // Details of three: merged by a bot's last comment, closed as not planned, open.
+        items[1].details = SubjectDetails{SubjectState::merged, {"alice"}, {"dependabot[bot]", true}};
+        items[2].details = SubjectDetails{SubjectState::closedNotPlanned, {"bob"}, {"bob"}};
+        items[4].details = SubjectDetails{SubjectState::open, {"carol"}, {"carol"}};
         // The panel's order: unread first, latest first; equal threads keep their order.
         QCOMPARE(ids(ThreadMerge::filterAndSort(items, {}, false)),
                  (QStringList{"unread-10a", "unread-10b", "unread-9", "read-noon", "read-old"}));
@@ -58,6 +62,7 @@ private slots:
             bool unreadOnly;
             std::optional<NotificationReason> reason;
             QStringList found;
+            ThreadMerge::DetailFilter details = {};
         } filters[] = {
             {"", false, {}, all},
             {"/", false, {}, all},
@@ -68,9 +73,17 @@ private slots:
             {"Zeta rails", false, {}, {}}, // the title and the repository are tested apart, never joined
             {"", true, {}, {"unread-9", "unread-10a", "unread-10b"}},
             {"octo", false, NotificationReason::comment, {"read-old"}},
+            {"bob", false, {}, {}}, // actors only where asked
+            {"BOB", false, {}, {"unread-10a"}, {.searchActors = true}},
+            {"", false, {}, {"unread-10a"}, {.state = ThreadMerge::StateFilter::closed}},
+            {"", false, {}, {"unread-9"}, {.state = ThreadMerge::StateFilter::merged}},
+            {"", false, {}, {"read-old"}, {.state = ThreadMerge::StateFilter::open}}, // unknown is no state
+            {"", false, {}, {}, {.state = ThreadMerge::StateFilter::draft}},
+            {"", false, {}, {"read-noon", "unread-10a", "unread-10b", "read-old"}, {.hideBotActivity = true}},
         };
         for (const auto &filter : filters) {
-            QCOMPARE(ids(ThreadMerge::matching(items, QString::fromUtf8(filter.search), filter.unreadOnly, filter.reason)),
+            QCOMPARE(ids(ThreadMerge::matching(items, QString::fromUtf8(filter.search), filter.unreadOnly, filter.reason,
+                                               filter.details)),
                      filter.found);
         }
     }

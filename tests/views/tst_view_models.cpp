@@ -50,6 +50,29 @@ private slots:
         QCOMPARE(RowText::metaLine(noNumber, noNumber.updatedAt.addSecs(18000), english),
                  QString::fromUtf8("microsoft / vscode · Author · 5 hr. ago"));
         QVERIFY(RowText::accessibleName(rails, now, english).startsWith(QStringLiteral("Unread. Discussion: ActiveStorage")));
+
+        // Once details arrive: the actor ends the meta line, the state starts the name.
+        GHNotification fix = modelThread("9", false, 0, "Fix boot", "rails/rails");
+        fix.number = 5;
+        const struct {
+            std::optional<SubjectDetails> details;
+            const char *meta;
+            const char *name;
+        } rows[] = {
+            {{}, "", "Fix boot, rails / rails #5 · Mention · 6 min. ago"},
+            {SubjectDetails{SubjectState::open, {"alice"}, {"alice"}}, " · by alice", "Open, Fix boot"},
+            {SubjectDetails{SubjectState::merged, {"alice"}, {"bob"}}, " · by bob", "Merged, Fix boot"},
+            {SubjectDetails{SubjectState::closed, {"a"}, {"dependabot[bot]", true}}, " · by dependabot (bot)", "Closed, Fix boot"},
+            {SubjectDetails{SubjectState::closedNotPlanned, {"a"}, {"renovate", true}}, " · by renovate (bot)", "Closed, Fix boot"},
+            {SubjectDetails{SubjectState::draft, {}, {}}, "", "Draft, Fix boot"},
+        };
+        for (const auto &row : rows) {
+            fix.details = row.details;
+            const QString meta = QString::fromUtf8("rails / rails #5 · Mention · 6 min. ago") + QString::fromUtf8(row.meta);
+            QCOMPARE(RowText::metaLine(fix, fix.updatedAt.addSecs(360), english), meta);
+            const QString name = RowText::accessibleName(fix, fix.updatedAt.addSecs(360), english);
+            QVERIFY2(name.startsWith(QString::fromUtf8(row.name)) && name.endsWith(meta), qPrintable(name));
+        }
     }
 
     void entryModelAppliesSmallestChange()
@@ -89,6 +112,14 @@ private slots:
         const QModelIndex first = model.index(0);
         QCOMPARE(first.data(NotificationEntryModel::ThreadIdRole), QVariant(QStringLiteral("1")));
         QCOMPARE(first.data(NotificationEntryModel::IconNameRole), QVariant(QStringLiteral("arrow.triangle.pull")));
+        // A merged pull request: GitHub's merge glyph in its purple, drawn anew as a data change.
+        QList<GHNotification> samples = sampleNotifications();
+        samples[0].details = SubjectDetails{SubjectState::merged, {"a"}, {"a"}};
+        changed.clear();
+        model.setEntries(entries(samples));
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(first.data(NotificationEntryModel::IconNameRole), QVariant(QStringLiteral("pull.merged")));
+        QCOMPARE(first.data(NotificationEntryModel::TintColorRole).value<QColor>().name(), QStringLiteral("#8250df"));
         QVERIFY(first.data(NotificationEntryModel::MetaLineRole).toString().contains(QStringLiteral("larkspindle / api #482")));
     }
 
@@ -174,6 +205,11 @@ private slots:
         QCOMPARE(rowsOf(*list.rows()), QStringList{"2"});
         list.setSelectedReason(-1);
         list.setShowUnreadOnly(false);
+        // The samples have no details: no state of theirs is known.
+        list.setSelectedState(1);
+        QCOMPARE(list.stateLabel(), QStringLiteral("Merged"));
+        QCOMPARE(list.rows()->count(), 0);
+        list.setSelectedState(-1);
 
         list.setGroupByRepo(false);
         QCOMPARE(rowsOf(*list.rows()), (QStringList{"4", "1", "6", "2", "7", "3", "5"}));

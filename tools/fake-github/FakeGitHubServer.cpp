@@ -1,5 +1,6 @@
 #include "FakeGitHubServer.h"
 
+#include <QCryptographicHash>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -44,6 +45,11 @@ void FakeGitHubServer::enqueue(ScriptedResponse response)
 void FakeGitHubServer::setHandler(std::function<ScriptedResponse(const RecordedRequest &)> handler)
 {
     m_handler = std::move(handler);
+}
+
+void FakeGitHubServer::setResource(const QByteArray &target, QByteArray body)
+{
+    m_resources.insert(target, std::move(body));
 }
 
 void FakeGitHubServer::acceptConnections()
@@ -98,7 +104,17 @@ void FakeGitHubServer::readFrom(QTcpSocket *socket)
 void FakeGitHubServer::answer(QTcpSocket *socket, const RecordedRequest &request)
 {
     ScriptedResponse response;
-    if (!m_queue.isEmpty())
+    if (const auto resource = m_resources.constFind(request.target);
+        resource != m_resources.cend() && request.method == "GET") {
+        ++m_resourceRequests;
+        const QByteArray etag = '"' + QCryptographicHash::hash(*resource, QCryptographicHash::Sha1).toHex() + '"';
+        if (request.header("If-None-Match") == etag) {
+            ++m_resourceNotModified;
+            response = {304, {}, {{"ETag", etag}}, ScriptedResponse::Behaviour::respond};
+        } else {
+            response = {200, *resource, {{"ETag", etag}}, ScriptedResponse::Behaviour::respond};
+        }
+    } else if (!m_queue.isEmpty())
         response = m_queue.takeFirst();
     else if (m_handler)
         response = m_handler(request);

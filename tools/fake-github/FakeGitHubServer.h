@@ -42,8 +42,8 @@ struct ScriptedResponse {
 };
 
 // An HTTP/1.1 server on loopback standing in for api.github.com. It records
-// every request and answers what the test scripts: queued responses first,
-// then the handler, then 200 with an empty array.
+// every request and answers what the test scripts: resources first, then
+// queued responses, then the handler, then 200 with an empty array.
 class FakeGitHubServer : public QObject {
     Q_OBJECT
 
@@ -55,6 +55,13 @@ public:
 
     void enqueue(ScriptedResponse response);
     void setHandler(std::function<ScriptedResponse(const RecordedRequest &)> handler);
+    // A GET of `target` answers this body with an ETag of its bytes, as GitHub
+    // answers an issue, a pull request or a comment: 304 when If-None-Match
+    // names the current ETag. Replacing the body changes the ETag.
+    void setResource(const QByteArray &target, QByteArray body);
+    // How many requests went to the resources, and how many got a 304.
+    int resourceRequests() const { return m_resourceRequests; }
+    int resourceNotModified() const { return m_resourceNotModified; }
 
     const QList<RecordedRequest> &requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
@@ -72,4 +79,7 @@ private:
     QList<RecordedRequest> m_requests;
     QList<ScriptedResponse> m_queue;
     std::function<ScriptedResponse(const RecordedRequest &)> m_handler;
+    QHash<QByteArray, QByteArray> m_resources;
+    int m_resourceRequests = 0;
+    int m_resourceNotModified = 0;
 };

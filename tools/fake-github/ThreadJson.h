@@ -16,12 +16,39 @@ struct WireThread {
     QString fullName = QStringLiteral("octo/hooks");
     QJsonValue url = QJsonValue::Null;
     QString kind = QStringLiteral("Issue");
+    QJsonValue latestCommentUrl = QJsonValue::Null;
 };
+
+// An issue or pull request as its own address answers.
+struct WireSubject {
+    QString state = QStringLiteral("open");
+    bool merged = false;
+    bool draft = false;
+    QJsonValue stateReason = QJsonValue::Null;
+    QString author = QStringLiteral("alice");
+    QString authorType = QStringLiteral("User");
+};
+
+// The body of a pull request (with "merged" and "draft") or of an issue.
+QByteArray subjectBody(const WireSubject &subject, bool pullRequest);
+// The body of a comment by `login`.
+QByteArray commentBody(const QString &login, const QString &type = QStringLiteral("User"));
 
 // A GET /notifications body holding these threads, with every key GitHub
 // sends (the decoder passes over the ones it does not need).
 QByteArray threadsBody(const QList<WireThread> &threads);
 
 // `count` threads spread over a few dozen repositories, every subject kind
-// and several reasons, a minute apart, every third one read.
+// and several reasons, a minute apart, every third one read, every other
+// issue and pull request with a latest comment.
 QList<WireThread> manyThreads(int count);
+
+// The same threads with their subject and comment addresses on `apiBase`.
+QList<WireThread> onServer(QList<WireThread> threads, const QString &apiBase);
+
+// The subject (and comment) bodies of every issue and pull request thread
+// whose addresses lie on `apiBase`, set as resources of `server`: every
+// state in turn, and authors and commenters among them a bot. Returns the
+// subjects' target paths.
+class FakeGitHubServer;
+QList<QByteArray> serveSubjects(FakeGitHubServer &server, const QList<WireThread> &threads);

@@ -88,13 +88,18 @@ int main(int argc, char *argv[])
 
     FakeGitHubServer github;
     GitHubAPIClient::setBaseUrl(github.baseUrl());
-    QList<WireThread> threads = manyThreads(9);
+    // Issues and pull requests in every state, their details on the same fake.
+    QList<WireThread> threads = onServer(manyThreads(12), github.baseUrl());
     for (WireThread &thread : threads)
         thread.updatedAt = QDateTime::currentDateTimeUtc().addSecs(-37 * 60 * thread.id.right(1).toInt() - 90).toString(Qt::ISODate);
+    const qsizetype withDetails = serveSubjects(github, threads).size();
     github.enqueue({200, threadsBody(threads), {}, ScriptedResponse::Behaviour::respond});
     KeychainManager::saveToken(QStringLiteral("ghp_screenshots"));
-    if (!QTest::qWaitFor([&] { return store.items().size() == threads.size(); }, 10000))
-        qFatal("the threads did not arrive");
+    const auto detailed = [&] {
+        return std::count_if(store.items().begin(), store.items().end(), [](const auto &t) { return t.details.has_value(); });
+    };
+    if (!QTest::qWaitFor([&] { return store.items().size() == threads.size() && detailed() == withDetails; }, 10000))
+        qFatal("the threads and their details did not arrive");
     ok &= capture(panel, out + QStringLiteral("/panel-list.png"));
 
     store.setSearchText(QStringLiteral("no thread has this"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/GHNotification.h"
+#include "store/ThreadMerge.h"
 
 #include <QList>
 #include <QString>
@@ -15,6 +16,8 @@ struct Filter {
     QString searchText;
     bool unreadOnly = false;
     std::optional<NotificationReason> reason;
+    // The window's search finds actors too.
+    ThreadMerge::DetailFilter details{.searchActors = true};
 };
 
 struct RepoGroup {

@@ -1,8 +1,17 @@
 #include "views/panel/NotificationEntryModel.h"
 
 #include "views/panel/RowText.h"
+#include "views/panel/SubjectStateStyle.h"
+
+#include <QGuiApplication>
+#include <QPalette>
 
 namespace {
+
+bool darkPalette()
+{
+    return QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
+}
 
 QString identity(const NotificationEntryModel::Entry &entry)
 {
@@ -31,8 +40,13 @@ QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
     case MetaLineRole: return RowText::metaLine(item, now());
     case UnreadRole: return item.unread;
     case MutedRole: return item.muted;
-    case IconNameRole: return SubjectTypes::iconName(item.subjectType);
-    case TintColorRole: return SubjectTypes::tintColor(item.subjectType);
+    // The subject's state, once known, takes the icon and its colour.
+    case IconNameRole:
+        return item.details ? SubjectStateStyle::iconName(item.subjectType, item.details->state)
+                            : SubjectTypes::iconName(item.subjectType);
+    case TintColorRole:
+        return item.details ? SubjectStateStyle::tint(item.subjectType, item.details->state, darkPalette())
+                            : SubjectTypes::tintColor(item.subjectType);
     case Qt::AccessibleTextRole:
     case AccessibleNameRole: return RowText::accessibleName(item, now());
     case SectionRole: return entry.section;

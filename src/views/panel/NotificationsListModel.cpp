@@ -1,6 +1,20 @@
 #include "views/panel/NotificationsListModel.h"
 
 #include "store/ThreadMerge.h"
+#include "views/panel/RowText.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<std::pair<ThreadMerge::StateFilter, SubjectState>, 4> stateChoices{{
+    {ThreadMerge::StateFilter::open, SubjectState::open},
+    {ThreadMerge::StateFilter::merged, SubjectState::merged},
+    {ThreadMerge::StateFilter::closed, SubjectState::closed},
+    {ThreadMerge::StateFilter::draft, SubjectState::draft},
+}};
+
+} // namespace
 
 NotificationsListModel::NotificationsListModel(QObject *parent) : QObject(parent) {}
 
@@ -66,6 +80,45 @@ QStringList NotificationsListModel::reasonNames() const
     return names;
 }
 
+int NotificationsListModel::selectedState() const
+{
+    return m_filter.details.state ? int(*m_filter.details.state) : -1;
+}
+
+void NotificationsListModel::setSelectedState(int index)
+{
+    std::optional<ThreadMerge::StateFilter> state;
+    if (index >= 0 && std::size_t(index) < stateChoices.size())
+        state = stateChoices[std::size_t(index)].first;
+    if (state == m_filter.details.state)
+        return;
+    m_filter.details.state = state;
+    rebuild();
+    emit filterChanged();
+}
+
+QString NotificationsListModel::stateLabel() const
+{
+    return m_filter.details.state ? stateNames().at(selectedState()) : tr("Any State");
+}
+
+QStringList NotificationsListModel::stateNames() const
+{
+    QStringList names;
+    for (const auto &choice : stateChoices)
+        names << RowText::stateWord(choice.second);
+    return names;
+}
+
+void NotificationsListModel::setHideBotActivity(bool hide)
+{
+    if (hide == m_filter.details.hideBotActivity)
+        return;
+    m_filter.details.hideBotActivity = hide;
+    rebuild();
+    emit filterChanged();
+}
+
 void NotificationsListModel::setGroupByRepo(bool group)
 {
     if (group == m_groupByRepo)
@@ -94,7 +147,8 @@ void NotificationsListModel::toggleCollapsed(const QString &key)
 void NotificationsListModel::rebuild()
 {
     const QList<GHNotification> items =
-        m_store ? ThreadMerge::matching(m_store->items(), m_filter.searchText, m_filter.unreadOnly, m_filter.reason)
+        m_store ? ThreadMerge::matching(m_store->items(), m_filter.searchText, m_filter.unreadOnly, m_filter.reason,
+                                        m_filter.details)
                 : QList<GHNotification>();
     QList<NotificationEntryModel::Entry> entries;
     QVariantMap counts;

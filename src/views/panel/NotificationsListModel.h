@@ -25,6 +25,11 @@ class NotificationsListModel : public QObject {
     Q_PROPERTY(int selectedReason READ selectedReason WRITE setSelectedReason NOTIFY filterChanged)
     Q_PROPERTY(QString reasonLabel READ reasonLabel NOTIFY filterChanged)
     Q_PROPERTY(QStringList reasonNames READ reasonNames CONSTANT)
+    // Index into stateNames (open, merged, closed, draft), or -1 for any state.
+    Q_PROPERTY(int selectedState READ selectedState WRITE setSelectedState NOTIFY filterChanged)
+    Q_PROPERTY(QString stateLabel READ stateLabel NOTIFY filterChanged)
+    Q_PROPERTY(QStringList stateNames READ stateNames CONSTANT)
+    Q_PROPERTY(bool hideBotActivity READ hideBotActivity WRITE setHideBotActivity NOTIFY filterChanged)
     Q_PROPERTY(bool groupByRepo READ groupByRepo WRITE setGroupByRepo NOTIFY groupByRepoChanged)
     Q_PROPERTY(QStringList collapsedRepos READ collapsedRepos NOTIFY collapsedReposChanged)
     Q_PROPERTY(QVariantMap groupCounts READ groupCounts NOTIFY groupCountsChanged)
@@ -44,6 +49,12 @@ public:
     void setSelectedReason(int index);
     QString reasonLabel() const;
     QStringList reasonNames() const;
+    int selectedState() const;
+    void setSelectedState(int index);
+    QString stateLabel() const;
+    QStringList stateNames() const;
+    bool hideBotActivity() const { return m_filter.details.hideBotActivity; }
+    void setHideBotActivity(bool hide);
     bool groupByRepo() const { return m_groupByRepo; }
     void setGroupByRepo(bool group);
     QStringList collapsedRepos() const;

@@ -12,8 +12,33 @@ QString metaLine(const GHNotification &item, const QDateTime &now, const QLocale
     if (item.number)
         line += QStringLiteral(" #") + QString::number(*item.number);
     const QString separator = QStringLiteral(" \u00B7 ");
-    return line + separator + NotificationReasons::displayName(item.reason) + separator
-           + RelativeTime::shortAge(item.updatedAt, now, locale);
+    line += separator + NotificationReasons::displayName(item.reason) + separator
+            + RelativeTime::shortAge(item.updatedAt, now, locale);
+    if (item.details && !item.details->latestActor.login.isEmpty())
+        line += separator + actorText(item.details->latestActor);
+    return line;
+}
+
+QString actorText(const Actor &actor)
+{
+    if (!actor.isBot)
+        return QCoreApplication::translate("RowText", "by %1").arg(actor.login);
+    QString name = actor.login;
+    if (name.endsWith(QLatin1StringView("[bot]")))
+        name.chop(5);
+    return QCoreApplication::translate("RowText", "by %1 (bot)").arg(name);
+}
+
+QString stateWord(SubjectState state)
+{
+    switch (state) {
+    case SubjectState::open: return QCoreApplication::translate("RowText", "Open");
+    case SubjectState::merged: return QCoreApplication::translate("RowText", "Merged");
+    case SubjectState::closed:
+    case SubjectState::closedNotPlanned: return QCoreApplication::translate("RowText", "Closed");
+    case SubjectState::draft: break;
+    }
+    return QCoreApplication::translate("RowText", "Draft");
 }
 
 QString countdownText(int seconds)
@@ -26,6 +51,8 @@ QString countdownText(int seconds)
 QString accessibleName(const GHNotification &item, const QDateTime &now, const QLocale &locale)
 {
     QString name = item.title + QStringLiteral(", ") + metaLine(item, now, locale);
+    if (item.details)
+        name = stateWord(item.details->state) + QStringLiteral(", ") + name;
     if (item.unread)
         name = QCoreApplication::translate("RowText", "Unread. %1").arg(name);
     if (item.muted)

@@ -4,7 +4,7 @@ import QtQuick.Layouts
 import Quillfen
 import "ThreadKeys.js" as ThreadKeys
 
-// The main window's list: its own search, unread and reason filters, and the
+// The main window's list: its own search, unread, reason, state and bot filters, and the
 // threads newest first or grouped by repository under pinned headers.
 Rectangle {
     id: view
@@ -93,6 +93,39 @@ Rectangle {
                                 text: modelData
                                 onTriggered: listModel.selectedReason = index
                             }
+                        }
+                    }
+                }
+                // The subjects' state, and whether bots' activity shows.
+                ToolButton {
+                    id: stateButton
+                    objectName: "stateMenuButton"
+                    Accessible.name: qsTr("State: %1").arg(listModel.stateLabel)
+                    Accessible.onPressAction: clicked()
+                    Keys.onReturnPressed: clicked()
+                    contentItem: Label { text: listModel.stateLabel }
+                    onClicked: stateMenu.popup(stateButton, 0, stateButton.height)
+
+                    Menu {
+                        id: stateMenu
+                        MenuItem { text: qsTr("Any State"); onTriggered: listModel.selectedState = -1 }
+                        MenuSeparator {}
+                        Repeater {
+                            model: listModel.stateNames
+                            delegate: MenuItem {
+                                required property int index
+                                required property string modelData
+                                text: modelData
+                                onTriggered: listModel.selectedState = index
+                            }
+                        }
+                        MenuSeparator {}
+                        MenuItem {
+                            objectName: "hideBotsItem"
+                            text: qsTr("Hide bot activity")
+                            checkable: true
+                            checked: listModel.hideBotActivity
+                            onTriggered: listModel.hideBotActivity = checked
                         }
                     }
                 }

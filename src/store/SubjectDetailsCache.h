@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/SubjectDetails.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+// What was learnt of each thread's subject, with the ETags to ask again at
+// no cost, kept between runs in $XDG_CACHE_HOME/quillfen/subject-details.json.
+// Bounded: past maxEntries the entries stored longest ago go first. A file
+// that cannot be read is renamed aside (".corrupt-<time>") and the cache
+// starts empty. Main thread only.
+class SubjectDetailsCache {
+public:
+    struct Entry {
+        // The thread's update time the details were fetched at.
+        QDateTime updatedAt;
+        QString subjectUrl;
+        QByteArray subjectEtag;
+        // Empty when the latest actor is the author.
+        QString commentUrl;
+        QByteArray commentEtag;
+        SubjectDetails details;
+        QDateTime storedAt;
+    };
+
+    static constexpr qsizetype maxEntries = 2000;
+
+    explicit SubjectDetailsCache(QString path = defaultPath());
+    static QString defaultPath();
+
+    const Entry *find(const QString &threadId) const;
+    void insert(const QString &threadId, Entry entry);
+
+    // Reads the file once; later calls do nothing.
+    void load();
+    // Writes the file whole if anything changed since it was read or written.
+    void save();
+
+private:
+    QString m_path;
+    QHash<QString, Entry> m_entries;
+    bool m_loaded = false;
+    bool m_dirty = false;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "api/ClientError.h"
+#include "api/GitHubNotification.h"
+#include "model/GHNotification.h"
+#include "store/SubjectDetailsCache.h"
+
+#include <QCoro/QCoroTask>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+
+// The state and latest actor of issue and pull request threads, read from
+// their subject's address after the list is shown. A thread is asked about
+// again only when its update time moved, and then with the ETags held, so an
+// unchanged subject costs a 304. At most maxInFlight requests are out at
+// once, through the client's pacing: a pause empties the queue. What was
+// learnt survives restarts in a SubjectDetailsCache. Main thread only.
+class SubjectDetailsFetcher : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int maxInFlight = 4;
+
+    explicit SubjectDetailsFetcher(QString cachePath = SubjectDetailsCache::defaultPath(), QObject *parent = nullptr);
+    ~SubjectDetailsFetcher() override;
+
+    // Queues the threads of a list just shown whose details are missing or
+    // older than the thread, in the list's order.
+    void follow(const QList<GitHubNotification> &threads);
+    // Gives each item the last details known for its subject; until some
+    // arrive an item keeps none.
+    void annotate(QList<GHNotification> &items);
+    // Drops the queue; answers still out are discarded.
+    void stop();
+
+signals:
+    // Some thread's details changed (coalesced).
+    void detailsChanged();
+
+private:
+    struct Job {
+        QString threadId;
+        QDateTime updatedAt;
+        QString subjectUrl;
+        QString commentUrl;
+        bool pullRequest = false;
+    };
+
+    // One of at most maxInFlight loops that empty the queue.
+    QCoro::Task<> work();
+    QCoro::Task<> fetch(Job job, quint64 generation);
+    // Refusals and answers that will not change until the thread does are not
+    // asked again for this update time; network trouble and pauses are.
+    void remember(const Job &job, const ClientError &error);
+
+    SubjectDetailsCache m_cache;
+    QList<Job> m_queue;
+    QSet<QString> m_inFlight;
+    QHash<QString, QDateTime> m_failedAt;
+    int m_workers = 0;
+    quint64 m_generation = 0;
+    QTimer m_announce;
+};
