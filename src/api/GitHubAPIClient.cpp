@@ -285,11 +285,13 @@ QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QBy
     auto prepared = co_await makeRequest(QString());
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
-    QNetworkRequest request = std::get<PreparedRequest>(prepared).request;
+    const PreparedRequest &ready = std::get<PreparedRequest>(prepared);
+    QNetworkRequest request = ready.request;
     request.setUrl(url);
     if (!etag.isEmpty())
         request.setRawHeader("If-None-Match", etag);
-    auto outcome = co_await send(std::move(request), QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes);
+    auto outcome = co_await send(std::move(request), QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes,
+                                 ready.pacingKey);
     if (auto *error = std::get_if<ClientError>(&outcome))
         co_return Result(*error);
     const std::optional<HttpResponse> &response = std::get<std::optional<HttpResponse>>(outcome);

@@ -265,7 +265,7 @@ QCoro::Task<> NotificationsStore::refresh()
     m_listFetchedAt = askedAt;
     setRefreshing(false);
     scheduleNextPoll();
-    m_subjectDetails.follow(records);
+    m_subjectDetails.follow(records, m_sessionDigest);
 }
 
 void NotificationsStore::requestRefresh()

@@ -37,8 +37,9 @@ SubjectDetailsFetcher::~SubjectDetailsFetcher()
     m_cache.save();
 }
 
-void SubjectDetailsFetcher::follow(const QList<GitHubNotification> &threads)
+void SubjectDetailsFetcher::follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey)
 {
+    m_pacingKey = pacingKey;
     m_cache.load();
     m_queue.clear();
     for (const GitHubNotification &thread : threads) {
@@ -76,12 +77,17 @@ void SubjectDetailsFetcher::stop()
     m_queue.clear();
 }
 
+bool SubjectDetailsFetcher::paused() const
+{
+    return RequestPacing::pausedUntil(m_pacingKey).has_value();
+}
+
 QCoro::Task<> SubjectDetailsFetcher::work()
 {
     QPointer<SubjectDetailsFetcher> self(this);
     while (!m_queue.isEmpty()) {
         // GitHub asked for a pause: the rest waits for the next list.
-        if (RequestPacing::pausedUntil()) {
+        if (paused()) {
             m_queue.clear();
             break;
         }
@@ -171,7 +177,7 @@ void SubjectDetailsFetcher::remember(const Job &job, const ClientError &error)
 {
     const auto *apiError = std::get_if<GitHubAPIClient::APIError>(&error);
     // A refusal that asked for a pause is asked again after it.
-    if (!apiError || RequestPacing::pausedUntil())
+    if (!apiError || paused())
         return;
     using Kind = GitHubAPIClient::APIError::Kind;
     const bool lasting = apiError->kind() == Kind::invalidURL || apiError->kind() == Kind::decodingError

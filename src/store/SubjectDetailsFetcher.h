@@ -28,8 +28,9 @@ public:
     ~SubjectDetailsFetcher() override;
 
     // Queues the threads of a list just shown whose details are missing or
-    // older than the thread, in the list's order.
-    void follow(const QList<GitHubNotification> &threads);
+    // older than the thread, in the list's order. The pacing key is the
+    // token's whose list it was: a pause it asked for stops the details too.
+    void follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey);
     // Gives each item the last details known for its subject; until some
     // arrive an item keeps none.
     void annotate(QList<GHNotification> &items);
@@ -51,6 +52,7 @@ private:
 
     // One of at most maxInFlight loops that empty the queue.
     QCoro::Task<> work();
+    bool paused() const;
     QCoro::Task<> fetch(Job job, quint64 generation);
     // Refusals and answers that will not change until the thread does are not
     // asked again for this update time; network trouble and pauses are.
@@ -63,4 +65,5 @@ private:
     int m_workers = 0;
     quint64 m_generation = 0;
     QTimer m_announce;
+    QByteArray m_pacingKey;
 };

@@ -173,7 +173,7 @@ private slots:
             return listAnswer(threads);
         });
         NotificationsStore store;
-        QTRY_VERIFY(RequestPacing::pausedUntil().has_value());
+        QTRY_VERIFY(RequestPacing::pausedUntil(KeychainManager::tokenDigest(QStringLiteral("ghp_details"))).has_value());
         QTest::qWait(300);
         // Only what was already out when GitHub asked for the pause.
         QVERIFY(detailTargets(*server).size() <= 4);
