@@ -48,14 +48,14 @@ Rectangle {
                 anchors.rightMargin: Theme.px(12)
                 anchors.topMargin: Theme.px(8)
                 anchors.bottomMargin: Theme.px(8)
-                spacing: Theme.px(12)
+                spacing: Theme.px(8)
 
                 TextField {
                     objectName: "searchField"
-                    // Gives way first, so every button stays in reach at
-                    // the window's minimum width.
+                    // Gives way first, and the menus' labels elide, so every
+                    // button stays in reach at the window's minimum width.
                     Layout.fillWidth: true
-                    Layout.minimumWidth: Theme.px(120)
+                    Layout.minimumWidth: Theme.px(100)
                     Layout.maximumWidth: Theme.px(260)
                     placeholderText: qsTr("Search\u2026")
                     text: listModel.searchText
@@ -77,7 +77,12 @@ Rectangle {
                     contentItem: Row {
                         spacing: Theme.px(6)
                         SymbolIcon { symbol: "line.3.horizontal.decrease.circle"; size: 14; anchors.verticalCenter: parent.verticalCenter }
-                        Label { text: listModel.reasonLabel; anchors.verticalCenter: parent.verticalCenter }
+                        Label {
+                            text: listModel.reasonLabel
+                            width: Math.min(implicitWidth, Theme.px(110))
+                            elide: Text.ElideRight
+                            anchors.verticalCenter: parent.verticalCenter
+                        }
                     }
                     onClicked: reasonMenu.popup(reasonButton, 0, reasonButton.height)
 
@@ -103,7 +108,11 @@ Rectangle {
                     Accessible.name: qsTr("State: %1").arg(listModel.stateLabel)
                     Accessible.onPressAction: clicked()
                     Keys.onReturnPressed: clicked()
-                    contentItem: Label { text: listModel.stateLabel }
+                    contentItem: Label {
+                        text: listModel.stateLabel
+                        width: Math.min(implicitWidth, Theme.px(90))
+                        elide: Text.ElideRight
+                    }
                     onClicked: stateMenu.popup(stateButton, 0, stateButton.height)
 
                     Menu {
@@ -131,6 +140,8 @@ Rectangle {
                 }
                 Button {
                     objectName: "groupToggle"
+                    // As wide as its symbol, not the style's text button.
+                    implicitWidth: implicitContentWidth + leftPadding + rightPadding
                     checkable: true
                     checked: listModel.groupByRepo
                     onToggled: listModel.groupByRepo = checked
