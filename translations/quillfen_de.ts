@@ -76,6 +76,25 @@
         <source>Unexpected data format in keychain</source>
         <translation>Unerwartetes Datenformat im Schlüsselbund</translation>
     </message>
+    <message>
+        <source>The keyring is locked</source>
+        <translation>Der Schlüsselbund ist gesperrt</translation>
+    </message>
+    <message>
+        <source>The keyring is not answering</source>
+        <translation>Der Schlüsselbund antwortet nicht</translation>
+    </message>
+</context>
+<context>
+    <name>KeyringLockedBanner</name>
+    <message>
+        <source>The keyring is locked. Quillfen waits until it is unlocked.</source>
+        <translation>Der Schlüsselbund ist gesperrt. Quillfen wartet, bis er entsperrt ist.</translation>
+    </message>
+    <message>
+        <source>Unlock Keyring</source>
+        <translation>Schlüsselbund entsperren</translation>
+    </message>
 </context>
 <context>
     <name>NetworkAccess</name>
