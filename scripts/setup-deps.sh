@@ -14,7 +14,8 @@ qt6-tools-dev qt6-l10n-tools"
 TEST_PACKAGES="xvfb xauth imagemagick dbus dbus-x11 gnome-keyring libsecret-tools
 dunst libnotify-bin trayer pulseaudio pulseaudio-utils sox xdotool x11-utils
 dpkg-dev desktop-file-utils appstream at-spi2-core python3-pyatspi
-sway waybar grim qt6-wayland python3-dbus"
+sway waybar grim qt6-wayland python3-dbus
+gnome-shell gnome-shell-extension-appindicator"
 
 FUZZ_PACKAGES="clang llvm"
 

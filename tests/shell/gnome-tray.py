@@ -8,6 +8,7 @@ lead to the panel.
 
     gnome-tray.py <quillfen executable>
 """
+import json
 import os
 import subprocess
 import sys
@@ -26,6 +27,9 @@ def check(condition, what):
     print(("PASS: " if condition else "FAIL: ") + what)
     if not condition:
         failures.append(what)
+        # What the shell showed, for whoever reads the failure.
+        subprocess.call(["import", "-window", "root", "-crop", "%dx%d+0+0" % OUTPUT,
+                         "/tmp/quillfen-gnome-failure-%d.png" % len(failures)])
 
 
 def wait_for(predicate, seconds=10.0):
@@ -40,7 +44,7 @@ def wait_for(predicate, seconds=10.0):
 
 def screen():
     """The nested shell's output as rows of (r, g, b)."""
-    ppm = subprocess.check_output(["import", "-window", "root", "-crop", "%dx%d+0+0" % OUTPUT, "ppm:-"])
+    ppm = subprocess.check_output(["import", "-window", "root", "-crop", "%dx%d+0+0" % OUTPUT, "-depth", "8", "ppm:-"])
     fields, offset = [], 0
     while len(fields) < 4:
         end = offset
@@ -61,12 +65,11 @@ def light_share(shot, left, top, right, bottom):
 
 
 def bell_position():
-    """The bell in the top bar: the first lit pixel left of the system menu."""
-    shot = screen()
-    for x in range(755, 560, -1):
-        if any(min(shot[y][x]) > 150 for y in range(6, 26)):
-            return x - 8, 16
-    return None
+    """The centre of Quillfen's icon in the top bar, as the shell placed it."""
+    return shell("const e = Object.entries(imports.ui.main.panel.statusArea)"
+                 ".find(([k]) => k.includes('StatusNotifierItem'));"
+                 "if (!e) null; else { const [x, y] = e[1].get_transformed_position();"
+                 "[Math.round(x + e[1].width / 2), Math.round(y + e[1].height / 2)] }")
 
 
 def items():
@@ -79,8 +82,22 @@ def items():
 
 
 def extension(enabled):
-    value = '["ubuntu-appindicators@ubuntu.com"]' if enabled else "[]"
-    subprocess.check_call(["gsettings", "set", "org.gnome.shell", "enabled-extensions", value])
+    """The AppIndicator extension on or off; the session's unsafe mode stays."""
+    value = ["unsafe-mode@quillfen.app"] + (["ubuntu-appindicators@ubuntu.com"] if enabled else [])
+    subprocess.check_call(["gsettings", "set", "org.gnome.shell", "enabled-extensions", json.dumps(value)])
+
+
+def shell(script):
+    """What the shell answers to a line of its own JavaScript."""
+    ok, answer = bus.get_object("org.gnome.Shell", "/org/gnome/Shell").Eval(script, dbus_interface="org.gnome.Shell")
+    return json.loads(answer) if ok and answer else None
+
+
+def focused():
+    """The focused window's title; the main window and the panel share theirs."""
+    title = shell("global.display.focus_window ? global.display.focus_window.title : ''")
+    wide = shell("global.display.focus_window ? global.display.focus_window.get_frame_rect().width > 500 : false")
+    return "Quillfen (panel)" if title == "Quillfen" and not wide else title
 
 
 def xdotool(*arguments):
@@ -109,15 +126,47 @@ try:
     # One click opens the menu; its first entry opens the panel.
     bell = wait_for(bell_position)
     check(bool(bell), "the bell is in the top bar")
+    if not bell:
+        sys.exit(1)
+    time.sleep(1)
     menu_entry(bell, 0)
     middle = (OUTPUT[0] // 2 - 150, 150, OUTPUT[0] // 2 + 150, 450)
     check(wait_for(lambda: light_share(screen(), *middle) > 0.8), "the menu's first entry opens the panel")
+    xdotool("key", "Escape")
+    check(wait_for(lambda: light_share(screen(), *middle) < 0.5), "Escape closes the panel")
 
-    # The main window from the menu, then Settings from the main window's
-    # gear: it comes in front, not behind with a "ready" banner.
+    # A double click activates the item with a token from the shell; the one
+    # that closes the panel leaves no startup (busy cursor) behind.
+    for shown in (True, False):
+        time.sleep(0.5)
+        xdotool("mousemove", *bell, "click", "--repeat", 2, "--delay", 80, 1)
+        check(wait_for(lambda: (light_share(screen(), *middle) > 0.8) == shown),
+              "a double click " + ("opens" if shown else "closes") + " the panel")
+    startups = "imports.gi.Shell.WindowTracker.get_default().get_startup_sequences().length"
+    check(wait_for(lambda: shell(startups) == 0, 5), "no startup is left pending after the panel is toggled")
+
+    # The main window, Settings from its gear, the main window brought back
+    # over it by a click, then the gear again: Settings comes in front, not
+    # behind a "ready" banner.
+    time.sleep(0.5)
     menu_entry(bell, 1)
-    time.sleep(2)
-    subprocess.call(["import", "-window", "root", "-crop", "%dx%d+0+0" % OUTPUT, "/tmp/gnome-main.png"])
+    check(wait_for(lambda: focused() == "Quillfen"), "Open Window shows the main window, focused")
+    if failures:
+        sys.exit(1)
+    # Where the window settles: GNOME maximizes one this large once it is shown.
+    rect = "const r = global.display.focus_window.get_frame_rect(); [r.x, r.y, r.width]"
+    frame = None
+    while frame != shell(rect):
+        frame = shell(rect)
+        time.sleep(0.5)
+    # The gear at the right end of the toolbar, under the window's title bar.
+    gear = (frame[0] + frame[2] - 28, frame[1] + 51)
+    xdotool("mousemove", *gear, "click", 1)
+    check(wait_for(lambda: focused() == "Quillfen Settings"), "the gear opens Settings, titled \"Quillfen Settings\"")
+    xdotool("mousemove", frame[0] + 30, frame[1] + 15, "click", 1)
+    check(wait_for(lambda: focused() == "Quillfen"), "a click on the main window brings it back over Settings")
+    xdotool("mousemove", *gear, "click", 1)
+    check(wait_for(lambda: focused() == "Quillfen Settings", 5), "the main window's gear brings Settings forward")
 finally:
     app.terminate()
     try:

@@ -130,6 +130,7 @@ try:
     # Another workspace: the panel left behind is not what the click toggles.
     subprocess.check_call(["swaymsg", "-q", "workspace", "2"])
     check(wait_for(lambda: not panel()), "the panel closes when it loses the focus")
+    time.sleep(0.5)
     activate(1250, 15)
     check(wait_for(panel), "on another workspace the first click shows the panel")
 

@@ -19,7 +19,8 @@
 # --gnome       GNOME Shell nested in the private X server (as a Wayland
 #               compositor, with XWayland), with a private system bus and the
 #               AppIndicator extension (a StatusNotifierItem host) enabled in
-#               the session's own settings (a key file)
+#               the session's own settings (a key file), and unsafe mode on
+#               so that tests can ask the shell what it shows (Eval)
 # --sway        a headless Wayland compositor (sway), with no tray: the
 #               command starts waybar (a StatusNotifierItem host) when it
 #               wants one; SWAYSOCK reaches the compositor
@@ -74,6 +75,7 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 export QT_QUICK_BACKEND="${QT_QUICK_BACKEND:-software}"
 export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
 unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY SWAYSOCK PULSE_SERVER
+export QUILLFEN_SESSION_TOOLS="$(cd "$(dirname "$0")" && pwd)"
 export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse QUILLFEN_TEST_A11Y=$a11y QUILLFEN_TEST_GNOME=$gnome
 [ "$a11y" = 1 ] && export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$root/run/no-system-bus"
@@ -153,7 +155,11 @@ dbus-run-session --config-file="$bus_config" -- sh -c '
     if [ "$QUILLFEN_TEST_GNOME" = 1 ]; then
         export GSETTINGS_BACKEND=keyfile XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME
         gsettings set org.gnome.shell disable-user-extensions false
-        gsettings set org.gnome.shell enabled-extensions "[\"ubuntu-appindicators@ubuntu.com\"]"
+        # Tests read what the shell shows through Eval, which needs unsafe mode.
+        mkdir -p "$XDG_DATA_HOME/gnome-shell/extensions"
+        cp -r "$QUILLFEN_SESSION_TOOLS/gnome-unsafe-mode" "$XDG_DATA_HOME/gnome-shell/extensions/unsafe-mode@quillfen.app"
+        gsettings set org.gnome.shell enabled-extensions \
+            "[\"ubuntu-appindicators@ubuntu.com\", \"unsafe-mode@quillfen.app\"]"
         gnome-shell --nested --wayland >"$XDG_RUNTIME_DIR/gnome-shell.log" 2>&1 &
         for _ in $(seq 100); do
             dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.ListNames \

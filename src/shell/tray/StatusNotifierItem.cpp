@@ -40,9 +40,6 @@ StatusNotifierItem::StatusNotifierItem(QMenu *menu, QObject *parent)
                 else
                     registerWithWatcher();
             });
-    // A watcher may come before its host (kded before plasmashell).
-    bus.connect(watcherService, watcherPath, watcherService, QStringLiteral("StatusNotifierHostRegistered"), this,
-                SLOT(registerWithWatcher()));
     if (bus.interface()->isServiceRegistered(watcherService))
         registerWithWatcher();
 }

@@ -47,10 +47,10 @@ signals:
     void iconChanged();
     void toolTipChanged();
 
-private slots:
-    void registerWithWatcher();
-
 private:
+    // Once per watcher: a host that comes later reads the watcher's list,
+    // and a second registration makes some hosts drop the item.
+    void registerWithWatcher();
     void setShown(bool shown);
 
     QMenu *m_menu;

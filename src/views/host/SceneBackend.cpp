@@ -32,7 +32,7 @@ bool hardwareOpenGL()
 
 void SceneBackend::choose()
 {
-    if (qEnvironmentVariableIsSet("QT_QUICK_BACKEND") || qEnvironmentVariableIsSet("QSG_RHI_BACKEND"))
+    if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") || !qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND"))
         return;
     if (!hardwareOpenGL())
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);

@@ -19,6 +19,9 @@ namespace {
 // Off by default; bench/measure-tray.sh turns it on.
 Q_LOGGING_CATEGORY(lcTiming, "quillfen.timing", QtWarningMsg)
 
+// Set while a window is hidden only to be shown again at once.
+constexpr char remapping[] = "quillfen.remapping";
+
 bool isWayland()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
@@ -63,7 +66,7 @@ QQuickWindow *WindowHost::createWindow(const QString &typeName, const QVariantMa
     if (lifetime == Lifetime::UntilClosed) {
         // Closed means gone: a window opened again starts afresh.
         connect(window, &QWindow::visibleChanged, window, [window](bool visible) {
-            if (!visible)
+            if (!visible && !window->property(remapping).toBool())
                 window->deleteLater();
         });
     }
@@ -107,15 +110,19 @@ void WindowHost::togglePanel(const QPoint &anchor)
     // Closed only when the user is looking at it: a panel left open on
     // another workspace, or behind a window, is brought forward instead.
     if (window->isVisible() && window->isActive()) {
+        // The click's token is spent here, so the desktop's startup feedback
+        // (a busy cursor) ends: Wayland has no other way to end it.
+        ActivationToken::applyTo(window, m_activationToken);
+        window->requestActivate();
         window->hide();
         // Closed by this click, not by a click elsewhere: the next one opens.
         m_panelHidden.invalidate();
         return;
     }
-    // A click on an X11 tray first takes the focus from the open panel,
-    // which hides it; that click means "close", not "open again". Wayland
-    // panels take no focus when clicked.
-    if (!isWayland() && m_panelHidden.isValid() && m_panelHidden.elapsed() < 300)
+    // A click on the tray may first take the focus from the open panel
+    // (an X11 tray, GNOME's top bar), which hides it; that click means
+    // "close", not "open again".
+    if (m_panelHidden.isValid() && m_panelHidden.elapsed() < 300)
         return;
     if (!isWayland()) {
         QScreen *screen = QGuiApplication::screenAt(anchor);
@@ -178,6 +185,16 @@ void WindowHost::present(QQuickWindow *window)
     if (!window)
         return;
     ActivationToken::applyTo(window, m_activationToken);
+    // A Wayland client may raise its own window only with a token from the
+    // compositor, which Qt 6.4 cannot take from a click in Quillfen's own
+    // windows (GNOME then says the window "is ready", sway does nothing). A
+    // window mapped anew is focused as any new window is, on the current
+    // workspace.
+    if (isWayland() && m_activationToken.isEmpty() && window->isVisible() && !window->isActive()) {
+        window->setProperty(remapping, true);
+        window->hide();
+        window->setProperty(remapping, false);
+    }
     window->show();
     window->raise();
     window->requestActivate();
