@@ -144,6 +144,11 @@ try:
     menu.Event(entries["Open Window"], "clicked", dbus.String("", variant_level=1), dbus.UInt32(0))
     check(wait_for(lambda: (main_window() or {}).get("focused")), "Open Window shows the main window, focused")
     check(not panel(), "opening a window closes the panel")
+    # Left on another workspace, the window comes to the user.
+    subprocess.check_call(["swaymsg", "-q", "workspace", "3"])
+    check(wait_for(lambda: not main_window()), "the main window stays on its workspace")
+    menu.Event(entries["Open Window"], "clicked", dbus.String("", variant_level=1), dbus.UInt32(0))
+    check(wait_for(lambda: (main_window() or {}).get("focused")), "Open Window brings it to the current workspace")
 
     menu.Event(entries["Quit"], "clicked", dbus.String("", variant_level=1), dbus.UInt32(0))
     try:
