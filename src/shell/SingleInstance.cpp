@@ -23,7 +23,7 @@ SingleInstance::SingleInstance(const QString &path, QObject *parent)
                     return;
                 disconnect(*read);
                 const QByteArray line = socket->readLine(4096).trimmed();
-                const QByteArray act = line.left(line.indexOf(' '));
+                const QByteArray act = line.split(' ').constFirst();
                 if (act == "status" || act == "watch") {
                     emit statusRequested(socket, act == "watch");
                     return;
