@@ -2,6 +2,7 @@
 
 #include "platform/DesktopNotifications.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -18,8 +19,13 @@ const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Propert
 
 DoNotDisturb &DoNotDisturb::shared()
 {
-    static DoNotDisturb instance;
-    return instance;
+    // Goes with the application, before the bus connection it listens on.
+    static DoNotDisturb *instance = [] {
+        auto *created = new DoNotDisturb;
+        created->setParent(QCoreApplication::instance());
+        return created;
+    }();
+    return *instance;
 }
 
 DoNotDisturb::DoNotDisturb()
