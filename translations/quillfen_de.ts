@@ -196,6 +196,38 @@
         <source>Mark as Done</source>
         <translation>Als erledigt markieren</translation>
     </message>
+    <message>
+        <source>Unsnooze</source>
+        <translation>Nicht mehr zurückstellen</translation>
+    </message>
+    <message>
+        <source>Snooze…</source>
+        <translation>Zurückstellen …</translation>
+    </message>
+    <message>
+        <source>Mute alerts for this repository</source>
+        <translation>Hinweise für dieses Repository stummschalten</translation>
+    </message>
+    <message>
+        <source>Hide this repository</source>
+        <translation>Dieses Repository ausblenden</translation>
+    </message>
+    <message>
+        <source>For 1 Hour</source>
+        <translation>Für 1 Stunde</translation>
+    </message>
+    <message>
+        <source>Until Tomorrow Morning</source>
+        <translation>Bis morgen früh</translation>
+    </message>
+    <message>
+        <source>Until Next Week</source>
+        <translation>Bis nächste Woche</translation>
+    </message>
+    <message>
+        <source>Until Updated</source>
+        <translation>Bis zur nächsten Änderung</translation>
+    </message>
 </context>
 <context>
     <name>NotificationsListModel</name>
@@ -269,6 +301,14 @@
     <message>
         <source>Hide bot activity</source>
         <translation>Bot-Aktivität ausblenden</translation>
+    </message>
+    <message>
+        <source>Show hidden</source>
+        <translation>Ausgeblendete zeigen</translation>
+    </message>
+    <message>
+        <source>Snoozed</source>
+        <translation>Zurückgestellt</translation>
     </message>
 </context>
 <context>
@@ -371,6 +411,88 @@
     <message>
         <source>Cannot mark as unread. GitHub API limitation.</source>
         <translation>Als ungelesen markieren ist nicht möglich. Die GitHub-API erlaubt es nicht.</translation>
+    </message>
+</context>
+<context>
+    <name>QuietSettingsModel</name>
+    <message>
+        <source>Show</source>
+        <translation>Zeigen</translation>
+    </message>
+    <message>
+        <source>Silent</source>
+        <translation>Stumm</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ausblenden</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Any Reason</source>
+        <translation>Jeder Grund</translation>
+    </message>
+</context>
+<context>
+    <name>QuietSettingsSection</name>
+    <message>
+        <source>Rules and Quiet Hours</source>
+        <translation>Regeln und Ruhezeiten</translation>
+    </message>
+    <message>
+        <source>Silence or hide threads by repository and reason; the first matching rule applies.</source>
+        <translation>Threads nach Repository und Grund stummschalten oder ausblenden; die erste passende Regel gilt.</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Remove Rule</source>
+        <translation>Regel entfernen</translation>
+    </message>
+    <message>
+        <source>owner/name or owner/*</source>
+        <translation>besitzer/name oder besitzer/*</translation>
+    </message>
+    <message>
+        <source>Repository</source>
+        <translation>Repository</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Grund</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Aktion</translation>
+    </message>
+    <message>
+        <source>Add Rule</source>
+        <translation>Regel hinzufügen</translation>
+    </message>
+    <message>
+        <source>Quiet hours</source>
+        <translation>Ruhezeiten</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Von</translation>
+    </message>
+    <message>
+        <source>Quiet from</source>
+        <translation>Ruhe ab</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
+    </message>
+    <message>
+        <source>Quiet until</source>
+        <translation>Ruhe bis</translation>
     </message>
 </context>
 <context>
@@ -666,6 +788,17 @@
     <message>
         <source>Show</source>
         <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>StatusCommand</name>
+    <message>
+        <source>Quillfen is not running.</source>
+        <translation>Quillfen läuft nicht.</translation>
+    </message>
+    <message>
+        <source>Quillfen stopped answering.</source>
+        <translation>Quillfen antwortet nicht mehr.</translation>
     </message>
 </context>
 <context>

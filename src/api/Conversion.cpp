@@ -105,6 +105,7 @@ GHNotification toGHNotification(const GitHubNotification &thread)
         .muted = false,
         .url = thread.subject.url,
         .details = std::nullopt,
+        .reasonRaw = thread.reason,
     };
 }
 

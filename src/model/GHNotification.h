@@ -27,6 +27,9 @@ struct GHNotification {
     std::optional<QString> url;
     // Absent until fetched, and for subjects that have none.
     std::optional<SubjectDetails> details;
+    // GitHub's own reason text, which may name a reason beyond the nine
+    // (ci_activity, security_alert, ...); empty for threads not from GitHub.
+    QString reasonRaw = {};
 
     QString repoFullName() const { return owner + u'/' + repo; }
 

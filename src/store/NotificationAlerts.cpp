@@ -10,6 +10,22 @@
 
 void NotificationsStore::notifyNewNotifications(const QList<GHNotification> &newThreads)
 {
+    QList<GHNotification> alerting = newThreads;
+    const QList<AlertRules::Rule> rules = AlertRules::current().rules;
+    alerting.removeIf([&rules](const GHNotification &thread) {
+        return AlertRules::actionFor(rules, thread) != AlertRules::Action::show;
+    });
+    if (alerting.isEmpty() || !Preferences::notificationsEnabled())
+        return;
+    if (m_quietHours.isQuiet()) {
+        m_quietHours.hold(alerting);
+        return;
+    }
+    postAlert(alerting);
+}
+
+void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
+{
     if (newThreads.isEmpty() || !Preferences::notificationsEnabled())
         return;
     const bool withSound = Preferences::notificationSoundEnabled();

@@ -56,6 +56,12 @@ NotificationsStore::NotificationsStore(QObject *parent) : QObject(parent)
                                      [this](const QVariant &) { startTimers(); });
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::participatingOnlyChanged), this,
                                      [this](const QVariant &) { requestRefresh(); });
+    // Rules and snoozes change what is listed and counted.
+    NoticeCenter::instance().observe(QString::fromLatin1(AlertRules::changedNotice), this,
+                                     [this](const QVariant &) { emit itemsChanged(); });
+    connect(&m_snoozes, &Snoozes::changed, this, &NotificationsStore::itemsChanged);
+    connect(&m_snoozes, &Snoozes::returned, this, [this](const QStringList &ids) { alertAgain(ids, false); });
+    connect(&m_quietHours, &QuietHours::ended, this, [this](const QStringList &ids) { alertAgain(ids, true); });
 
     TokenState &token = TokenState::shared();
     connect(&token, &TokenState::tokenSaved, this, &NotificationsStore::startSession);
@@ -90,12 +96,31 @@ void NotificationsStore::setUnreadOnly(bool unreadOnly)
 
 int NotificationsStore::unreadCount() const
 {
-    return int(ThreadMerge::unreadCount(m_items));
+    const QList<AlertRules::Rule> rules = AlertRules::current().rules;
+    return int(std::count_if(m_items.cbegin(), m_items.cend(), [&](const GHNotification &thread) {
+        return thread.unread && AlertRules::actionFor(rules, thread) != AlertRules::Action::hide
+               && !m_snoozes.isSnoozed(thread);
+    }));
 }
 
 QList<GHNotification> NotificationsStore::filteredItems() const
 {
-    return ThreadMerge::filterAndSort(m_items, m_searchText, m_unreadOnly);
+    QList<GHNotification> listed = m_items;
+    const QList<AlertRules::Rule> rules = AlertRules::current().rules;
+    listed.removeIf([&](const GHNotification &thread) {
+        return AlertRules::actionFor(rules, thread) == AlertRules::Action::hide || m_snoozes.isSnoozed(thread);
+    });
+    return ThreadMerge::filterAndSort(listed, m_searchText, m_unreadOnly);
+}
+
+AlertRules::Action NotificationsStore::ruleAction(const GHNotification &thread) const
+{
+    return AlertRules::actionFor(AlertRules::current().rules, thread);
+}
+
+bool NotificationsStore::isListed(const GHNotification &thread) const
+{
+    return ruleAction(thread) != AlertRules::Action::hide && !m_snoozes.isSnoozed(thread);
 }
 
 int NotificationsStore::currentRefreshInterval()
@@ -258,6 +283,12 @@ QCoro::Task<> NotificationsStore::refresh()
 
     ThreadMerge::MergeResult result = ThreadMerge::merge(m_items, threads, m_dismissed);
     ThreadMerge::forgetSettled(m_dismissed, threads);
+    // Snoozed threads GitHub reports updated come back, and alert as new ones do.
+    const QStringList unsnoozed = m_snoozes.settle(result.merged);
+    for (const GHNotification &thread : std::as_const(result.merged)) {
+        if (thread.unread && unsnoozed.contains(thread.id))
+            result.newThreads.append(thread);
+    }
     if (!result.newThreads.isEmpty() && result.hadPrevious)
         notifyNewNotifications(result.newThreads);
     m_subjectDetails.annotate(result.merged);

@@ -3,6 +3,9 @@
 #include "api/ClientError.h"
 #include "credentials/TokenState.h"
 #include "model/GHNotification.h"
+#include "store/AlertRules.h"
+#include "store/QuietHours.h"
+#include "store/Snoozes.h"
 #include "store/ThreadMerge.h"
 #include "store/SubjectDetailsFetcher.h"
 #include "store/ThreadRequestQueue.h"
@@ -54,10 +57,25 @@ public:
     // Checking until the secret store first answers this store.
     TokenState::Status tokenStatus() const { return m_tokenStatus; }
 
+    // Of the listed threads only.
     int unreadCount() const;
-    // The panel's list: filtered by unreadOnly and searchText, unread first,
-    // then the latest update first.
+    // The panel's list: the listed threads filtered by unreadOnly and
+    // searchText, unread first, then the latest update first.
     QList<GHNotification> filteredItems() const;
+
+    // Rules and snoozes: a thread a rule hides, or that is snoozed, is
+    // neither listed nor counted.
+    AlertRules::Action ruleAction(const GHNotification &thread) const;
+    bool isSnoozed(const GHNotification &thread) const { return m_snoozes.isSnoozed(thread); }
+    bool isListed(const GHNotification &thread) const;
+    Snoozes &snoozes() { return m_snoozes; }
+    QuietHours &quietHours() { return m_quietHours; }
+    // `length` is a Snoozes::Length.
+    Q_INVOKABLE void snooze(const QString &id, int length);
+    Q_INVOKABLE void unsnooze(const QString &id);
+    // "owner/name": a rule that keeps its threads from alerting, or hides them.
+    Q_INVOKABLE void muteRepositoryAlerts(const QString &repoFullName);
+    Q_INVOKABLE void hideRepository(const QString &repoFullName);
 
     // The "refreshInterval" preference, read afresh on every call.
     static int currentRefreshInterval();
@@ -88,6 +106,7 @@ public:
     Q_INVOKABLE void markRepositoryAsRead(const QString &repoFullName);
 
     // New-thread alerts.
+    // Only threads the rules let alert; held while it is quiet.
     void notifyNewNotifications(const QList<GHNotification> &newThreads);
     static void playNotificationSound();
 
@@ -120,6 +139,10 @@ private:
     void recordDismissal(const GHNotification &thread, ThreadMerge::Dismissal::Kind kind);
     void forgetDismissal(const QString &id);
     void setTokenStatus(TokenState::Status status);
+    // Alerts at once, whatever the quiet hours.
+    void postAlert(const QList<GHNotification> &threads);
+    // Snoozed or held threads that are back: those still unread and listed alert.
+    void alertAgain(const QStringList &ids, bool heldWhileQuiet);
 
     void setItems(QList<GHNotification> items);
     void setRefreshing(bool refreshing);
@@ -160,6 +183,8 @@ private:
     // Bumped whenever a fetch's answer stops being wanted (suspend, start, end).
     quint64 m_fetchGeneration = 0;
     ThreadMerge::Dismissals m_dismissed;
+    Snoozes m_snoozes;
+    QuietHours m_quietHours;
     bool m_polling = false;
     QDateTime m_lastPoll;
     // When the list shown was asked for.

@@ -13,7 +13,7 @@ FakeNotificationServer::FakeNotificationServer(QStringList capabilities, QObject
       m_capabilities(std::move(capabilities))
 {
     if (!m_connection.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
-                                     QDBusConnection::ExportAllSlots)
+                                     QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties)
         || !m_connection.registerService(serviceName))
         qFatal("cannot own %s: %s", qPrintable(serviceName), qPrintable(m_connection.lastError().message()));
 }
@@ -61,4 +61,14 @@ QString FakeNotificationServer::GetServerInformation(QString &vendor, QString &v
     version = QStringLiteral("1");
     specVersion = QStringLiteral("1.2");
     return QStringLiteral("fake");
+}
+
+void FakeNotificationServer::setInhibited(bool inhibited)
+{
+    m_inhibited = inhibited;
+    QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("PropertiesChanged"));
+    signal << serviceName << QVariantMap{{QStringLiteral("Inhibited"), inhibited}} << QStringList();
+    m_connection.send(signal);
 }

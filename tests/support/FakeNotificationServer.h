@@ -10,6 +10,8 @@
 class FakeNotificationServer : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+    // The desktop's do-not-disturb, as GNOME's and Plasma's servers tell it.
+    Q_PROPERTY(bool Inhibited READ inhibited)
 
 public:
     struct Call {
@@ -31,6 +33,9 @@ public:
     // What the server sends when the user clicks an alert or one of its buttons.
     void invokeAction(uint id, const QString &key);
     void close(uint id);
+    bool inhibited() const { return m_inhibited; }
+    // Announced through PropertiesChanged.
+    void setInhibited(bool inhibited);
 
 public slots:
     QStringList GetCapabilities();
@@ -46,4 +51,5 @@ private:
     QStringList m_capabilities;
     QList<Call> m_calls;
     uint m_nextId = 1;
+    bool m_inhibited = false;
 };

@@ -51,6 +51,8 @@ QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
     case AccessibleNameRole: return RowText::accessibleName(item, now());
     case SectionRole: return entry.section;
     case IsPlaceholderRole: return entry.placeholder;
+    case RepositoryRole: return item.repoFullName();
+    case SnoozedRole: return entry.snoozed;
     default: return {};
     }
 }
@@ -63,6 +65,7 @@ QHash<int, QByteArray> NotificationEntryModel::roleNames() const
         {MutedRole, "muted"},           {IconNameRole, "iconName"},
         {TintColorRole, "tintColor"},   {AccessibleNameRole, "accessibleName"},
         {SectionRole, "section"},       {IsPlaceholderRole, "isPlaceholder"},
+        {RepositoryRole, "repository"}, {SnoozedRole, "snoozed"},
     };
 }
 

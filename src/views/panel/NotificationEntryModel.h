@@ -31,12 +31,16 @@ public:
         AccessibleNameRole,
         SectionRole,
         IsPlaceholderRole,
+        RepositoryRole,
+        SnoozedRole,
     };
 
     struct Entry {
         GHNotification item;
         QString section;
         bool placeholder = false;
+        // Listed in the main window's "Snoozed" filter: the row offers to unsnooze.
+        bool snoozed = false;
 
         friend bool operator==(const Entry &, const Entry &) = default;
     };

@@ -144,27 +144,56 @@ void NotificationsListModel::toggleCollapsed(const QString &key)
     emit collapsedReposChanged();
 }
 
+void NotificationsListModel::setShowHidden(bool show)
+{
+    if (show == m_showHidden)
+        return;
+    m_showHidden = show;
+    rebuild();
+    emit filterChanged();
+}
+
+void NotificationsListModel::setShowSnoozed(bool show)
+{
+    if (show == m_showSnoozed)
+        return;
+    m_showSnoozed = show;
+    rebuild();
+    emit filterChanged();
+}
+
+QList<GHNotification> NotificationsListModel::shownThreads() const
+{
+    if (!m_store)
+        return {};
+    QList<GHNotification> threads = m_store->items();
+    threads.removeIf([this](const GHNotification &thread) {
+        if (m_store->isSnoozed(thread) != m_showSnoozed)
+            return true;
+        return !m_showHidden && m_store->ruleAction(thread) == AlertRules::Action::hide;
+    });
+    return threads;
+}
+
 void NotificationsListModel::rebuild()
 {
-    const QList<GHNotification> items =
-        m_store ? ThreadMerge::matching(m_store->items(), m_filter.searchText, m_filter.unreadOnly, m_filter.reason,
-                                        m_filter.details)
-                : QList<GHNotification>();
+    const QList<GHNotification> items = ThreadMerge::matching(shownThreads(), m_filter.searchText, m_filter.unreadOnly,
+                                                              m_filter.reason, m_filter.details);
     QList<NotificationEntryModel::Entry> entries;
     QVariantMap counts;
     if (m_groupByRepo) {
         for (const ListGrouping::RepoGroup &group : ListGrouping::groupedByRepository(items)) {
             counts.insert(group.key, int(group.items.size()));
             if (m_collapsed.contains(group.key)) {
-                entries.append({group.items.constFirst(), group.key, true});
+                entries.append({group.items.constFirst(), group.key, true, m_showSnoozed});
                 continue;
             }
             for (const GHNotification &item : group.items)
-                entries.append({item, group.key, false});
+                entries.append({item, group.key, false, m_showSnoozed});
         }
     } else {
         for (const GHNotification &item : ListGrouping::newestFirst(items))
-            entries.append({item, QString(), false});
+            entries.append({item, QString(), false, m_showSnoozed});
     }
     m_rows.setEntries(std::move(entries));
     if (counts != m_groupCounts) {

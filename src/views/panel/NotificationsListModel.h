@@ -30,6 +30,10 @@ class NotificationsListModel : public QObject {
     Q_PROPERTY(QString stateLabel READ stateLabel NOTIFY filterChanged)
     Q_PROPERTY(QStringList stateNames READ stateNames CONSTANT)
     Q_PROPERTY(bool hideBotActivity READ hideBotActivity WRITE setHideBotActivity NOTIFY filterChanged)
+    // Threads that rules hide are listed too.
+    Q_PROPERTY(bool showHidden READ showHidden WRITE setShowHidden NOTIFY filterChanged)
+    // Only the snoozed threads; otherwise they are left out.
+    Q_PROPERTY(bool showSnoozed READ showSnoozed WRITE setShowSnoozed NOTIFY filterChanged)
     Q_PROPERTY(bool groupByRepo READ groupByRepo WRITE setGroupByRepo NOTIFY groupByRepoChanged)
     Q_PROPERTY(QStringList collapsedRepos READ collapsedRepos NOTIFY collapsedReposChanged)
     Q_PROPERTY(QVariantMap groupCounts READ groupCounts NOTIFY groupCountsChanged)
@@ -55,6 +59,10 @@ public:
     QStringList stateNames() const;
     bool hideBotActivity() const { return m_filter.details.hideBotActivity; }
     void setHideBotActivity(bool hide);
+    bool showHidden() const { return m_showHidden; }
+    void setShowHidden(bool show);
+    bool showSnoozed() const { return m_showSnoozed; }
+    void setShowSnoozed(bool show);
     bool groupByRepo() const { return m_groupByRepo; }
     void setGroupByRepo(bool group);
     QStringList collapsedRepos() const;
@@ -71,11 +79,15 @@ signals:
     void groupCountsChanged();
 
 private:
+    // The store's threads this list may show: rules and snoozes applied.
+    QList<GHNotification> shownThreads() const;
     void rebuild();
 
     QPointer<NotificationsStore> m_store;
     NotificationEntryModel m_rows;
     ListGrouping::Filter m_filter;
+    bool m_showHidden = false;
+    bool m_showSnoozed = false;
     bool m_groupByRepo = true;
     QSet<QString> m_collapsed;
     QVariantMap m_groupCounts;

@@ -17,6 +17,7 @@ Item {
     required property color tintColor
     required property string accessibleName
 
+    property bool snoozed: false
     property bool showHoverActions: true
     property bool highlighted: false
     readonly property bool isHovering: hover.hovered
@@ -25,6 +26,19 @@ Item {
     signal markReadToggle()
     signal muteToggle()
     signal markDone()
+    // `length`: 0 an hour, 1 tomorrow morning, 2 next week, 3 until updated.
+    signal snooze(int length)
+    signal unsnooze()
+    signal muteRepositoryAlerts()
+    signal hideRepository()
+
+    // The snooze choices at the row (the S key), or Unsnooze when snoozed.
+    function openSnoozeMenu() {
+        if (row.snoozed)
+            row.unsnooze()
+        else
+            snoozeMenu.createObject(row).popup(row, Theme.px(44), row.height / 2)
+    }
 
     implicitWidth: Theme.px(400)
     implicitHeight: content.implicitHeight + Theme.px(16)
@@ -167,6 +181,23 @@ Item {
             MenuItem { text: qsTr("Mark as Read"); enabled: row.unread; onTriggered: row.markReadToggle() }
             MenuItem { text: row.muted ? qsTr("Unmute") : qsTr("Mute"); onTriggered: row.muteToggle() }
             MenuItem { text: qsTr("Mark as Done"); onTriggered: row.markDone() }
+            // Rules and snoozes.
+            MenuSeparator {}
+            MenuItem { text: row.snoozed ? qsTr("Unsnooze") : qsTr("Snooze\u2026"); onTriggered: row.openSnoozeMenu() }
+            MenuItem { text: qsTr("Mute alerts for this repository"); onTriggered: row.muteRepositoryAlerts() }
+            MenuItem { text: qsTr("Hide this repository"); onTriggered: row.hideRepository() }
+        }
+    }
+
+    Component {
+        id: snoozeMenu
+        Menu {
+            objectName: "snoozeMenu"
+            onClosed: destroy()
+            MenuItem { text: qsTr("For 1 Hour"); onTriggered: row.snooze(0) }
+            MenuItem { text: qsTr("Until Tomorrow Morning"); onTriggered: row.snooze(1) }
+            MenuItem { text: qsTr("Until Next Week"); onTriggered: row.snooze(2) }
+            MenuItem { text: qsTr("Until Updated"); onTriggered: row.snooze(3) }
         }
     }
 }

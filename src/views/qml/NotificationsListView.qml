@@ -182,6 +182,27 @@ Rectangle {
             }
         }
 
+        // What rules and snoozes keep out of the list, on demand.
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.leftMargin: Theme.px(12)
+            Layout.rightMargin: Theme.px(12)
+            spacing: Theme.px(8)
+            Switch {
+                objectName: "showHiddenSwitch"
+                text: qsTr("Show hidden")
+                checked: listModel.showHidden
+                onToggled: listModel.showHidden = checked
+            }
+            Switch {
+                objectName: "snoozedSwitch"
+                text: qsTr("Snoozed")
+                checked: listModel.showSnoozed
+                onToggled: listModel.showSnoozed = checked
+            }
+            Item { Layout.fillWidth: true }
+        }
+
         ErrorBanner {
             objectName: "errorBanner"
             Layout.fillWidth: true
@@ -229,7 +250,7 @@ Rectangle {
             onActiveFocusChanged: if (activeFocus && currentIndex < 0 && count > 0) currentIndex = 0
             Keys.onPressed: event => {
                 if (list.currentItem && !list.currentItem.isPlaceholder)
-                    event.accepted = ThreadKeys.handle(event, view.store, list.currentItem.threadId, list.currentItem.unread)
+                    event.accepted = ThreadKeys.handle(event, view.store, list.currentItem.threadId, list.currentItem.unread, list.currentItem)
             }
 
             section.property: listModel.groupByRepo ? "section" : ""

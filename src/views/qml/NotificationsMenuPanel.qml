@@ -201,7 +201,7 @@ Rectangle {
 
             Keys.onPressed: event => {
                 if (list.currentItem)
-                    event.accepted = ThreadKeys.handle(event, panel.store, list.currentItem.threadId, list.currentItem.unread)
+                    event.accepted = ThreadKeys.handle(event, panel.store, list.currentItem.threadId, list.currentItem.unread, list.currentItem)
             }
             Keys.onUpPressed: event => {
                 if (list.currentIndex <= 0) {

@@ -145,6 +145,10 @@ Rectangle {
                 }
                 Divider { Layout.fillWidth: true }
 
+                // Rules and quiet hours
+                QuietSettingsSection {}
+                Divider { Layout.fillWidth: true }
+
                 // App Updates
                 ColumnLayout {
                     spacing: Theme.px(12)

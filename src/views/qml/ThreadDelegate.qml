@@ -17,6 +17,8 @@ Column {
     required property color tintColor
     required property string accessibleName
     required property bool isPlaceholder
+    required property string repository
+    required property bool snoozed
     property bool highlighted: false
     property int rowInset: 0
 
@@ -24,7 +26,10 @@ Column {
     visible: !isPlaceholder
     height: isPlaceholder ? 0 : implicitHeight
 
+    function openSnoozeMenu() { rowView.openSnoozeMenu() }
+
     NotificationRowView {
+        id: rowView
         x: entry.rowInset
         width: parent.width - 2 * entry.rowInset
         threadId: entry.threadId
@@ -40,6 +45,11 @@ Column {
         onMarkReadToggle: entry.store.toggleRead(entry.threadId)
         onMuteToggle: entry.store.toggleMute(entry.threadId)
         onMarkDone: entry.store.markAsDone(entry.threadId)
+        snoozed: entry.snoozed
+        onSnooze: length => entry.store.snooze(entry.threadId, length)
+        onUnsnooze: entry.store.unsnooze(entry.threadId)
+        onMuteRepositoryAlerts: entry.store.muteRepositoryAlerts(entry.repository)
+        onHideRepository: entry.store.hideRepository(entry.repository)
     }
     Divider { inset: Theme.px(44) }
 }

@@ -1,8 +1,9 @@
 .pragma library
 
 // The keys a focused notification list answers, as the row tooltips name
-// them. Returns whether the key was one of them.
-function handle(event, store, threadId, unread) {
+// them. `row` is the focused ThreadDelegate. Returns whether the key was one
+// of them.
+function handle(event, store, threadId, unread, row) {
     if (event.modifiers & (Qt.ControlModifier | Qt.AltModifier | Qt.MetaModifier))
         return false
     switch (event.key) {
@@ -19,6 +20,9 @@ function handle(event, store, threadId, unread) {
         return true
     case Qt.Key_D:
         store.markAsDone(threadId)
+        return true
+    case Qt.Key_S:
+        row.openSnoozeMenu()
         return true
     }
     return false

@@ -1,0 +1,228 @@
+#include "credentials/KeychainManager.h"
+#include "platform/DoNotDisturb.h"
+#include "platform/PreferencesFile.h"
+#include "platform/StateFile.h"
+#include "settings/Preferences.h"
+#include "store/AlertRules.h"
+#include "store/NotificationsStore.h"
+#include "store/QuietHours.h"
+#include "store/Snoozes.h"
+
+#include "FakeNotificationServer.h"
+#include "ModelThreads.h"
+#include "TestEnvironment.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using Action = AlertRules::Action;
+Q_DECLARE_METATYPE(AlertRules::Action)
+
+namespace {
+
+QDateTime local(int day, int hour, int minute = 0)
+{
+    // 2024-05-06 is a Monday.
+    return QDateTime(QDate(2024, 5, 5 + day), QTime(hour, minute));
+}
+
+} // namespace
+
+// Rules, snoozes and quiet hours: what is listed, counted and alerted.
+class TestQuieting : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        server = std::make_unique<FakeGitHubServer>();
+        useFakeGitHub(*server);
+        QFile::remove(StateFile::path());
+        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_quiet")), std::nullopt);
+        Preferences::setNotificationsEnabled(true);
+    }
+
+    void rulesDecide_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("repository");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<Action>("action");
+        const QByteArray bots = "[{\"repository\": \"octo/*\", \"reason\": \"ci_activity\", \"action\": \"hide\"},"
+                                 "{\"repository\": \"octo/hooks\", \"action\": \"silent\"},"
+                                 "{\"repository\": \"octo/*\", \"action\": \"show\"},"
+                                 "{\"repository\": \"<script>/\\u0000\", \"action\": \"hide\"},"
+                                 "{\"repository\": \"Octo/Hooks\", \"action\": \"hide\"},"
+                                 "{\"repository\": \"big/mono\", \"host\": \"ghe.example.com\", \"action\": \"hide\"},"
+                                 "{\"repository\": \"big/*\", \"action\": \"silent\"},"
+                                 "{\"repository\": \"x/y\", \"action\": \"loud\"}, 7, {\"action\": \"hide\"}]";
+        QTest::newRow("silent") << bots << "octo/hooks" << "mention" << Action::silent;
+        QTest::newRow("case ignored") << bots << "OCTO/HOOKS" << "mention" << Action::silent;
+        QTest::newRow("reason, wildcard owner") << bots << "octo/hooks" << "ci_activity" << Action::hide;
+        QTest::newRow("first match wins") << bots << "octo/api" << "mention" << Action::show;
+        QTest::newRow("other host") << bots << "big/mono" << "mention" << Action::silent;
+        QTest::newRow("no rule") << bots << "x/y" << "mention" << Action::show;
+        QTest::newRow("not an array") << QByteArray("{\"repository\": \"x/y\"}") << "x/y" << "mention" << Action::show;
+    }
+
+    void rulesDecide()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, repository);
+        QFETCH(QString, reason);
+        QFETCH(Action, action);
+        PreferencesFile::setValue(QString::fromLatin1(AlertRules::preferenceKey), QString::fromUtf8(json));
+        GHNotification thread = modelThread("1", true, 0, "T", repository.toUtf8().constData());
+        thread.reasonRaw = reason;
+        QCOMPARE(AlertRules::actionFor(AlertRules::current().rules, thread), action);
+    }
+
+    void unreadableRulesAreKeptAside()
+    {
+        const QString unreadable = QStringLiteral("[{\"repository\": ");
+        PreferencesFile::setValue(QString::fromLatin1(AlertRules::preferenceKey), unreadable);
+        AlertRules::addRepositoryRule(QStringLiteral("octo/hooks"), Action::hide);
+        QCOMPARE(PreferencesFile::value(QString::fromLatin1(AlertRules::unreadableKey)).toString(), unreadable);
+        QCOMPARE(AlertRules::current().rules, (QList<AlertRules::Rule>{{.repository = "octo/hooks", .action = Action::hide}}));
+    }
+
+    void hiddenAreNotCountedSilentDoNotAlert()
+    {
+        FakeNotificationServer notifications;
+        server->enqueue(listAnswer({{"1"}}));
+        NotificationsStore store;
+        QTRY_COMPARE(store.unreadCount(), 1);
+        store.hideRepository(QStringLiteral("octo/hooks"));
+        store.muteRepositoryAlerts(QStringLiteral("octo/quiet"));
+        QTRY_COMPARE(store.unreadCount(), 0);
+        QVERIFY(store.filteredItems().isEmpty());
+
+        server->enqueue(listAnswer({{"1"}, {.id = "2", .fullName = "octo/quiet"}, {.id = "3", .fullName = "octo/hooks"}}));
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(ids(store.filteredItems()), QStringList{"2"});
+        QCOMPARE(store.unreadCount(), 1);
+        QTest::qWait(200);
+        QVERIFY(notifications.calls().isEmpty());
+    }
+
+    void snoozeEndsWithItsTime()
+    {
+        QDateTime now = local(1, 9);
+        Snoozes snoozes;
+        snoozes.setClock([&] { return now; });
+        const GHNotification thread = modelThread("7");
+        snoozes.snooze(thread, Snoozes::Length::hour);
+        QSignalSpy returned(&snoozes, &Snoozes::returned);
+        now = now.addSecs(59 * 60);
+        snoozes.expire();
+        QVERIFY(snoozes.isSnoozed(thread) && returned.isEmpty());
+
+        // Kept across a restart.
+        Snoozes later;
+        later.setClock([&] { return now; });
+        QVERIFY(later.isSnoozed(thread));
+        QSignalSpy back(&later, &Snoozes::returned);
+        now = now.addSecs(60);
+        later.expire();
+        QCOMPARE(back.size(), 1);
+        QCOMPARE(back.at(0).at(0).toStringList(), QStringList{"7"});
+        QVERIFY(!later.isSnoozed(thread));
+
+        QCOMPARE(Snoozes::endOf(Snoozes::Length::tomorrowMorning, local(1, 23)), local(2, 8));
+        QCOMPARE(Snoozes::endOf(Snoozes::Length::nextWeek, local(7, 12)), local(8, 8));
+    }
+
+    void snoozedThreadReturnsOnUpdateOrTime()
+    {
+        FakeNotificationServer notifications;
+        server->enqueue(listAnswer({{"1"}, {"2"}}));
+        NotificationsStore store;
+        QDateTime now = QDateTime::currentDateTimeUtc();
+        store.snoozes().setClock([&] { return now; });
+        QTRY_COMPARE(store.unreadCount(), 2);
+        store.snooze(QStringLiteral("1"), int(Snoozes::Length::untilUpdated));
+        store.snooze(QStringLiteral("2"), int(Snoozes::Length::hour));
+        QCOMPARE(store.unreadCount(), 0);
+
+        // The same update keeps it away; a later one brings it back with an alert.
+        server->enqueue(listAnswer({{"1"}, {"2"}}));
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(store.unreadCount(), 0);
+        server->enqueue(listAnswer({{.id = "1", .updatedAt = "2024-05-02T08:00:00Z", .title = "Again"}, {"2"}}));
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(ids(store.filteredItems()), QStringList{"1"});
+        QTRY_COMPARE(notifications.calls().size(), 1);
+        QCOMPARE(notifications.calls().at(0).summary, QStringLiteral("Again"));
+
+        now = now.addSecs(3601);
+        store.snoozes().expire();
+        QCOMPARE(store.unreadCount(), 2);
+        QTRY_COMPARE(notifications.calls().size(), 2);
+    }
+
+    void quietHoursCrossMidnight_data()
+    {
+        QTest::addColumn<QDateTime>("time");
+        QTest::addColumn<bool>("quiet");
+        // 22:00 to 07:00 on Friday and Saturday nights.
+        QTest::newRow("Friday before") << local(5, 21, 59) << false;
+        QTest::newRow("Friday night") << local(5, 22) << true;
+        QTest::newRow("Saturday early") << local(6, 6, 59) << true;
+        QTest::newRow("Saturday morning") << local(6, 7) << false;
+        QTest::newRow("Sunday early") << local(7, 3) << true;
+        QTest::newRow("Sunday night") << local(7, 23) << false;
+        QTest::newRow("Monday early") << local(1, 3) << false;
+    }
+
+    void quietHoursCrossMidnight()
+    {
+        QFETCH(QDateTime, time);
+        QFETCH(bool, quiet);
+        const QuietHours::Window window{.enabled = true, .from = QTime(22, 0), .to = QTime(7, 0), .days = {5, 6}};
+        QCOMPARE(QuietHours::contains(window, time), quiet);
+    }
+
+    void quietTimeEndsWithOneSummary()
+    {
+        FakeNotificationServer notifications;
+        QuietHours::write({.enabled = true, .from = QTime(22, 0), .to = QTime(7, 0)});
+        server->enqueue(listAnswer({{"1"}}));
+        NotificationsStore store;
+        QDateTime now = local(3, 23);
+        store.quietHours().setClock([&] { return now; });
+        QTRY_COMPARE(store.items().size(), 1);
+
+        server->enqueue(listAnswer({{"1"}, {"2"}}));
+        QCoro::waitFor(store.refresh());
+        server->enqueue(listAnswer({{"1"}, {"2"}, {"3"}, {"4", false}}));
+        QCoro::waitFor(store.refresh());
+        QCOMPARE(store.unreadCount(), 3);
+        store.quietHours().check();
+        QTest::qWait(200);
+        QVERIFY(notifications.calls().isEmpty());
+
+        now = local(4, 7, 1);
+        store.quietHours().check();
+        QTRY_COMPARE(notifications.calls().size(), 1);
+        QCOMPARE(notifications.calls().at(0).summary, QStringLiteral("New GitHub Notifications"));
+        QCOMPARE(notifications.calls().at(0).body, QStringLiteral("2 new notifications"));
+        QCOMPARE(notifications.calls().at(0).hints.value("suppress-sound"), QVariant(true));
+
+        // The desktop's do-not-disturb holds alerts the same way.
+        notifications.setInhibited(true);
+        QTRY_VERIFY(DoNotDisturb::shared().isInhibited());
+        server->enqueue(listAnswer({{"1"}, {"2"}, {"3"}, {"5"}}));
+        QCoro::waitFor(store.refresh());
+        QTest::qWait(200);
+        QCOMPARE(notifications.calls().size(), 1);
+        notifications.setInhibited(false);
+        QTRY_COMPARE(notifications.calls().size(), 2);
+        QCOMPARE(notifications.calls().at(1).summary, QStringLiteral("A thread"));
+    }
+
+private:
+    std::unique_ptr<FakeGitHubServer> server;
+};
+
+QTEST_GUILESS_MAIN(TestQuieting)
+#include "tst_quieting.moc"
