@@ -5,7 +5,7 @@ set -eu
 
 BUILD_PACKAGES="g++ cmake ninja-build pkg-config git
 qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools
-qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
+qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
 qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtqml-workerscript
 qml6-module-qttest qt6-multimedia-dev qml6-module-qtmultimedia qt6-svg-dev qt6-qpa-plugins
 qcoro-qt6-dev libsecret-1-dev libicu-dev libxcb1-dev libbenchmark-dev fonts-dejavu-core

@@ -4,6 +4,7 @@ import QtQuick.Layouts
 
 // A settings section's title with its icon, and its caption below.
 ColumnLayout {
+    id: header
     property string symbol
     property string title
     property string caption
@@ -12,8 +13,8 @@ ColumnLayout {
 
     RowLayout {
         spacing: Theme.px(6)
-        SymbolIcon { symbol: parent.parent.symbol; size: 14 }
-        Label { text: parent.parent.title; font.pixelSize: Theme.px(14); font.weight: Font.DemiBold }
+        SymbolIcon { symbol: header.symbol; size: 14 }
+        Label { text: header.title; font.pixelSize: Theme.px(14); font.weight: Font.DemiBold }
     }
     Label {
         Layout.fillWidth: true

@@ -12,7 +12,8 @@ Image {
     height: side
     // From the designed size, not from width: a control sizing the icon must
     // not feed back into the picture's own size.
-    sourceSize: Qt.size(side * Screen.devicePixelRatio, side * Screen.devicePixelRatio)
+    sourceSize.width: side * Screen.devicePixelRatio
+    sourceSize.height: side * Screen.devicePixelRatio
     source: symbol.length > 0 ? "image://symbols/" + symbol + "?" + icon.color.toString().substring(1) : ""
     fillMode: Image.PreserveAspectFit
     smooth: true
