@@ -14,54 +14,17 @@ import subprocess
 import sys
 import time
 
-import dbus
+from desktop import bus, check, failures, light_share, registered_items, wait_for
 
 exe = sys.argv[1]
-bus = dbus.SessionBus()
-failures = []
 # The nested shell's output, at the top left of the X server.
 OUTPUT = (800, 600)
 
 
-def check(condition, what):
-    print(("PASS: " if condition else "FAIL: ") + what)
-    if not condition:
-        failures.append(what)
-        # What the shell showed, for whoever reads the failure.
-        subprocess.call(["import", "-window", "root", "-crop", "%dx%d+0+0" % OUTPUT,
-                         "/tmp/quillfen-gnome-failure-%d.png" % len(failures)])
-
-
-def wait_for(predicate, seconds=10.0):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    return predicate()
-
-
-def screen():
-    """The nested shell's output as rows of (r, g, b)."""
-    ppm = subprocess.check_output(["import", "-window", "root", "-crop", "%dx%d+0+0" % OUTPUT, "-depth", "8", "ppm:-"])
-    fields, offset = [], 0
-    while len(fields) < 4:
-        end = offset
-        while ppm[end:end + 1] not in (b" ", b"\n"):
-            end += 1
-        if end > offset:
-            fields.append(ppm[offset:end])
-        offset = end + 1
-    width, height = int(fields[1]), int(fields[2])
-    pixels = ppm[offset:]
-    return [[tuple(pixels[(y * width + x) * 3:(y * width + x) * 3 + 3]) for x in range(width)] for y in range(height)]
-
-
-def light_share(shot, left, top, right, bottom):
-    """How much of an area is the light background of Quillfen's windows."""
-    samples = [shot[y][x] for y in range(top, bottom, 5) for x in range(left, right, 5)]
-    return sum(1 for p in samples if min(p) > 200) / max(1, len(samples))
+def middle_share():
+    """The panel's share of the middle of the output, where GNOME centres it."""
+    middle = "300x300+%d+150" % (OUTPUT[0] // 2 - 150)
+    return light_share(["import", "-window", "root", "-crop", middle, "-depth", "8", "ppm:-"])
 
 
 def bell_position():
@@ -70,15 +33,6 @@ def bell_position():
                  ".find(([k]) => k.includes('StatusNotifierItem'));"
                  "if (!e) null; else { const [x, y] = e[1].get_transformed_position();"
                  "[Math.round(x + e[1].width / 2), Math.round(y + e[1].height / 2)] }")
-
-
-def items():
-    try:
-        watcher = bus.get_object("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher")
-        return list(watcher.Get("org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems",
-                                dbus_interface="org.freedesktop.DBus.Properties"))
-    except dbus.DBusException:
-        return []
 
 
 def extension(enabled):
@@ -120,7 +74,7 @@ try:
     time.sleep(2)
     extension(True)
     started = time.monotonic()
-    check(wait_for(items, 5), "the icon registers when the extension comes later")
+    check(wait_for(registered_items, 5), "the icon registers when the extension comes later")
     print("late extension: icon registered %.0f ms after it was enabled" % ((time.monotonic() - started) * 1000))
 
     # One click opens the menu; its first entry opens the panel.
@@ -130,17 +84,16 @@ try:
         sys.exit(1)
     time.sleep(1)
     menu_entry(bell, 0)
-    middle = (OUTPUT[0] // 2 - 150, 150, OUTPUT[0] // 2 + 150, 450)
-    check(wait_for(lambda: light_share(screen(), *middle) > 0.8), "the menu's first entry opens the panel")
+    check(wait_for(lambda: middle_share() > 0.8), "the menu's first entry opens the panel")
     xdotool("key", "Escape")
-    check(wait_for(lambda: light_share(screen(), *middle) < 0.5), "Escape closes the panel")
+    check(wait_for(lambda: middle_share() < 0.5), "Escape closes the panel")
 
     # A double click activates the item with a token from the shell; the one
     # that closes the panel leaves no startup (busy cursor) behind.
     for shown in (True, False):
         time.sleep(0.5)
         xdotool("mousemove", *bell, "click", "--repeat", 2, "--delay", 80, 1)
-        check(wait_for(lambda: (light_share(screen(), *middle) > 0.8) == shown),
+        check(wait_for(lambda: (middle_share() > 0.8) == shown),
               "a double click " + ("opens" if shown else "closes") + " the panel")
     startups = "imports.gi.Shell.WindowTracker.get_default().get_startup_sequences().length"
     check(wait_for(lambda: shell(startups) == 0, 5), "no startup is left pending after the panel is toggled")

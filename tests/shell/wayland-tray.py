@@ -15,25 +15,9 @@ import time
 
 import dbus
 
+from desktop import bus, check, failures, light_share, registered_items, wait_for
+
 exe, waybar_config = sys.argv[1], sys.argv[2]
-bus = dbus.SessionBus()
-failures = []
-
-
-def check(condition, what):
-    print(("PASS: " if condition else "FAIL: ") + what)
-    if not condition:
-        failures.append(what)
-
-
-def wait_for(predicate, seconds=10.0):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.05)
-    return predicate()
 
 
 def windows():
@@ -63,29 +47,13 @@ def main_window():
     return next((w for w in windows() if w["visible"] and not w["floating"]), None)
 
 
-def light_share(rect):
-    """How much of a rectangle of the screen is the panel's light background."""
-    shot = subprocess.check_output(["grim", "-t", "ppm", "-g",
-                                    "%d,%d %dx%d" % (rect["x"], rect["y"], rect["width"], rect["height"]), "-"])
-    # P6 header: magic, width, height, maximum, each ended by whitespace.
-    fields, offset = [], 0
-    while len(fields) < 4:
-        end = offset
-        while shot[end:end + 1] not in (b" ", b"\n"):
-            end += 1
-        if end > offset:
-            fields.append(shot[offset:end])
-        offset = end + 1
-    pixels = shot[offset:]
-    light = sum(1 for i in range(0, len(pixels), 3 * 7) if min(pixels[i:i + 3]) > 200)
-    return light / max(1, len(pixels) // (3 * 7))
+def light_share_of(rect):
+    return light_share(["grim", "-t", "ppm", "-g", "%d,%d %dx%d" % (rect["x"], rect["y"], rect["width"], rect["height"]), "-"])
 
 
 def item_name():
-    watcher = bus.get_object("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher")
-    items = watcher.Get("org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems",
-                        dbus_interface="org.freedesktop.DBus.Properties")
-    return str(items[0]).split("/")[0] if items else None
+    items = registered_items()
+    return items[0].split("/")[0] if items else None
 
 
 def watcher_running():
@@ -118,7 +86,7 @@ try:
     first = (panel() or {"rect": {"x": 0, "y": 0, "width": 1, "height": 1}})["rect"]
     print("panel on sway: %dx%d at %d,%d" % (first["width"], first["height"], first["x"], first["y"]))
     time.sleep(0.5)
-    check(light_share(first) > 0.8, "the panel is drawn whole on its first open")
+    check(light_share_of(first) > 0.8, "the panel is drawn whole on its first open")
     check(wait_for(lambda: (panel() or {}).get("focused")), "the panel has the focus")
 
     activate(1250, 15)
