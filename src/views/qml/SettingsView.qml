@@ -267,7 +267,7 @@ Rectangle {
                             flat: true
                             onClicked: settings.deleteToken()
                             symbol: "trash"
-                            textColor: "#ff3b30"
+                            textColor: Theme.red
                             text: qsTr("Delete Token")
                         }
                     }
