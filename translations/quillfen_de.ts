@@ -46,16 +46,24 @@
 <context>
     <name>GroupHeader</name>
     <message>
-        <source>%1, %2 items, collapsed</source>
-        <translation>%1, %2 Einträge, eingeklappt</translation>
-    </message>
-    <message>
-        <source>%1, %2 items, expanded</source>
-        <translation>%1, %2 Einträge, ausgeklappt</translation>
-    </message>
-    <message>
         <source>Mark %1 as Read (R)</source>
         <translation>%1 als gelesen markieren (R)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n items, collapsed</source>
+        <extracomment>A repository group&apos;s header read aloud: the repository, its number of threads, folded</extracomment>
+        <translation>
+            <numerusform>%1, %n Eintrag, eingeklappt</numerusform>
+            <numerusform>%1, %n Einträge, eingeklappt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n items, expanded</source>
+        <extracomment>A repository group&apos;s header read aloud: the repository, its number of threads, unfolded</extracomment>
+        <translation>
+            <numerusform>%1, %n Eintrag, ausgeklappt</numerusform>
+            <numerusform>%1, %n Einträge, ausgeklappt</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -154,10 +162,12 @@
     <name>NotificationRowView</name>
     <message>
         <source>Unread</source>
+        <extracomment>An adjective: the thread has not been read</extracomment>
         <translation>Ungelesen</translation>
     </message>
     <message>
         <source>Mark Read (R)</source>
+        <extracomment>A command: mark the thread as read</extracomment>
         <translation>Als gelesen markieren (R)</translation>
     </message>
     <message>
@@ -166,18 +176,22 @@
     </message>
     <message>
         <source>Unmute (M)</source>
+        <extracomment>A command: alert for the thread again</extracomment>
         <translation>Stummschaltung aufheben (M)</translation>
     </message>
     <message>
         <source>Mute (M)</source>
+        <extracomment>A command: no more alerts for the thread</extracomment>
         <translation>Stummschalten (M)</translation>
     </message>
     <message>
         <source>Done (D)</source>
+        <extracomment>A command: mark the thread as done, which takes it off the list</extracomment>
         <translation>Erledigt (D)</translation>
     </message>
     <message>
         <source>Open</source>
+        <extracomment>A command: open the thread in the browser</extracomment>
         <translation>Öffnen</translation>
     </message>
     <message>
@@ -186,10 +200,12 @@
     </message>
     <message>
         <source>Unmute</source>
+        <extracomment>A command: alert for the thread again</extracomment>
         <translation>Stummschaltung aufheben</translation>
     </message>
     <message>
         <source>Mute</source>
+        <extracomment>A command: no more alerts for the thread</extracomment>
         <translation>Stummschalten</translation>
     </message>
     <message>
@@ -252,6 +268,7 @@
     </message>
     <message>
         <source>Unread</source>
+        <extracomment>A filter: show only the threads not yet read</extracomment>
         <translation>Ungelesen</translation>
     </message>
     <message>
@@ -283,10 +300,6 @@
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <source>Waiting for the Keychain…</source>
-        <translation>Warte auf den Schlüsselbund…</translation>
-    </message>
-    <message>
         <source>Notifications</source>
         <translation>Benachrichtigungen</translation>
     </message>
@@ -310,6 +323,10 @@
         <source>Snoozed</source>
         <translation>Zurückgestellt</translation>
     </message>
+    <message>
+        <source>Waiting for the keyring…</source>
+        <translation>Warte auf den Schlüsselbund…</translation>
+    </message>
 </context>
 <context>
     <name>NotificationsMenuPanel</name>
@@ -331,15 +348,8 @@
     </message>
     <message>
         <source>Unread</source>
+        <extracomment>A filter: show only the threads not yet read</extracomment>
         <translation>Ungelesen</translation>
-    </message>
-    <message>
-        <source>Waiting for the Keychain…</source>
-        <translation>Warte auf den Schlüsselbund…</translation>
-    </message>
-    <message>
-        <source>Unlock your keychain if your desktop asks for it</source>
-        <translation>Entsperren Sie Ihren Schlüsselbund, wenn der Desktop danach fragt</translation>
     </message>
     <message>
         <source>GitHub Token Required</source>
@@ -381,11 +391,20 @@
         <source>Refresh</source>
         <translation>Aktualisieren</translation>
     </message>
+    <message>
+        <source>Waiting for the keyring…</source>
+        <translation>Warte auf den Schlüsselbund…</translation>
+    </message>
+    <message>
+        <source>Unlock your keyring if your desktop asks for it</source>
+        <translation>Entsperren Sie Ihren Schlüsselbund, wenn der Desktop danach fragt</translation>
+    </message>
 </context>
 <context>
     <name>NotificationsStore</name>
     <message>
         <source>Open</source>
+        <extracomment>Alert button, a verb: open the thread in the browser</extracomment>
         <translation>Öffnen</translation>
     </message>
     <message>
@@ -397,11 +416,8 @@
         <translation>Neue GitHub-Benachrichtigungen</translation>
     </message>
     <message>
-        <source>%1 new notifications</source>
-        <translation>%1 neue Benachrichtigungen</translation>
-    </message>
-    <message>
         <source>Show</source>
+        <extracomment>Alert button, a verb: show the new threads in the panel</extracomment>
         <translation>Anzeigen</translation>
     </message>
     <message>
@@ -412,11 +428,20 @@
         <source>Cannot mark as unread. GitHub API limitation.</source>
         <translation>Als ungelesen markieren ist nicht möglich. Die GitHub-API erlaubt es nicht.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n new notifications</source>
+        <extracomment>Body of the alert for two or more new threads</extracomment>
+        <translation>
+            <numerusform>%n neue Benachrichtigung</numerusform>
+            <numerusform>%n neue Benachrichtigungen</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QuietSettingsModel</name>
     <message>
         <source>Show</source>
+        <extracomment>What a rule does with matching threads: alert as usual</extracomment>
         <translation>Zeigen</translation>
     </message>
     <message>
@@ -425,6 +450,7 @@
     </message>
     <message>
         <source>Hide</source>
+        <extracomment>What a rule does with matching threads: leave them out of the lists</extracomment>
         <translation>Ausblenden</translation>
     </message>
     <message>
@@ -515,6 +541,7 @@
     </message>
     <message>
         <source>Open</source>
+        <extracomment>A thread&apos;s state, an adjective: the issue or pull request is open</extracomment>
         <translation>Offen</translation>
     </message>
     <message>
@@ -527,7 +554,18 @@
     </message>
     <message>
         <source>Draft</source>
+        <extracomment>A thread&apos;s state: a draft pull request or issue</extracomment>
         <translation>Entwurf</translation>
+    </message>
+    <message>
+        <source>%1s</source>
+        <extracomment>Time to the next refresh, under a minute: seconds, abbreviated</extracomment>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1m %2s</source>
+        <extracomment>Time to the next refresh: minutes and seconds, abbreviated</extracomment>
+        <translation>%1 min %2 s</translation>
     </message>
 </context>
 <context>
@@ -704,10 +742,6 @@
         <translation>Aktualisierung verfügbar: %1</translation>
     </message>
     <message>
-        <source>Update available</source>
-        <translation>Aktualisierung verfügbar</translation>
-    </message>
-    <message>
         <source>You&apos;re up to date!</source>
         <translation>Quillfen ist auf dem neuesten Stand!</translation>
     </message>
@@ -787,6 +821,7 @@
     </message>
     <message>
         <source>Show</source>
+        <extracomment>Alert button, a verb: show the release found</extracomment>
         <translation>Anzeigen</translation>
     </message>
 </context>

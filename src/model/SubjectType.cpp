@@ -1,5 +1,6 @@
 #include "model/SubjectType.h"
 
+#include "model/AlertRed.h"
 #include "model/RawValueTable.h"
 
 namespace SubjectTypes {
@@ -20,7 +21,7 @@ constexpr std::array<SubjectInfo, 6> subjectTable{{
     {SubjectType::release, u"release", u"tag", 0xff8e8e93},
     {SubjectType::discussion, u"discussion", u"text.bubble", 0xffaf52de},
     {SubjectType::commit, u"commit", u"chevron.left.forwardslash.chevron.right", 0xff30b0c7},
-    {SubjectType::security_alert, u"security_alert", u"shield.lefthalf.filled", 0xffff3b30},
+    {SubjectType::security_alert, u"security_alert", u"shield.lefthalf.filled", alertRed},
 }};
 
 const SubjectInfo &infoFor(SubjectType type)

@@ -10,7 +10,9 @@ bool install(const QLocale &locale)
     // One translator for the life of the application, replaced on a change.
     static QTranslator translator;
     QCoreApplication::removeTranslator(&translator);
-    if (!translator.load(locale, QStringLiteral("quillfen"), QStringLiteral("_"), QStringLiteral(":/quillfen/i18n")))
+    const QString folder = QStringLiteral(":/quillfen/i18n");
+    if (!translator.load(locale, QStringLiteral("quillfen"), QStringLiteral("_"), folder)
+        && !translator.load(QStringLiteral("quillfen_en"), folder))
         return false;
     return QCoreApplication::installTranslator(&translator);
 }

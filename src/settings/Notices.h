@@ -5,7 +5,6 @@ namespace Notices {
 
 inline constexpr char refreshIntervalChanged[] = "refreshIntervalChanged";
 inline constexpr char updateChannelChanged[] = "updateChannelChanged";
-inline constexpr char updaterDidFindValidUpdate[] = "SPUUpdaterDidFindValidUpdate";
 // The participating-only preference changed: the list is fetched again.
 inline constexpr char participatingOnlyChanged[] = "participatingOnlyChanged";
 

@@ -1,5 +1,6 @@
 #include "shell/TrayIcon.h"
 
+#include "model/AlertRed.h"
 #include "shell/tray/StatusNotifierItem.h"
 #include "store/NotificationsStore.h"
 
@@ -135,7 +136,7 @@ QIcon TrayIcon::bellIcon(bool badge)
             painter.drawEllipse(centre, radius * 1.35, radius * 1.35);
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
             painter.setPen(Qt::NoPen);
-            painter.setBrush(QColor(0xff, 0x3b, 0x30));
+            painter.setBrush(QColor::fromRgba(alertRed));
             painter.drawEllipse(centre, radius, radius);
         }
         icon.addPixmap(QPixmap::fromImage(image));

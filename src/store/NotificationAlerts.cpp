@@ -43,7 +43,11 @@ void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
         notification.title = thread.title;
         notification.subtitle = thread.repoFullName();
         notification.body = NotificationReasons::displayName(thread.reason);
-        notification.actions = {{QStringLiteral("default"), tr("Open")}, {QStringLiteral("mark-read"), tr("Mark as Read")}};
+        notification.actions = {
+            //: Alert button, a verb: open the thread in the browser
+            {QStringLiteral("default"), tr("Open")},
+            {QStringLiteral("mark-read"), tr("Mark as Read")},
+        };
         notification.onAction = [self, session, id = thread.id](const QString &key) {
             if (!self || session != self->m_session)
                 return;
@@ -57,7 +61,9 @@ void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
         };
     } else {
         notification.title = tr("New GitHub Notifications");
-        notification.body = tr("%1 new notifications").arg(newThreads.size());
+        //: Body of the alert for two or more new threads
+        notification.body = tr("%n new notifications", nullptr, int(newThreads.size()));
+        //: Alert button, a verb: show the new threads in the panel
         notification.actions = {{QStringLiteral("default"), tr("Show")}};
         notification.onAction = [self, session](const QString &key) {
             if (self && session == self->m_session && key == u"default")

@@ -1,10 +1,7 @@
 #include "updates/SparkleUpdaterService.h"
 
-#include <QCoreApplication>
-
 #include "Version.h"
 #include "platform/DesktopNotifications.h"
-#include "platform/Diagnostics.h"
 #include "platform/NoticeCenter.h"
 #include "platform/StateFile.h"
 #include "settings/Notices.h"
@@ -22,7 +19,6 @@ SparkleUpdaterService &SparkleUpdaterService::shared()
 SparkleUpdaterService::SparkleUpdaterService(QObject *parent) : QObject(parent)
 {
     m_updater = std::make_unique<UpdateChecker>(this, currentBuild());
-    connect(m_updater.get(), &UpdateChecker::checkFinished, this, [this] { setChecking(false); });
     configureUpdater();
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::updateChannelChanged), this,
                                      [this](const QVariant &) { configureUpdater(); });
@@ -42,19 +38,12 @@ QString SparkleUpdaterService::currentBuild() const
 
 void SparkleUpdaterService::configureUpdater()
 {
-    if (!m_updater)
-        return;
     m_updater->setAutomaticallyChecksForUpdates(Preferences::automaticallyChecksForUpdates());
     m_updater->setUpdateCheckInterval(std::chrono::seconds(86400));
-    emit configured();
 }
 
 void SparkleUpdaterService::checkForUpdates()
 {
-    if (!m_updater) {
-        Diagnostics::print(QStringLiteral("Sparkle updater not available"));
-        return;
-    }
     setChecking(true);
     m_updater->checkForUpdates();
 }
@@ -79,36 +68,30 @@ void SparkleUpdaterService::didFinishLoadingAppcast()
 
 void SparkleUpdaterService::didFindValidUpdate(const AppcastItem &item, bool userInitiated)
 {
-    m_updateInfo = item;
-    if (!m_updateAvailable) {
-        m_updateAvailable = true;
-        emit updateAvailableChanged();
-    }
-    setChecking(false);
-    NoticeCenter::instance().post(QString::fromLatin1(Notices::updaterDidFindValidUpdate));
+    endCheck(item, {});
     if (userInitiated)
         emit updateFoundForUser(item);
     else
         announce(item);
 }
 
-void SparkleUpdaterService::didFailToCheck(const QString &reason, bool userInitiated)
+void SparkleUpdaterService::didFailToCheck(const QString &reason, bool)
 {
-    setChecking(false);
-    if (userInitiated)
-        emit updateCheckFailedForUser(reason);
+    endCheck(m_updateInfo, reason);
 }
 
-void SparkleUpdaterService::didNotFindUpdate(bool userInitiated)
+void SparkleUpdaterService::didNotFindUpdate(bool)
 {
-    m_updateInfo.reset();
-    if (m_updateAvailable) {
-        m_updateAvailable = false;
-        emit updateAvailableChanged();
-    }
+    endCheck(std::nullopt, {});
+}
+
+void SparkleUpdaterService::endCheck(std::optional<AppcastItem> found, QString failure)
+{
+    m_updateAvailable = found.has_value();
+    m_updateInfo = std::move(found);
+    m_checkFailure = std::move(failure);
     setChecking(false);
-    if (userInitiated)
-        emit noUpdateFoundForUser();
+    emit checkEnded();
 }
 
 void SparkleUpdaterService::announce(const AppcastItem &item)
@@ -122,6 +105,7 @@ void SparkleUpdaterService::announce(const AppcastItem &item)
     notification.onShown = [announcedKey, version = item.version] { StateFile::setValue(announcedKey, version); };
     notification.title = QCoreApplication::translate("SparkleUpdaterService", "Quillfen %1 is available").arg(item.displayVersion());
     notification.body = QCoreApplication::translate("SparkleUpdaterService", "Click to see what is new.");
+    //: Alert button, a verb: show the release found
     notification.actions = {{QStringLiteral("default"), QCoreApplication::translate("SparkleUpdaterService", "Show")}};
     notification.onAction = [self = QPointer<SparkleUpdaterService>(this), item](const QString &key) {
         if (self && key == u"default")

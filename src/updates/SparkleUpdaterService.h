@@ -11,13 +11,14 @@
 
 // The process-wide update service: starts the update checker with the
 // application, answers its questions from the preferences, applies the
-// automatic-check schedule, republishes its progress and stores the channel.
+// automatic-check schedule, stores the channel and publishes what the last
+// check found. Its properties are the one account of a check: whoever shows
+// one reads them.
 class SparkleUpdaterService : public QObject, public UpdaterDelegate {
     Q_OBJECT
     Q_PROPERTY(bool isCheckingForUpdates READ isCheckingForUpdates NOTIFY isCheckingForUpdatesChanged)
-    Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateAvailableChanged)
-    Q_PROPERTY(double downloadProgress READ downloadProgress CONSTANT)
-    Q_PROPERTY(bool isDownloading READ isDownloading CONSTANT)
+    Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY checkEnded)
+    Q_PROPERTY(QString checkFailure READ checkFailure NOTIFY checkEnded)
     Q_PROPERTY(QString currentVersion READ currentVersion CONSTANT)
     Q_PROPERTY(QString currentBuild READ currentBuild CONSTANT)
 
@@ -29,13 +30,12 @@ public:
     ~SparkleUpdaterService() override;
 
     UpdateChecker *updaterController() const { return m_updater.get(); }
-    const QString &feedURL() const { return m_feedURL; }
     bool isCheckingForUpdates() const { return m_isCheckingForUpdates; }
     bool updateAvailable() const { return m_updateAvailable; }
     const std::optional<AppcastItem> &updateInfo() const { return m_updateInfo; }
-    // Nothing is ever downloaded here: the browser does that.
-    double downloadProgress() const { return 0.0; }
-    bool isDownloading() const { return false; }
+    // Why the last check could not read the feed; empty when it could, or
+    // before any check. A failed check leaves the release found before.
+    const QString &checkFailure() const { return m_checkFailure; }
     QString currentVersion() const;
     QString currentBuild() const;
 
@@ -56,16 +56,15 @@ public:
 
 signals:
     void isCheckingForUpdatesChanged();
-    void updateAvailableChanged();
-    // How a check the user started ended. A found release is shown by the
-    // shell.
+    // A check ended: the found release and the failure are its outcome.
+    void checkEnded();
+    // A release the user asked to see, by a check they started or by a click
+    // on the alert of one found in the background; the shell shows it.
     void updateFoundForUser(const AppcastItem &item);
-    void noUpdateFoundForUser();
-    void updateCheckFailedForUser(const QString &reason);
-    void configured();
 
 private:
     void setChecking(bool checking);
+    void endCheck(std::optional<AppcastItem> found, QString failure);
     // A release found in the background, told to the user in an alert whose
     // click opens the update window.
     void announce(const AppcastItem &item);
@@ -75,4 +74,5 @@ private:
     bool m_isCheckingForUpdates = false;
     bool m_updateAvailable = false;
     std::optional<AppcastItem> m_updateInfo;
+    QString m_checkFailure;
 };

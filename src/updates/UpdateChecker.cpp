@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 const QString lastCheckKey = QStringLiteral("lastUpdateCheck");
@@ -114,7 +113,6 @@ QCoro::Task<> UpdateChecker::check(bool userInitiated)
         if (m_automatic)
             m_schedule.start(retryDelay());
         m_delegate->didFailToCheck(*failure, userInitiated);
-        emit checkFinished();
         co_return;
     }
     m_failuresInARow = 0;
@@ -126,5 +124,4 @@ QCoro::Task<> UpdateChecker::check(bool userInitiated)
         m_delegate->didFindValidUpdate(*update, userInitiated);
     else
         m_delegate->didNotFindUpdate(userInitiated);
-    emit checkFinished();
 }

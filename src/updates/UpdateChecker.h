@@ -37,7 +37,6 @@ public:
 
     bool automaticallyChecksForUpdates() const { return m_automatic; }
     void setAutomaticallyChecksForUpdates(bool automatic);
-    std::chrono::seconds updateCheckInterval() const { return m_interval; }
     void setUpdateCheckInterval(std::chrono::seconds interval);
 
     bool isScheduled() const { return m_schedule.isActive(); }
@@ -55,15 +54,11 @@ public:
     static constexpr std::chrono::minutes firstRetryDelay{1};
     std::chrono::milliseconds retryDelay() const;
     std::chrono::milliseconds scheduledIn() const { return std::chrono::milliseconds(m_schedule.remainingTime()); }
-    bool isChecking() const { return m_checking; }
 
     // A check the user asked for.
     void checkForUpdates();
     // A scheduled check in the background.
     void checkForUpdatesInBackground();
-
-signals:
-    void checkFinished();
 
 private:
     QCoro::Task<> check(bool userInitiated);

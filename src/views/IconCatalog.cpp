@@ -29,7 +29,6 @@ const QHash<QString, QString> &symbolFiles()
         {QStringLiteral("checkmark.circle"), QStringLiteral("check-circle-16")},
         {QStringLiteral("checkmark.circle.fill"), QStringLiteral("check-circle-fill-24")},
         {QStringLiteral("line.3.horizontal.decrease.circle"), QStringLiteral("filter-16")},
-        {QStringLiteral("line.3.horizontal.decrease.circle.fill"), QStringLiteral("filter-16")},
         {QStringLiteral("square.grid.2x2"), QStringLiteral("apps-16")},
         {QStringLiteral("list.bullet"), QStringLiteral("list-unordered-16")},
         {QStringLiteral("arrow.clockwise"), QStringLiteral("sync-16")},
@@ -45,7 +44,6 @@ const QHash<QString, QString> &symbolFiles()
         {QStringLiteral("arrow.down.circle"), QStringLiteral("download-16")},
         {QStringLiteral("arrow.up.forward.square"), QStringLiteral("link-external-16")},
         {QStringLiteral("bell.fill"), QStringLiteral("bell-fill-16")},
-        {QStringLiteral("arrow.down.circle.fill"), QStringLiteral("download-16")},
         {QStringLiteral("network"), QStringLiteral("globe-16")},
         {QStringLiteral("checkmark"), QStringLiteral("check-16")},
         {QStringLiteral("trash"), QStringLiteral("trash-16")},
@@ -57,7 +55,11 @@ const QHash<QString, QString> &symbolFiles()
 
 QString resourcePath(const QString &symbol)
 {
-    const auto found = symbolFiles().constFind(symbol);
+    auto found = symbolFiles().constFind(symbol);
+    // Octicons has no filled filter or download glyph: those symbols draw
+    // their outline, and the colour tells the state.
+    if (found == symbolFiles().cend() && symbol.endsWith(u".fill"))
+        found = symbolFiles().constFind(symbol.chopped(5));
     if (found == symbolFiles().cend())
         return {};
     return QStringLiteral(":/quillfen/icons/octicons/%1.svg").arg(*found);

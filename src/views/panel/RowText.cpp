@@ -32,20 +32,25 @@ QString actorText(const Actor &actor)
 QString stateWord(SubjectState state)
 {
     switch (state) {
+    //: A thread's state, an adjective: the issue or pull request is open
     case SubjectState::open: return QCoreApplication::translate("RowText", "Open");
     case SubjectState::merged: return QCoreApplication::translate("RowText", "Merged");
     case SubjectState::closed:
     case SubjectState::closedNotPlanned: return QCoreApplication::translate("RowText", "Closed");
     case SubjectState::draft: break;
     }
+    //: A thread's state: a draft pull request or issue
     return QCoreApplication::translate("RowText", "Draft");
 }
 
 QString countdownText(int seconds)
 {
-    if (seconds < 60)
-        return QString::number(seconds) + u's';
-    return QStringLiteral("%1m %2s").arg(seconds / 60).arg(seconds % 60);
+    if (seconds < 60) {
+        //: Time to the next refresh, under a minute: seconds, abbreviated
+        return QCoreApplication::translate("RowText", "%1s").arg(seconds);
+    }
+    //: Time to the next refresh: minutes and seconds, abbreviated
+    return QCoreApplication::translate("RowText", "%1m %2s").arg(seconds / 60).arg(seconds % 60);
 }
 
 QString accessibleName(const GHNotification &item, const QDateTime &now, const QLocale &locale)

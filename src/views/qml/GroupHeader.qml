@@ -21,7 +21,11 @@ AbstractButton {
     onClicked: header.toggled()
     Accessible.role: Accessible.Button
     // Qt Quick 6.4 has no expanded state to expose: the name says it.
-    Accessible.name: (collapsed ? qsTr("%1, %2 items, collapsed") : qsTr("%1, %2 items, expanded")).arg(section).arg(count)
+    Accessible.name: (collapsed
+                      //: A repository group's header read aloud: the repository, its number of threads, folded
+                      ? qsTr("%1, %n items, collapsed", "", count)
+                      //: A repository group's header read aloud: the repository, its number of threads, unfolded
+                      : qsTr("%1, %n items, expanded", "", count)).arg(section)
     Accessible.onPressAction: clicked()
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()

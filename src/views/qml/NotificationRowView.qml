@@ -129,6 +129,7 @@ Item {
             color: Theme.accent
             visible: row.unread && !(row.showHoverActions && row.isHovering)
             Accessible.role: Accessible.Indicator
+            //: An adjective: the thread has not been read
             Accessible.name: qsTr("Unread")
         }
     }
@@ -150,6 +151,7 @@ Item {
                 objectName: "markReadButton"
                 symbol: row.unread ? "envelope.open" : "checkmark.circle"
                 iconColor: row.unread ? Theme.primary : Theme.green
+                //: A command: mark the thread as read
                 tip: row.unread ? qsTr("Mark Read (R)") : qsTr("Already Read")
                 active: row.unread
                 onClicked: row.markReadToggle()
@@ -158,13 +160,18 @@ Item {
                 objectName: "muteButton"
                 symbol: row.muted ? "bell" : "bell.slash"
                 iconColor: Theme.primary
-                tip: row.muted ? qsTr("Unmute (M)") : qsTr("Mute (M)")
+                tip: row.muted
+                     //: A command: alert for the thread again
+                     ? qsTr("Unmute (M)")
+                     //: A command: no more alerts for the thread
+                     : qsTr("Mute (M)")
                 onClicked: row.muteToggle()
             }
             HoverButton {
                 objectName: "doneButton"
                 symbol: "checkmark"
                 iconColor: Theme.primary
+                //: A command: mark the thread as done, which takes it off the list
                 tip: qsTr("Done (D)")
                 onClicked: row.markDone()
             }
@@ -177,9 +184,17 @@ Item {
         Menu {
             objectName: "rowMenu"
             onClosed: destroy()
+            //: A command: open the thread in the browser
             MenuItem { text: qsTr("Open"); onTriggered: row.open() }
             MenuItem { text: qsTr("Mark as Read"); enabled: row.unread; onTriggered: row.markReadToggle() }
-            MenuItem { text: row.muted ? qsTr("Unmute") : qsTr("Mute"); onTriggered: row.muteToggle() }
+            MenuItem {
+                text: row.muted
+                      //: A command: alert for the thread again
+                      ? qsTr("Unmute")
+                      //: A command: no more alerts for the thread
+                      : qsTr("Mute")
+                onTriggered: row.muteToggle()
+            }
             MenuItem { text: qsTr("Mark as Done"); onTriggered: row.markDone() }
             // Rules and snoozes.
             MenuSeparator {}

@@ -64,6 +64,7 @@ Rectangle {
                 }
                 Switch {
                     objectName: "unreadSwitch"
+                    //: A filter: show only the threads not yet read
                     text: qsTr("Unread")
                     checked: listModel.showUnreadOnly
                     onToggled: listModel.showUnreadOnly = checked
@@ -228,7 +229,7 @@ Rectangle {
             Layout.fillHeight: visible
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
-            text: qsTr("Waiting for the Keychain\u2026")
+            text: qsTr("Waiting for the keyring\u2026")
             color: Theme.secondary
         }
 

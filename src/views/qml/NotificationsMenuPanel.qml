@@ -116,6 +116,7 @@ Rectangle {
                         }
                         Label {
                             anchors.verticalCenter: parent.verticalCenter
+                            //: A filter: show only the threads not yet read
                             text: qsTr("Unread")
                             font.pixelSize: Theme.px(11)
                         }
@@ -150,8 +151,8 @@ Rectangle {
             Layout.fillHeight: true
             symbol: "key.fill"
             symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
-            heading: qsTr("Waiting for the Keychain\u2026")
-            detail: qsTr("Unlock your keychain if your desktop asks for it")
+            heading: qsTr("Waiting for the keyring\u2026")
+            detail: qsTr("Unlock your keyring if your desktop asks for it")
         }
 
         EmptyState {

@@ -9,6 +9,7 @@ QtObject {
     readonly property color secondary: Qt.rgba(primary.r, primary.g, primary.b, 0.62)
     readonly property color accent: palette.highlight
     readonly property color controlBackground: palette.window
+    readonly property color red: "#ff3b30"
     readonly property color orange: "#ff9500"
     readonly property color green: "#30b94d"
     readonly property color blue: "#0a84ff"

@@ -24,8 +24,10 @@ QList<qsizetype> rulePositions(const QJsonArray &stored)
 QString actionLabel(AlertRules::Action action)
 {
     switch (action) {
+    //: What a rule does with matching threads: alert as usual
     case AlertRules::Action::show: return QuietSettingsModel::tr("Show");
     case AlertRules::Action::silent: return QuietSettingsModel::tr("Silent");
+    //: What a rule does with matching threads: leave them out of the lists
     case AlertRules::Action::hide: return QuietSettingsModel::tr("Hide");
     }
     return {};

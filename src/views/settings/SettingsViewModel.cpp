@@ -16,7 +16,6 @@
 
 #include <QPointer>
 #include <QTimer>
-#include <QUrlQuery>
 
 SettingsViewModel::SettingsViewModel(QObject *parent)
     : QObject(parent), m_refreshInterval(Preferences::refreshInterval()),
@@ -30,23 +29,12 @@ SettingsViewModel::SettingsViewModel(QObject *parent)
     connect(&TokenState::shared(), &TokenState::readFinished, this, &SettingsViewModel::followTokenState);
     m_hasExistingToken = TokenState::shared().status() == TokenState::Status::Stored;
     checkNotificationPermission();
-    NoticeCenter::instance().observe(QString::fromLatin1(Notices::updaterDidFindValidUpdate), this, [this](const QVariant &) {
-        m_updateAvailable = true;
-        const auto &found = SparkleUpdaterService::shared().updateInfo();
-        setUpdateStatus(found ? tr("Update available: %1").arg(found->displayVersion())
-                              : tr("Update available"));
-        setCheckingForUpdates(false);
-    });
     SparkleUpdaterService &updater = SparkleUpdaterService::shared();
-    connect(&updater, &SparkleUpdaterService::noUpdateFoundForUser, this, [this] {
-        m_updateAvailable = false;
-        setCheckingForUpdates(false);
-        setUpdateStatus(tr("You're up to date!"));
+    connect(&updater, &SparkleUpdaterService::isCheckingForUpdatesChanged, this, [this] {
+        emit isCheckingForUpdatesChanged();
+        emit updateStatusChanged();
     });
-    connect(&updater, &SparkleUpdaterService::updateCheckFailedForUser, this, [this](const QString &reason) {
-        setCheckingForUpdates(false);
-        setUpdateStatus(tr("Update check failed: %1").arg(reason));
-    });
+    connect(&updater, &SparkleUpdaterService::checkEnded, this, &SettingsViewModel::updateStatusChanged);
 }
 
 void SettingsViewModel::setTokenInput(const QString &text)
@@ -132,8 +120,7 @@ void SettingsViewModel::setAutomaticallyCheckForUpdates(bool enabled)
     const bool changed = enabled != m_automaticallyCheckForUpdates;
     m_automaticallyCheckForUpdates = enabled;
     Preferences::setAutomaticallyChecksForUpdates(enabled);
-    if (UpdateChecker *updater = SparkleUpdaterService::shared().updaterController())
-        updater->setAutomaticallyChecksForUpdates(enabled);
+    SparkleUpdaterService::shared().updaterController()->setAutomaticallyChecksForUpdates(enabled);
     if (changed)
         emit automaticallyCheckForUpdatesChanged();
 }
@@ -197,16 +184,32 @@ void SettingsViewModel::sendTestNotification()
 
 void SettingsViewModel::checkForUpdates()
 {
-    // What the line says is what the check found, once it has ended.
-    setCheckingForUpdates(true);
-    setUpdateStatus(tr("Checking\u2026"));
+    m_checkAsked = true;
     SparkleUpdaterService::shared().checkForUpdates();
 }
 
-void SettingsViewModel::setUpdateStatus(const QString &message)
+bool SettingsViewModel::isCheckingForUpdates() const
 {
-    m_updateStatusMessage = message;
-    emit updateStatusChanged();
+    return SparkleUpdaterService::shared().isCheckingForUpdates();
+}
+
+bool SettingsViewModel::updateAvailable() const
+{
+    return SparkleUpdaterService::shared().updateAvailable();
+}
+
+std::optional<QString> SettingsViewModel::updateStatusLine() const
+{
+    const SparkleUpdaterService &updater = SparkleUpdaterService::shared();
+    if (updater.isCheckingForUpdates())
+        return tr("Checking\u2026");
+    if (m_checkAsked && !updater.checkFailure().isEmpty())
+        return tr("Update check failed: %1").arg(updater.checkFailure());
+    if (const auto &found = updater.updateInfo())
+        return tr("Update available: %1").arg(found->displayVersion());
+    if (m_checkAsked)
+        return tr("You're up to date!");
+    return std::nullopt;
 }
 
 void SettingsViewModel::checkExistingToken()
@@ -336,10 +339,3 @@ void SettingsViewModel::setHasExistingToken(bool exists)
     emit hasExistingTokenChanged();
 }
 
-void SettingsViewModel::setCheckingForUpdates(bool checking)
-{
-    if (checking == m_isCheckingForUpdates)
-        return;
-    m_isCheckingForUpdates = checking;
-    emit isCheckingForUpdatesChanged();
-}

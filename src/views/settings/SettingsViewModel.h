@@ -30,6 +30,8 @@ class SettingsViewModel : public QObject {
     Q_PROPERTY(bool startAtLogin READ startAtLogin WRITE setStartAtLogin NOTIFY startAtLoginChanged)
     Q_PROPERTY(QString updateChannel READ updateChannel WRITE setUpdateChannel NOTIFY updateChannelChanged)
     Q_PROPERTY(bool automaticallyCheckForUpdates READ automaticallyCheckForUpdates WRITE setAutomaticallyCheckForUpdates NOTIFY automaticallyCheckForUpdatesChanged)
+    // The update service's state, read through; only whether this window
+    // asked for a check is the model's own.
     Q_PROPERTY(bool isCheckingForUpdates READ isCheckingForUpdates NOTIFY isCheckingForUpdatesChanged)
     Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateStatusChanged)
     Q_PROPERTY(QString updateStatusMessage READ updateStatusMessageText NOTIFY updateStatusChanged)
@@ -73,11 +75,10 @@ public:
     bool automaticallyCheckForUpdates() const { return m_automaticallyCheckForUpdates; }
     void setAutomaticallyCheckForUpdates(bool enabled);
 
-    bool isCheckingForUpdates() const { return m_isCheckingForUpdates; }
-    bool updateAvailable() const { return m_updateAvailable; }
-    const std::optional<QString> &updateStatusMessage() const { return m_updateStatusMessage; }
-    QString updateStatusMessageText() const { return m_updateStatusMessage.value_or(QString()); }
-    bool hasUpdateStatusMessage() const { return m_updateStatusMessage.has_value(); }
+    bool isCheckingForUpdates() const;
+    bool updateAvailable() const;
+    QString updateStatusMessageText() const { return updateStatusLine().value_or(QString()); }
+    bool hasUpdateStatusMessage() const { return updateStatusLine().has_value(); }
     QString currentVersion() const;
     QString currentBuild() const;
 
@@ -115,8 +116,7 @@ private:
     void setTesting(bool testing);
     void setHasExistingToken(bool exists);
     void followTokenState();
-    void setCheckingForUpdates(bool checking);
-    void setUpdateStatus(const QString &message);
+    std::optional<QString> updateStatusLine() const;
     QCoro::Task<> runConnectionTest(QString token);
     // Off the GUI thread: a locked keyring may hold a save or a delete on
     // its unlock prompt, or never answer.
@@ -139,7 +139,7 @@ private:
     bool m_participatingOnly = false;
     QString m_updateChannel;
     bool m_automaticallyCheckForUpdates = false;
-    bool m_isCheckingForUpdates = false;
-    bool m_updateAvailable = false;
-    std::optional<QString> m_updateStatusMessage;
+    // A check's outcome is told once this window has asked for one; a
+    // release found in the background is told anyway.
+    bool m_checkAsked = false;
 };
