@@ -47,6 +47,19 @@ MUTATIONS = [
   "m_items[*at].muted = previous;", "m_items[*at].muted = !previous;"),
  ("participating-only not asked of GitHub", "src/api/GitHubAPIClient.cpp",
   "path += QStringLiteral(\"&participating=true\");", "path += QString();"),
+ ("the panel's height follows its content: tiling compositors tile it", "src/views/qml/PanelWindow.qml",
+  "    maximumHeight: height\n", ""),
+ ("a tray that comes later is never told of the icon", "src/shell/tray/StatusNotifierItem.cpp",
+  "                else\n                    registerWithWatcher();", "                else\n                    setShown(true);"),
+ ("a dismissed unlock prompt reads as no token", "src/credentials/SecretStoreBackend_libsecret.cpp",
+  "if (after && after->outcome == Outcome::locked)", "if (false)"),
+ ("details asked again for a thread that did not change", "src/store/SubjectDetailsFetcher.cpp",
+  "if (known && known->updatedAt == thread.updatedAt && known->subjectUrl == *thread.subject.url)", "if (false)"),
+ ("the last matching rule wins", "src/store/AlertRules.cpp",
+  "    for (const Rule &rule : rules) {\n        if (matches(rule, thread, host))\n            return rule.action;\n    }\n    return Action::show;",
+  "    Action found = Action::show;\n    for (const Rule &rule : rules) {\n        if (matches(rule, thread, host))\n            found = rule.action;\n    }\n    return found;"),
+ ("snoozed threads counted in the badge", "src/store/NotificationsStore.cpp",
+  "               && !m_snoozes.isSnoozed(thread);\n    }));", "               ;\n    }));"),
 ]
 results = []
 for name, path, old, new in MUTATIONS:
