@@ -33,12 +33,19 @@ std::chrono::milliseconds timerPeriod(int seconds)
 
 NotificationsStore::NotificationsStore(QObject *parent) : QObject(parent)
 {
+    // First of all: every other observer of itemsChanged reads the merged list.
+    connect(this, &NotificationsStore::itemsChanged, this,
+            [this] { m_allItems = m_accounts.merged(m_items, QStringLiteral("github.com")); });
+    connect(&m_accounts, &AccountSessions::itemsChanged, this, &NotificationsStore::itemsChanged);
+    connect(&m_accounts, &AccountSessions::errorsChanged, this, &NotificationsStore::lastErrorChanged);
+    connect(&m_accounts, &AccountSessions::newThreads, this, &NotificationsStore::notifyNewNotifications);
+    m_allItems = m_accounts.merged(m_items, QStringLiteral("github.com"));
     m_countdownTimer.setInterval(std::chrono::seconds(1));
     connect(&m_countdownTimer, &QTimer::timeout, this, &NotificationsStore::updateCountdown);
     m_refreshTimer.setSingleShot(true);
     // The countdown promises the moment: a coarse timer may run 5% late.
     m_refreshTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_refreshTimer, &QTimer::timeout, this, &NotificationsStore::requestRefresh);
+    connect(&m_refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
     connect(&SystemEvents::shared(), &SystemEvents::resumed, this, &NotificationsStore::pollSoon);
     connect(&SystemEvents::shared(), &SystemEvents::networkReachable, this, &NotificationsStore::pollSoon);
     for (auto changed : {&NotificationsStore::itemsChanged, &NotificationsStore::searchTextChanged,
@@ -90,12 +97,20 @@ void NotificationsStore::setUnreadOnly(bool unreadOnly)
 
 int NotificationsStore::unreadCount() const
 {
-    return int(ThreadMerge::unreadCount(m_items));
+    return int(ThreadMerge::unreadCount(m_allItems));
 }
 
 QList<GHNotification> NotificationsStore::filteredItems() const
 {
-    return ThreadMerge::filterAndSort(m_items, m_searchText, m_unreadOnly);
+    return ThreadMerge::filterAndSort(m_allItems, m_searchText, m_unreadOnly);
+}
+
+QString NotificationsStore::lastErrorText() const
+{
+    QStringList lines = m_accounts.errorLines();
+    if (m_lastError)
+        lines.prepend(*m_lastError);
+    return lines.join(u'\n');
 }
 
 int NotificationsStore::currentRefreshInterval()
@@ -270,6 +285,7 @@ QCoro::Task<> NotificationsStore::refresh()
 
 void NotificationsStore::requestRefresh()
 {
+    m_accounts.refreshAll();
     refresh();
 }
 
@@ -285,6 +301,7 @@ void NotificationsStore::unlockKeyring()
 
 void NotificationsStore::dismissError()
 {
+    m_accounts.dismissErrors();
     setLastError(std::nullopt);
 }
 
