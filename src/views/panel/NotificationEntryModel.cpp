@@ -16,7 +16,7 @@ bool darkPalette()
 QString identity(const NotificationEntryModel::Entry &entry)
 {
     return entry.placeholder ? QStringLiteral("collapsed:") + entry.section
-                             : entry.item.id + QStringLiteral("@") + entry.section;
+                             : entry.item.key() + QStringLiteral("@") + entry.section;
 }
 
 } // namespace
@@ -35,7 +35,7 @@ QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case TitleRole: return item.title;
-    case ThreadIdRole: return item.id;
+    case ThreadIdRole: return item.key();
     // The age is read from the clock each time a row is drawn.
     case MetaLineRole: return RowText::metaLine(item, now());
     case UnreadRole: return item.unread;
@@ -51,6 +51,7 @@ QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
     case AccessibleNameRole: return RowText::accessibleName(item, now());
     case SectionRole: return entry.section;
     case IsPlaceholderRole: return entry.placeholder;
+    case CanMarkDoneRole: return item.account.canMarkDone;
     default: return {};
     }
 }
@@ -63,6 +64,7 @@ QHash<int, QByteArray> NotificationEntryModel::roleNames() const
         {MutedRole, "muted"},           {IconNameRole, "iconName"},
         {TintColorRole, "tintColor"},   {AccessibleNameRole, "accessibleName"},
         {SectionRole, "section"},       {IsPlaceholderRole, "isPlaceholder"},
+        {CanMarkDoneRole, "canMarkDone"},
     };
 }
 

@@ -31,6 +31,7 @@ public:
         AccessibleNameRole,
         SectionRole,
         IsPlaceholderRole,
+        CanMarkDoneRole,
     };
 
     struct Entry {

@@ -18,6 +18,8 @@ Item {
     required property string accessibleName
 
     property bool showHoverActions: true
+    // False for an account whose server has no "done".
+    property bool canMarkDone: true
     property bool highlighted: false
     readonly property bool isHovering: hover.hovered
 
@@ -149,6 +151,7 @@ Item {
             }
             HoverButton {
                 objectName: "doneButton"
+                visible: row.canMarkDone
                 symbol: "checkmark"
                 iconColor: Theme.primary
                 tip: qsTr("Done (D)")
@@ -166,7 +169,7 @@ Item {
             MenuItem { text: qsTr("Open"); onTriggered: row.open() }
             MenuItem { text: qsTr("Mark as Read"); enabled: row.unread; onTriggered: row.markReadToggle() }
             MenuItem { text: row.muted ? qsTr("Unmute") : qsTr("Mute"); onTriggered: row.muteToggle() }
-            MenuItem { text: qsTr("Mark as Done"); onTriggered: row.markDone() }
+            MenuItem { text: qsTr("Mark as Done"); enabled: row.canMarkDone; onTriggered: row.markDone() }
         }
     }
 }

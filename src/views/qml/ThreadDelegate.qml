@@ -17,6 +17,7 @@ Column {
     required property color tintColor
     required property string accessibleName
     required property bool isPlaceholder
+    required property bool canMarkDone
     property bool highlighted: false
     property int rowInset: 0
 
@@ -35,6 +36,7 @@ Column {
         iconName: entry.iconName
         tintColor: entry.tintColor
         accessibleName: entry.accessibleName
+        canMarkDone: entry.canMarkDone
         highlighted: entry.highlighted
         onOpen: entry.store.open(entry.threadId)
         onMarkReadToggle: entry.store.toggleRead(entry.threadId)
