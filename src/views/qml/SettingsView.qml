@@ -310,6 +310,10 @@ Rectangle {
                         }
                     }
                 }
+                Divider { Layout.fillWidth: true }
+
+                // Other accounts
+                OtherAccountsSection { Layout.fillWidth: true }
                 Item { Layout.preferredHeight: Theme.px(20) }
             }
         }
