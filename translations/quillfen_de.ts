@@ -37,6 +37,75 @@
     </message>
 </context>
 <context>
+    <name>AccountEnrolment</name>
+    <message>
+        <source>Secure connection to %1 failed: %2</source>
+        <translation>Sichere Verbindung zu %1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>Cannot reach %1: %2</source>
+        <translation>%1 ist nicht erreichbar: %2</translation>
+    </message>
+    <message>
+        <source>Enter a host name, such as ghe.example.com</source>
+        <translation>Geben Sie einen Hostnamen ein, etwa ghe.example.com</translation>
+    </message>
+    <message>
+        <source>Enter a token</source>
+        <translation>Geben Sie ein Token ein</translation>
+    </message>
+    <message>
+        <source>Fine-grained tokens (github_pat_…) cannot read notifications. Use a classic token with the notifications scope.</source>
+        <translation>Feingranulare Tokens (github_pat_…) können keine Benachrichtigungen lesen. Verwenden Sie ein klassisches Token mit dem Bereich notifications.</translation>
+    </message>
+    <message>
+        <source>Invalid token or insufficient permissions</source>
+        <translation>Ungültiges Token oder unzureichende Berechtigungen</translation>
+    </message>
+    <message>
+        <source>This token has neither the notifications nor the repo scope</source>
+        <translation>Dieses Token hat weder den Bereich notifications noch repo</translation>
+    </message>
+    <message>
+        <source>%1 is added already</source>
+        <translation>%1 ist bereits hinzugefügt</translation>
+    </message>
+</context>
+<context>
+    <name>AccountSession</name>
+    <message>
+        <source>No token stored for this account. Please add it again in Settings.</source>
+        <translation>Für dieses Konto ist kein Token gespeichert. Bitte fügen Sie es in den Einstellungen erneut hinzu.</translation>
+    </message>
+    <message>
+        <source>Cannot mark as unread. GitHub API limitation.</source>
+        <translation>Als ungelesen markieren ist nicht möglich. Die GitHub-API erlaubt es nicht.</translation>
+    </message>
+    <message>
+        <source>%1 cannot mark threads as done (it needs GitHub Enterprise Server 3.13 or later)</source>
+        <translation>%1 kann Threads nicht als erledigt markieren (dafür ist GitHub Enterprise Server 3.13 oder neuer nötig)</translation>
+    </message>
+</context>
+<context>
+    <name>AccountsViewModel</name>
+    <message>
+        <source>Connected</source>
+        <translation>Verbunden</translation>
+    </message>
+    <message>
+        <source>Connecting…</source>
+        <translation>Verbinde…</translation>
+    </message>
+    <message>
+        <source>Added %1 on %2</source>
+        <translation>%1 auf %2 hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Failed to delete token: %1</source>
+        <translation>Token konnte nicht gelöscht werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>ErrorBanner</name>
     <message>
         <source>Dismiss</source>
@@ -255,6 +324,10 @@
         <source>Any State</source>
         <translation>Jeder Status</translation>
     </message>
+    <message>
+        <source>All Accounts</source>
+        <translation>Alle Konten</translation>
+    </message>
 </context>
 <context>
     <name>NotificationsListView</name>
@@ -326,6 +399,14 @@
     <message>
         <source>Waiting for the keyring…</source>
         <translation>Warte auf den Schlüsselbund…</translation>
+    </message>
+    <message>
+        <source>Account: %1</source>
+        <translation>Konto: %1</translation>
+    </message>
+    <message>
+        <source>All Accounts</source>
+        <translation>Alle Konten</translation>
     </message>
 </context>
 <context>
@@ -435,6 +516,41 @@
             <numerusform>%n neue Benachrichtigung</numerusform>
             <numerusform>%n neue Benachrichtigungen</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 · %2</source>
+        <translation>%1 · %2</translation>
+    </message>
+</context>
+<context>
+    <name>OtherAccountsSection</name>
+    <message>
+        <source>Other accounts</source>
+        <translation>Weitere Konten</translation>
+    </message>
+    <message>
+        <source>More GitHub accounts, on github.com or a GitHub Enterprise Server, in the same list.</source>
+        <translation>Weitere GitHub-Konten, auf github.com oder einem GitHub Enterprise Server, in derselben Liste.</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Remove %1 on %2</source>
+        <translation>%1 auf %2 entfernen</translation>
+    </message>
+    <message>
+        <source>Host</source>
+        <translation>Host</translation>
+    </message>
+    <message>
+        <source>Token for the account</source>
+        <translation>Token für das Konto</translation>
+    </message>
+    <message>
+        <source>Add Account</source>
+        <translation>Konto hinzufügen</translation>
     </message>
 </context>
 <context>

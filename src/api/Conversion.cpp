@@ -106,6 +106,7 @@ GHNotification toGHNotification(const GitHubNotification &thread)
         .url = thread.subject.url,
         .details = std::nullopt,
         .reasonRaw = thread.reason,
+        .account = {},
     };
 }
 
@@ -118,10 +119,14 @@ bool isGitHubWebPage(const QUrl &url)
 
 QString webURL(const GHNotification &item)
 {
-    const QString webRoot = GitHubEndpoints::webRootUrl();
+    return webURL(item, GitHubEndpoints::apiBaseUrl(), GitHubEndpoints::webRootUrl());
+}
+
+QString webURL(const GHNotification &item, const QString &apiBase, const QString &webRoot)
+{
     if (item.url) {
         QString address = *item.url;
-        address.replace(GitHubEndpoints::apiBaseUrl() + QStringLiteral("/repos/"), webRoot);
+        address.replace(apiBase + QStringLiteral("/repos/"), webRoot);
         address.replace(QStringLiteral("/pulls/"), QStringLiteral("/pull/"));
         return address;
     }

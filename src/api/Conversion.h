@@ -17,6 +17,8 @@ GHNotification toGHNotification(const GitHubNotification &thread);
 
 // The web page of the item's subject; the caller parses it as a URL.
 QString webURL(const GHNotification &item);
+// The same for a thread of an account at `apiBase` whose web site is `webRoot`.
+QString webURL(const GHNotification &item, const QString &apiBase, const QString &webRoot);
 
 // Only pages of the GitHub web site go to the browser: a thread's address
 // comes from a response and could otherwise be javascript:, file: or any

@@ -74,7 +74,8 @@ struct HttpResponse {
 // absent path is an address that cannot be formed. The stored token is read
 // unless the caller brings one (a token being tried before it is saved).
 QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optional<QString> path,
-                                                                    std::optional<QString> token = std::nullopt)
+                                                                    std::optional<QString> token = std::nullopt,
+                                                                    QString base = configuredBaseUrl())
 {
     if (!token) {
         // Never a prompt of its own: a locked keyring is the store's to report.
@@ -88,7 +89,7 @@ QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optiona
 
     if (!path)
         co_return ClientError(APIError::invalidURL());
-    const QUrl url(configuredBaseUrl() + *path, QUrl::StrictMode);
+    const QUrl url(base + *path, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty() || !mayCarryToken(url))
         co_return ClientError(APIError::invalidURL());
 
@@ -152,14 +153,23 @@ QByteArray lastReadBody(const QDateTime &lastReadAt)
         .toJson(QJsonDocument::Compact);
 }
 
-// Every change of state on GitHub: any 2xx answer (202 when GitHub finishes
-// in the background) is success, its body unread.
-QCoro::Task<std::optional<ClientError>> sendUpdate(std::optional<QString> path, QByteArray method,
-                                                   std::optional<QByteArray> jsonBody)
+// A change of state on GitHub, answered with its status (absent for an
+// answer that is not HTTP), its body unread.
+QCoro::Task<std::variant<std::optional<int>, ClientError>> sendChange(std::optional<QString> path, QByteArray method,
+                                                                       std::optional<QByteArray> jsonBody,
+                                                                       std::optional<Access> access)
 {
-    auto prepared = co_await makeRequest(std::move(path));
+    using Result = std::variant<std::optional<int>, ClientError>;
+    // No conditional expression in a coroutine: GCC 12 evaluates both arms.
+    std::optional<QString> token;
+    QString base = configuredBaseUrl();
+    if (access) {
+        token = access->token;
+        base = access->apiBase;
+    }
+    auto prepared = co_await makeRequest(std::move(path), std::move(token), std::move(base));
     if (auto *error = std::get_if<ClientError>(&prepared))
-        co_return *error;
+        co_return Result(*error);
     QNetworkRequest request = std::get<PreparedRequest>(prepared).request;
     const QByteArray pacingKey = std::get<PreparedRequest>(prepared).pacingKey;
     QByteArray body;
@@ -169,9 +179,23 @@ QCoro::Task<std::optional<ClientError>> sendUpdate(std::optional<QString> path, 
     }
     auto outcome = co_await send(std::move(request), std::move(method), std::move(body), maxSmallBodyBytes, pacingKey);
     if (auto *error = std::get_if<ClientError>(&outcome))
-        co_return *error;
+        co_return Result(*error);
     const auto &response = std::get<std::optional<HttpResponse>>(outcome);
-    if (!response || response->status < 200 || response->status > 299)
+    co_return Result(response ? std::optional<int>(response->status) : std::nullopt);
+}
+
+// Every change of state on GitHub: any 2xx answer (202 when GitHub finishes
+// in the background) is success.
+QCoro::Task<std::optional<ClientError>> sendUpdate(std::optional<QString> path, QByteArray method,
+                                                   std::optional<QByteArray> jsonBody,
+                                                   std::optional<Access> access = std::nullopt)
+{
+    auto sending = sendChange(std::move(path), std::move(method), std::move(jsonBody), std::move(access));
+    const auto outcome = co_await std::move(sending);
+    if (const auto *error = std::get_if<ClientError>(&outcome))
+        co_return *error;
+    const std::optional<int> status = std::get<std::optional<int>>(outcome);
+    if (!status || *status < 200 || *status > 299)
         co_return ClientError(APIError::invalidResponse());
     co_return std::nullopt;
 }
@@ -194,18 +218,34 @@ bool mayCarryToken(const QUrl &url)
     return url.host() == u"localhost" || QHostAddress(url.host()).isLoopback();
 }
 
-QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage, bool participating)
+namespace {
+
+QString listPath(bool all, int perPage, bool participating)
 {
-    using Result = ClientResult<QList<GitHubNotification>>;
     QString path = QStringLiteral("/notifications?all=%1&per_page=%2")
                        .arg(all ? QStringLiteral("true") : QStringLiteral("false"))
                        .arg(std::clamp(perPage, 1, maxPageSize));
     if (participating)
         path += QStringLiteral("&participating=true");
-    auto prepared = co_await makeRequest(path);
+    return path;
+}
+
+QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, bool participating,
+                                                      std::optional<Access> access)
+{
+    using Result = ClientResult<NotificationList>;
+    const QString path = listPath(all, perPage, participating);
+    std::optional<QString> accessToken;
+    QString base = configuredBaseUrl();
+    if (access) {
+        accessToken = access->token;
+        base = access->apiBase;
+    }
+    auto prepared = co_await makeRequest(path, std::move(accessToken), std::move(base));
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
     auto &[request, token, pacingKey] = std::get<PreparedRequest>(prepared);
+    QByteArray enterpriseVersion;
     const QUrl first = request.url();
 
     // Only the first page is revalidated: "not modified" covers the list.
@@ -230,6 +270,8 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
             co_return Result(ClientError(APIError::invalidResponse()));
         if (response->status == 429)
             co_return Result(ClientError(APIError::rateLimitExceeded()));
+        if (page == 0)
+            enterpriseVersion = response->header("X-GitHub-Enterprise-Version");
         if (page == 0 && response->status == 304 && cached) {
             fresh = *cached;
             break;
@@ -257,7 +299,64 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
     auto decoded = co_await QtConcurrent::run(&decodePages, fresh.pages);
     if (auto *error = std::get_if<DecodingError>(&decoded))
         co_return Result(ClientError(APIError::decodingError(error->description)));
-    co_return Result(std::move(std::get<QList<GitHubNotification>>(decoded)));
+    co_return Result(NotificationList{std::move(std::get<QList<GitHubNotification>>(decoded)), enterpriseVersion});
+}
+
+} // namespace
+
+QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage, bool participating)
+{
+    using Result = ClientResult<QList<GitHubNotification>>;
+    auto fetching = fetchList(all, perPage, participating, std::nullopt);
+    auto fetched = co_await std::move(fetching);
+    if (auto *error = std::get_if<ClientError>(&fetched))
+        co_return Result(*error);
+    co_return Result(std::move(std::get<NotificationList>(fetched).threads));
+}
+
+QCoro::Task<ClientResult<NotificationList>> ForAccount::fetchNotifications(Access access, bool all, int perPage,
+                                                               bool participating)
+{
+    return fetchList(all, perPage, participating, std::move(access));
+}
+
+void ForAccount::forgetAnswers(const Access &access)
+{
+    for (const bool participating : {false, true}) {
+        const QUrl list(access.apiBase + listPath(true, maxPageSize, participating), QUrl::StrictMode);
+        RevalidationCache::shared().forget(RevalidationCache::keyFor(list, access.token));
+    }
+}
+
+QCoro::Task<ClientResult<UserAnswer>> ForAccount::fetchUser(Access access)
+{
+    using Result = ClientResult<UserAnswer>;
+    auto preparing = makeRequest(QStringLiteral("/user"), access.token, access.apiBase);
+    auto prepared = co_await std::move(preparing);
+    if (auto *error = std::get_if<ClientError>(&prepared))
+        co_return Result(*error);
+    const PreparedRequest &ready = std::get<PreparedRequest>(prepared);
+    auto outcome = co_await send(ready.request, QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes,
+                                 ready.pacingKey);
+    if (auto *error = std::get_if<ClientError>(&outcome))
+        co_return Result(*error);
+    const auto &response = std::get<std::optional<HttpResponse>>(outcome);
+    if (!response)
+        co_return Result(ClientError(APIError::invalidResponse()));
+    UserAnswer answer;
+    answer.status = response->status;
+    answer.hasScopes = std::any_of(response->headers.cbegin(), response->headers.cend(), [](const auto &header) {
+        return header.first.compare("X-OAuth-Scopes", Qt::CaseInsensitive) == 0;
+    });
+    for (const QByteArray &scope : response->header("X-OAuth-Scopes").split(','))
+        if (!scope.trimmed().isEmpty())
+            answer.scopes.append(QString::fromLatin1(scope.trimmed()));
+    answer.enterpriseVersion = response->header("X-GitHub-Enterprise-Version");
+    if (response->status == 200) {
+        const QJsonObject user = QJsonDocument::fromJson(response->body).object();
+        answer.login = user.value(QStringLiteral("login")).toString();
+    }
+    co_return Result(std::move(answer));
 }
 
 bool isApiAddress(const QUrl &url)
@@ -363,6 +462,52 @@ QCoro::Task<std::optional<ClientError>> markAllAsRead(QDateTime lastReadAt)
 QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(QString owner, QString repo, QDateTime lastReadAt)
 {
     return sendUpdate(ApiPaths::repositoryPath(owner, repo), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt));
+}
+
+QCoro::Task<std::optional<ClientError>> ForAccount::markThreadAsRead(Access access, QString threadId)
+{
+    return sendUpdate(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("PATCH"), std::nullopt, std::move(access));
+}
+
+QCoro::Task<std::optional<ClientError>> ForAccount::muteThread(Access access, QString threadId)
+{
+    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"),
+                      subscription(true), std::move(access));
+}
+
+QCoro::Task<std::optional<ClientError>> ForAccount::unmuteThread(Access access, QString threadId)
+{
+    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"),
+                      subscription(false), std::move(access));
+}
+
+QCoro::Task<std::optional<ClientError>> ForAccount::markThreadAsDone(Access access, QString threadId)
+{
+    using Result = std::optional<ClientError>;
+    auto deleting = sendChange(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("DELETE"), std::nullopt,
+                               std::move(access));
+    const auto outcome = co_await std::move(deleting);
+    if (const auto *error = std::get_if<ClientError>(&outcome))
+        co_return Result(*error);
+    const std::optional<int> status = std::get<std::optional<int>>(outcome);
+    if (status && (*status == 404 || *status == 405))
+        co_return Result(ClientError(APIError::httpError(*status, std::nullopt)));
+    if (!status || *status < 200 || *status > 299)
+        co_return Result(ClientError(APIError::invalidResponse()));
+    co_return Result();
+}
+
+QCoro::Task<std::optional<ClientError>> ForAccount::markAllAsRead(Access access, QDateTime lastReadAt)
+{
+    return sendUpdate(QStringLiteral("/notifications"), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt),
+                      std::move(access));
+}
+
+QCoro::Task<std::optional<ClientError>> ForAccount::markRepositoryAsRead(Access access, QString owner, QString repo,
+                                                             QDateTime lastReadAt)
+{
+    return sendUpdate(ApiPaths::repositoryPath(owner, repo), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt),
+                      std::move(access));
 }
 
 QString baseUrl()

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QNetworkRequest>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <optional>
@@ -47,6 +48,51 @@ struct ConditionalAnswer {
     QByteArray etag;
 };
 QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QByteArray etag);
+
+// An account of its own (one after the first): the API base it lives at and
+// its token. The token goes to that base only, never to an address a
+// response names (apart from the next page of the same list).
+struct Access {
+    QString apiBase;
+    QString token;
+};
+
+// The thread list with what the server said of itself: a GitHub Enterprise
+// Server names its version ("3.12.4"), github.com sends nothing.
+struct NotificationList {
+    QList<GitHubNotification> threads;
+    QByteArray enterpriseVersion;
+};
+
+// The user resource, asked when an account is added: its status, the login,
+// and a classic token's scopes (`hasScopes` false when the header is absent).
+struct UserAnswer {
+    int status = 0;
+    QString login;
+    bool hasScopes = false;
+    QStringList scopes;
+    QByteArray enterpriseVersion;
+};
+
+// The operations for an account with its own access; named apart so the
+// first account's operations keep one overload each.
+namespace ForAccount {
+
+QCoro::Task<ClientResult<NotificationList>> fetchNotifications(Access access, bool all, int perPage,
+                                                               bool participating = false);
+QCoro::Task<std::optional<ClientError>> markThreadAsRead(Access access, QString threadId);
+QCoro::Task<std::optional<ClientError>> muteThread(Access access, QString threadId);
+QCoro::Task<std::optional<ClientError>> unmuteThread(Access access, QString threadId);
+// A 404 or 405, a server without "done", is an httpError with that status.
+QCoro::Task<std::optional<ClientError>> markThreadAsDone(Access access, QString threadId);
+QCoro::Task<std::optional<ClientError>> markAllAsRead(Access access, QDateTime lastReadAt);
+QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(Access access, QString owner, QString repo,
+                                                             QDateTime lastReadAt);
+QCoro::Task<ClientResult<UserAnswer>> fetchUser(Access access);
+// Forgets the lists held for revalidation with this account's token.
+void forgetAnswers(const Access &access);
+
+} // namespace ForAccount
 
 // The base URL's scheme, host and port, under its path: where the token may
 // go. Addresses a response names are checked against it.

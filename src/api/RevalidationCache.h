@@ -27,6 +27,7 @@ public:
 
     std::optional<Entry> lookup(const QByteArray &key) const;
     void store(const QByteArray &key, Entry entry);
+    void forget(const QByteArray &key) { m_entries.remove(key); }
     void clear();
 
 private:

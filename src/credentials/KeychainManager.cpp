@@ -44,9 +44,14 @@ TokenResult getToken(Prompt prompt)
     case SecretStoreBackend::Outcome::ok:
         break;
     }
+    return tokenFromBytes(read.secret);
+}
+
+TokenResult tokenFromBytes(const QByteArray &bytes)
+{
     // Byte for byte: a leading byte-order mark is part of the token.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString token = decoder.decode(read.secret);
+    QString token = decoder.decode(bytes);
     if (decoder.hasError())
         return KeychainError::unexpectedData();
     return std::optional<QString>(std::move(token));

@@ -59,6 +59,9 @@ QCoro::Task<TokenResult> readToken(Prompt prompt);
 QCoro::Task<std::optional<KeychainError>> storeToken(QString token);
 QCoro::Task<std::optional<KeychainError>> removeToken();
 
+// The stored bytes as a token: UTF-8, byte for byte, or unexpectedData.
+TokenResult tokenFromBytes(const QByteArray &bytes);
+
 // Names a token without holding it: what is kept per token (the pace GitHub
 // asked of it) is filed under this.
 QByteArray tokenDigest(const QString &token);

@@ -33,7 +33,7 @@ QList<QDBusObjectPath> paths(const QVariant &argument)
 
 } // namespace
 
-std::optional<SecretStoreBackend::ReadResult> read()
+std::optional<SecretStoreBackend::ReadResult> read(const QByteArray &account)
 {
     using SecretStoreBackend::Outcome;
     if (!QDBusConnection::sessionBus().isConnected())
@@ -45,7 +45,7 @@ std::optional<SecretStoreBackend::ReadResult> read()
     const QMap<QString, QString> attributes{
         {QStringLiteral("xdg:schema"), QStringLiteral("org.freedesktop.Secret.Generic")},
         {QStringLiteral("service"), QString::fromLatin1(SecretStoreBackend::serviceName)},
-        {QStringLiteral("account"), QString::fromLatin1(SecretStoreBackend::accountName)},
+        {QStringLiteral("account"), QString::fromUtf8(account)},
     };
     const QDBusMessage found = call(QString::fromLatin1(servicePath), serviceInterface, "SearchItems",
                                     {QVariant::fromValue(attributes)});

@@ -13,6 +13,6 @@
 // of the program knows.
 namespace SecretServiceLookup {
 
-std::optional<SecretStoreBackend::ReadResult> read();
+std::optional<SecretStoreBackend::ReadResult> read(const QByteArray &account = SecretStoreBackend::accountName);
 
 } // namespace SecretServiceLookup

@@ -42,21 +42,21 @@ using ValuePtr = std::unique_ptr<SecretValue, ValueUnref>;
 
 } // namespace
 
-ReadResult read(bool mayPrompt)
+ReadResult read(bool mayPrompt, const QByteArray &account)
 {
-    const std::optional<ReadResult> direct = SecretServiceLookup::read();
+    const std::optional<ReadResult> direct = SecretServiceLookup::read(account);
     if (direct && (direct->outcome != Outcome::locked || !mayPrompt))
         return *direct;
     GError *rawError = nullptr;
     ValuePtr value(secret_password_lookup_binary_sync(tokenSchema(), nullptr, &rawError,
-                                                      "service", serviceName, "account", accountName, nullptr));
+                                                      "service", serviceName, "account", account.constData(), nullptr));
     ErrorPtr error(rawError);
     if (error)
         return {Outcome::failed, error->code, {}};
     if (!value) {
         // libsecret says the same for a missing item and for a prompt that
         // was dismissed: an item still locked tells them apart.
-        const std::optional<ReadResult> after = SecretServiceLookup::read();
+        const std::optional<ReadResult> after = SecretServiceLookup::read(account);
         if (after && after->outcome == Outcome::locked)
             return {Outcome::locked, 0, {}};
         return {Outcome::notFound, 0, {}};
@@ -66,24 +66,24 @@ ReadResult read(bool mayPrompt)
     return {Outcome::ok, 0, QByteArray(bytes, qsizetype(length))};
 }
 
-WriteResult write(const QByteArray &secret)
+WriteResult write(const QByteArray &secret, const QByteArray &account)
 {
     ValuePtr value(secret_value_new(secret.constData(), secret.size(), "text/plain"));
     GError *rawError = nullptr;
     const gboolean stored = secret_password_store_binary_sync(
         tokenSchema(), SECRET_COLLECTION_DEFAULT, "Quillfen GitHub token", value.get(), nullptr, &rawError,
-        "service", serviceName, "account", accountName, nullptr);
+        "service", serviceName, "account", account.constData(), nullptr);
     ErrorPtr error(rawError);
     if (error)
         return {Outcome::failed, error->code};
     return {stored ? Outcome::ok : Outcome::failed, 0};
 }
 
-WriteResult remove()
+WriteResult remove(const QByteArray &account)
 {
     GError *rawError = nullptr;
     const gboolean removed = secret_password_clear_sync(tokenSchema(), nullptr, &rawError,
-                                                        "service", serviceName, "account", accountName, nullptr);
+                                                        "service", serviceName, "account", account.constData(), nullptr);
     ErrorPtr error(rawError);
     if (error)
         return {Outcome::failed, error->code};

@@ -11,7 +11,22 @@
 
 #include <optional>
 
-// One notification thread as the application shows it. Identified by `id`.
+// The account a thread came from. Empty for the first account, whose
+// threads are as they always were.
+struct ThreadAccount {
+    // "<host>/<login>"; thread ids are unique only within one host.
+    QString key;
+    // What the views name it by ("alice", "alice@ghe.example.com"); empty
+    // while there is only one account.
+    QString name;
+    // GitHub Enterprise Server before 3.13 has no "done".
+    bool canMarkDone = true;
+
+    friend bool operator==(const ThreadAccount &, const ThreadAccount &) = default;
+};
+
+// One notification thread as the application shows it. Identified by `id`
+// within its account, and by `key()` among all accounts.
 struct GHNotification {
     QString id;
     QString owner;
@@ -31,7 +46,11 @@ struct GHNotification {
     // (ci_activity, security_alert, ...); empty for threads not from GitHub.
     QString reasonRaw = {};
 
+    ThreadAccount account;
+
     QString repoFullName() const { return owner + u'/' + repo; }
+    // The id for the first account's threads, "<host>/<login>/<id>" for others.
+    QString key() const { return account.key.isEmpty() ? id : account.key + u'/' + id; }
 
     // Member-wise over all fields; QDateTime compares points in time.
     friend bool operator==(const GHNotification &, const GHNotification &) = default;

@@ -20,6 +20,7 @@ GHNotification sample(const QDateTime &base, const char *id, const char *owner, 
         .muted = muted,
         .url = std::nullopt,
         .details = std::nullopt,
+        .account = {},
     };
 }
 

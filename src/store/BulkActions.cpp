@@ -22,12 +22,15 @@ QString bulkKey(const QString &scope)
 
 void NotificationsStore::markAllAsRead()
 {
+    m_accounts.markAllAsRead();
     markReadWhere(bulkKey(QStringLiteral("all")), [](const GHNotification &) { return true; },
                   [](QDateTime lastReadAt) { return GitHubAPIClient::markAllAsRead(std::move(lastReadAt)); });
 }
 
 void NotificationsStore::markRepositoryAsRead(const QString &repoFullName)
 {
+    // A group holds that repository's threads of every account.
+    m_accounts.markRepositoryAsRead(repoFullName);
     const auto inRepository = [repoFullName](const GHNotification &thread) {
         return thread.repoFullName() == repoFullName;
     };
@@ -74,8 +77,24 @@ void NotificationsStore::markReadWhere(const QString &queueKey, const std::funct
     });
 }
 
+void NotificationsStore::markAccountAsRead(const QString &accountKey)
+{
+    if (accountKey.isEmpty()) {
+        markReadWhere(bulkKey(QStringLiteral("all")), [](const GHNotification &) { return true; },
+                      [](QDateTime lastReadAt) { return GitHubAPIClient::markAllAsRead(std::move(lastReadAt)); });
+        return;
+    }
+    if (AccountSession *session = m_accounts.sessionFor(accountKey + u'/'))
+        session->markAllAsRead();
+}
+
 void NotificationsStore::markAsDone(const QString &id)
 {
+    QString threadId;
+    if (AccountSession *session = m_accounts.sessionFor(id, &threadId)) {
+        session->markAsDone(threadId);
+        return;
+    }
     const qsizetype index = indexOf(id);
     if (index < 0)
         return;

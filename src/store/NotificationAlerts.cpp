@@ -41,21 +41,27 @@ void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
     if (newThreads.size() == 1) {
         const GHNotification &thread = newThreads.first();
         notification.title = thread.title;
-        notification.subtitle = thread.repoFullName();
+        const QString account = m_accounts.nameOf(thread);
+        notification.subtitle =
+            account.isEmpty() ? thread.repoFullName() : tr("%1 · %2").arg(thread.repoFullName(), account);
         notification.body = NotificationReasons::displayName(thread.reason);
         notification.actions = {
             //: Alert button, a verb: open the thread in the browser
             {QStringLiteral("default"), tr("Open")},
             {QStringLiteral("mark-read"), tr("Mark as Read")},
         };
-        notification.onAction = [self, session, id = thread.id](const QString &key) {
-            if (!self || session != self->m_session)
+        // The first account's threads are keyed by their id, and belong to its session.
+        const bool first = thread.account.key.isEmpty();
+        notification.onAction = [self, session, first, id = thread.key()](const QString &key) {
+            if (!self || (first && session != self->m_session))
                 return;
             if (key == u"default") {
                 self->open(id);
             } else if (key == u"mark-read") {
-                const qsizetype index = self->indexOf(id);
-                if (index >= 0 && self->m_items.at(index).unread)
+                const auto &items = self->items();
+                const auto found = std::find_if(items.cbegin(), items.cend(),
+                                                [&id](const GHNotification &thread) { return thread.key() == id; });
+                if (found != items.cend() && found->unread)
                     self->toggleRead(id);
             }
         };

@@ -29,16 +29,29 @@ std::chrono::milliseconds timerPeriod(int seconds)
     return timerPeriod(std::chrono::seconds(seconds));
 }
 
+// The host a rule may name: the first account's is github.com.
+QString hostOf(const GHNotification &thread)
+{
+    return thread.account.key.isEmpty() ? QStringLiteral("github.com") : thread.account.key.section(u'/', 0, 0);
+}
+
 } // namespace
 
 NotificationsStore::NotificationsStore(QObject *parent) : QObject(parent)
 {
+    // First of all: every other observer of itemsChanged reads the merged list.
+    connect(this, &NotificationsStore::itemsChanged, this,
+            [this] { m_allItems = m_accounts.merged(m_items, QStringLiteral("github.com")); });
+    connect(&m_accounts, &AccountSessions::itemsChanged, this, &NotificationsStore::itemsChanged);
+    connect(&m_accounts, &AccountSessions::errorsChanged, this, &NotificationsStore::lastErrorChanged);
+    connect(&m_accounts, &AccountSessions::newThreads, this, &NotificationsStore::notifyNewNotifications);
+    m_allItems = m_accounts.merged(m_items, QStringLiteral("github.com"));
     m_countdownTimer.setInterval(std::chrono::seconds(1));
     connect(&m_countdownTimer, &QTimer::timeout, this, &NotificationsStore::updateCountdown);
     m_refreshTimer.setSingleShot(true);
     // The countdown promises the moment: a coarse timer may run 5% late.
     m_refreshTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_refreshTimer, &QTimer::timeout, this, &NotificationsStore::requestRefresh);
+    connect(&m_refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
     connect(&SystemEvents::shared(), &SystemEvents::resumed, this, &NotificationsStore::pollSoon);
     connect(&SystemEvents::shared(), &SystemEvents::networkReachable, this, &NotificationsStore::pollSoon);
     for (auto changed : {&NotificationsStore::itemsChanged, &NotificationsStore::searchTextChanged,
@@ -97,25 +110,34 @@ void NotificationsStore::setUnreadOnly(bool unreadOnly)
 int NotificationsStore::unreadCount() const
 {
     const QList<AlertRules::Rule> rules = AlertRules::current().rules;
-    return int(std::count_if(m_items.cbegin(), m_items.cend(), [&](const GHNotification &thread) {
-        return thread.unread && AlertRules::actionFor(rules, thread) != AlertRules::Action::hide
+    return int(std::count_if(m_allItems.cbegin(), m_allItems.cend(), [&](const GHNotification &thread) {
+        return thread.unread && AlertRules::actionFor(rules, thread, hostOf(thread)) != AlertRules::Action::hide
                && !m_snoozes.isSnoozed(thread);
     }));
 }
 
 QList<GHNotification> NotificationsStore::filteredItems() const
 {
-    QList<GHNotification> listed = m_items;
+    QList<GHNotification> listed = m_allItems;
     const QList<AlertRules::Rule> rules = AlertRules::current().rules;
     listed.removeIf([&](const GHNotification &thread) {
-        return AlertRules::actionFor(rules, thread) == AlertRules::Action::hide || m_snoozes.isSnoozed(thread);
+        return AlertRules::actionFor(rules, thread, hostOf(thread)) == AlertRules::Action::hide
+               || m_snoozes.isSnoozed(thread);
     });
     return ThreadMerge::filterAndSort(listed, m_searchText, m_unreadOnly);
 }
 
+QString NotificationsStore::lastErrorText() const
+{
+    QStringList lines = m_accounts.errorLines();
+    if (m_lastError)
+        lines.prepend(*m_lastError);
+    return lines.join(u'\n');
+}
+
 AlertRules::Action NotificationsStore::ruleAction(const GHNotification &thread) const
 {
-    return AlertRules::actionFor(AlertRules::current().rules, thread);
+    return AlertRules::actionFor(AlertRules::current().rules, thread, hostOf(thread));
 }
 
 bool NotificationsStore::isListed(const GHNotification &thread) const
@@ -301,6 +323,7 @@ QCoro::Task<> NotificationsStore::refresh()
 
 void NotificationsStore::requestRefresh()
 {
+    m_accounts.refreshAll();
     refresh();
 }
 
@@ -316,6 +339,7 @@ void NotificationsStore::unlockKeyring()
 
 void NotificationsStore::dismissError()
 {
+    m_accounts.dismissErrors();
     setLastError(std::nullopt);
 }
 

@@ -6,6 +6,7 @@
 #include "store/AlertRules.h"
 #include "store/QuietHours.h"
 #include "store/Snoozes.h"
+#include "store/AccountSessions.h"
 #include "store/ThreadMerge.h"
 #include "store/SubjectDetailsFetcher.h"
 #include "store/ThreadRequestQueue.h"
@@ -44,15 +45,17 @@ public:
     explicit NotificationsStore(QObject *parent = nullptr);
     ~NotificationsStore() override;
 
-    const QList<GHNotification> &items() const { return m_items; }
+    // Every account's threads: the first account's, then the others'.
+    const QList<GHNotification> &items() const { return m_allItems; }
     const QString &searchText() const { return m_searchText; }
     void setSearchText(const QString &text);
     bool unreadOnly() const { return m_unreadOnly; }
     void setUnreadOnly(bool unreadOnly);
     bool isRefreshing() const { return m_isRefreshing; }
+    // The first account's error; the views' line adds the other accounts'.
     const std::optional<QString> &lastError() const { return m_lastError; }
-    QString lastErrorText() const { return m_lastError.value_or(QString()); }
-    bool hasError() const { return m_lastError.has_value(); }
+    QString lastErrorText() const;
+    bool hasError() const { return m_lastError.has_value() || !m_accounts.errorLines().isEmpty(); }
     int secondsUntilRefresh() const { return m_secondsUntilRefresh; }
     // Checking until the secret store first answers this store.
     TokenState::Status tokenStatus() const { return m_tokenStatus; }
@@ -85,6 +88,7 @@ public:
     void stopTimers();
     bool timersRunning() const { return m_polling; }
 
+    // Every account's list, now.
     Q_INVOKABLE void requestRefresh();
     // Asks the secret store again (the panel does on every show): a token
     // saved or deleted by another program, or a keyring unlocked meanwhile.
@@ -94,7 +98,8 @@ public:
     Q_INVOKABLE void unlockKeyring();
     Q_INVOKABLE void dismissError();
 
-    // Thread actions, addressed by thread id.
+    // Thread actions, addressed by thread key (GHNotification::key(): the
+    // id, for the first account's threads).
     Q_INVOKABLE void open(const QString &id);
     Q_INVOKABLE void toggleRead(const QString &id);
     Q_INVOKABLE void toggleMute(const QString &id);
@@ -104,6 +109,11 @@ public:
     // ("owner/name"), is marked read; threads that arrived since are not.
     Q_INVOKABLE void markAllAsRead();
     Q_INVOKABLE void markRepositoryAsRead(const QString &repoFullName);
+    // The same for one account's list ("" for the first account).
+    Q_INVOKABLE void markAccountAsRead(const QString &accountKey);
+
+    // The accounts after the first.
+    const AccountSessions &accounts() const { return m_accounts; }
 
     // New-thread alerts.
     // Only threads the rules let alert; held while it is quiet.
@@ -168,7 +178,10 @@ private:
                        std::function<QCoro::Task<std::optional<ClientError>>(QDateTime)> request);
     qsizetype indexOf(const QString &id) const;
 
+    // The first account's threads.
     QList<GHNotification> m_items;
+    AccountSessions m_accounts;
+    QList<GHNotification> m_allItems;
     QString m_searchText;
     bool m_unreadOnly = false;
     bool m_isRefreshing = false;

@@ -31,6 +31,11 @@ std::optional<qsizetype> NotificationsStore::rollbackPosition(const QString &id,
 
 void NotificationsStore::open(const QString &id)
 {
+    QString threadId;
+    if (AccountSession *session = m_accounts.sessionFor(id, &threadId)) {
+        session->open(threadId);
+        return;
+    }
     const qsizetype index = indexOf(id);
     if (index < 0)
         return;
@@ -42,6 +47,11 @@ void NotificationsStore::open(const QString &id)
 
 void NotificationsStore::toggleRead(const QString &id)
 {
+    QString threadId;
+    if (AccountSession *session = m_accounts.sessionFor(id, &threadId)) {
+        session->toggleRead(threadId);
+        return;
+    }
     const qsizetype index = indexOf(id);
     if (index < 0)
         return;
@@ -57,6 +67,11 @@ void NotificationsStore::toggleRead(const QString &id)
 
 void NotificationsStore::toggleMute(const QString &id)
 {
+    QString threadId;
+    if (AccountSession *session = m_accounts.sessionFor(id, &threadId)) {
+        session->toggleMute(threadId);
+        return;
+    }
     const qsizetype index = indexOf(id);
     if (index < 0)
         return;

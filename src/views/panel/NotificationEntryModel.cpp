@@ -16,7 +16,7 @@ bool darkPalette()
 QString identity(const NotificationEntryModel::Entry &entry)
 {
     return entry.placeholder ? QStringLiteral("collapsed:") + entry.section
-                             : entry.item.id + QStringLiteral("@") + entry.section;
+                             : entry.item.key() + QStringLiteral("@") + entry.section;
 }
 
 } // namespace
@@ -35,7 +35,7 @@ QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case TitleRole: return item.title;
-    case ThreadIdRole: return item.id;
+    case ThreadIdRole: return item.key();
     // The age is read from the clock each time a row is drawn.
     case MetaLineRole: return RowText::metaLine(item, now());
     case UnreadRole: return item.unread;
@@ -53,6 +53,7 @@ QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
     case IsPlaceholderRole: return entry.placeholder;
     case RepositoryRole: return item.repoFullName();
     case SnoozedRole: return entry.snoozed;
+    case CanMarkDoneRole: return item.account.canMarkDone;
     default: return {};
     }
 }
@@ -66,6 +67,7 @@ QHash<int, QByteArray> NotificationEntryModel::roleNames() const
         {TintColorRole, "tintColor"},   {AccessibleNameRole, "accessibleName"},
         {SectionRole, "section"},       {IsPlaceholderRole, "isPlaceholder"},
         {RepositoryRole, "repository"}, {SnoozedRole, "snoozed"},
+        {CanMarkDoneRole, "canMarkDone"},
     };
 }
 

@@ -33,6 +33,7 @@ public:
         IsPlaceholderRole,
         RepositoryRole,
         SnoozedRole,
+        CanMarkDoneRole,
     };
 
     struct Entry {

@@ -25,8 +25,15 @@ void NotificationsListModel::setStore(NotificationsStore *store)
     if (m_store)
         m_store->disconnect(this);
     m_store = store;
-    if (m_store)
+    if (m_store) {
         connect(m_store, &NotificationsStore::itemsChanged, this, &NotificationsListModel::rebuild);
+        connect(&m_store->accounts(), &AccountSessions::accountsChanged, this, [this] {
+            m_account.reset();
+            rebuild();
+            emit accountNamesChanged();
+            emit filterChanged();
+        });
+    }
     rebuild();
     emit storeChanged();
 }
@@ -153,6 +160,44 @@ void NotificationsListModel::setShowHidden(bool show)
     emit filterChanged();
 }
 
+QStringList NotificationsListModel::accountNames() const
+{
+    if (!m_store || m_store->accounts().isEmpty())
+        return {};
+    QStringList names{QStringLiteral("github.com")};
+    for (const auto &session : m_store->accounts().sessions())
+        names.append(session->label());
+    return names;
+}
+
+int NotificationsListModel::selectedAccount() const
+{
+    if (!m_store || !m_account)
+        return -1;
+    if (m_account->isEmpty())
+        return 0;
+    const auto &sessions = m_store->accounts().sessions();
+    for (std::size_t i = 0; i < sessions.size(); ++i) {
+        if (sessions[i]->key() == *m_account)
+            return int(i) + 1;
+    }
+    return -1;
+}
+
+void NotificationsListModel::setSelectedAccount(int index)
+{
+    std::optional<QString> account;
+    if (m_store && index == 0)
+        account = QString();
+    else if (m_store && index > 0 && std::size_t(index) <= m_store->accounts().sessions().size())
+        account = m_store->accounts().sessions()[std::size_t(index) - 1]->key();
+    if (account == m_account)
+        return;
+    m_account = account;
+    rebuild();
+    emit filterChanged();
+}
+
 void NotificationsListModel::setShowSnoozed(bool show)
 {
     if (show == m_showSnoozed)
@@ -175,10 +220,28 @@ QList<GHNotification> NotificationsListModel::shownThreads() const
     return threads;
 }
 
+QString NotificationsListModel::accountLabel() const
+{
+    const int index = selectedAccount();
+    return index < 0 ? tr("All Accounts") : accountNames().value(index);
+}
+
+void NotificationsListModel::markAllAsRead()
+{
+    if (!m_store)
+        return;
+    if (m_account)
+        m_store->markAccountAsRead(*m_account);
+    else
+        m_store->markAllAsRead();
+}
+
 void NotificationsListModel::rebuild()
 {
-    const QList<GHNotification> items = ThreadMerge::matching(shownThreads(), m_filter.searchText, m_filter.unreadOnly,
-                                                              m_filter.reason, m_filter.details);
+    QList<GHNotification> items = ThreadMerge::matching(shownThreads(), m_filter.searchText, m_filter.unreadOnly,
+                                                        m_filter.reason, m_filter.details);
+    if (m_account)
+        items.removeIf([this](const GHNotification &thread) { return thread.account.key != *m_account; });
     QList<NotificationEntryModel::Entry> entries;
     QVariantMap counts;
     if (m_groupByRepo) {

@@ -37,6 +37,11 @@ class NotificationsListModel : public QObject {
     Q_PROPERTY(bool groupByRepo READ groupByRepo WRITE setGroupByRepo NOTIFY groupByRepoChanged)
     Q_PROPERTY(QStringList collapsedRepos READ collapsedRepos NOTIFY collapsedReposChanged)
     Q_PROPERTY(QVariantMap groupCounts READ groupCounts NOTIFY groupCountsChanged)
+    // The accounts by name, the first account first; empty while there is only one.
+    Q_PROPERTY(QStringList accountNames READ accountNames NOTIFY accountNamesChanged)
+    // Index into accountNames, or -1 for every account.
+    Q_PROPERTY(int selectedAccount READ selectedAccount WRITE setSelectedAccount NOTIFY filterChanged)
+    Q_PROPERTY(QString accountLabel READ accountLabel NOTIFY filterChanged)
 
 public:
     explicit NotificationsListModel(QObject *parent = nullptr);
@@ -68,6 +73,13 @@ public:
     QStringList collapsedRepos() const;
     QVariantMap groupCounts() const { return m_groupCounts; }
 
+    QStringList accountNames() const;
+    int selectedAccount() const;
+    void setSelectedAccount(int index);
+    QString accountLabel() const;
+    // The list being looked at: every account's, or the chosen account's.
+    Q_INVOKABLE void markAllAsRead();
+
     Q_INVOKABLE void toggleCollapsed(const QString &key);
     Q_INVOKABLE bool isCollapsed(const QString &key) const { return m_collapsed.contains(key); }
 
@@ -77,6 +89,7 @@ signals:
     void groupByRepoChanged();
     void collapsedReposChanged();
     void groupCountsChanged();
+    void accountNamesChanged();
 
 private:
     // The store's threads this list may show: rules and snoozes applied.
@@ -91,4 +104,6 @@ private:
     bool m_groupByRepo = true;
     QSet<QString> m_collapsed;
     QVariantMap m_groupCounts;
+    // The chosen account's key ("" for the first); absent for every account.
+    std::optional<QString> m_account;
 };

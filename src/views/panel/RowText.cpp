@@ -12,6 +12,9 @@ QString metaLine(const GHNotification &item, const QDateTime &now, const QLocale
     if (item.number)
         line += QStringLiteral(" #") + QString::number(*item.number);
     const QString separator = QStringLiteral(" \u00B7 ");
+    // With several accounts, each row says whose it is.
+    if (!item.account.name.isEmpty())
+        line = item.account.name + separator + line;
     line += separator + NotificationReasons::displayName(item.reason) + separator
             + RelativeTime::shortAge(item.updatedAt, now, locale);
     if (item.details && !item.details->latestActor.login.isEmpty())

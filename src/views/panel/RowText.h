@@ -10,7 +10,7 @@
 namespace RowText {
 
 // "rails / rails #54993 · Comment · 6 min. ago", then " · by alice" once the
-// latest actor is known.
+// latest actor is known; led by the account's name when there are several.
 QString metaLine(const GHNotification &item, const QDateTime &now, const QLocale &locale = QLocale());
 
 // "45s" under a minute, else "5m 0s"; minutes are not carried into hours.

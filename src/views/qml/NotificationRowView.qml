@@ -19,6 +19,8 @@ Item {
 
     property bool snoozed: false
     property bool showHoverActions: true
+    // False for an account whose server has no "done".
+    property bool canMarkDone: true
     property bool highlighted: false
     readonly property bool isHovering: hover.hovered
 
@@ -169,6 +171,7 @@ Item {
             }
             HoverButton {
                 objectName: "doneButton"
+                visible: row.canMarkDone
                 symbol: "checkmark"
                 iconColor: Theme.primary
                 //: A command: mark the thread as done, which takes it off the list
@@ -195,7 +198,7 @@ Item {
                       : qsTr("Mute")
                 onTriggered: row.muteToggle()
             }
-            MenuItem { text: qsTr("Mark as Done"); onTriggered: row.markDone() }
+            MenuItem { text: qsTr("Mark as Done"); enabled: row.canMarkDone; onTriggered: row.markDone() }
             // Rules and snoozes.
             MenuSeparator {}
             MenuItem { text: row.snoozed ? qsTr("Unsnooze") : qsTr("Snooze\u2026"); onTriggered: row.openSnoozeMenu() }

@@ -139,6 +139,36 @@ Rectangle {
                         }
                     }
                 }
+                // Several accounts: the list of one, or of all.
+                ToolButton {
+                    id: accountButton
+                    objectName: "accountMenuButton"
+                    visible: listModel.accountNames.length > 1
+                    Accessible.name: qsTr("Account: %1").arg(listModel.accountLabel)
+                    Accessible.onPressAction: clicked()
+                    Keys.onReturnPressed: clicked()
+                    contentItem: Label {
+                        text: listModel.accountLabel
+                        width: Math.min(implicitWidth, Theme.px(120))
+                        elide: Text.ElideRight
+                    }
+                    onClicked: accountMenu.popup(accountButton, 0, accountButton.height)
+
+                    Menu {
+                        id: accountMenu
+                        MenuItem { text: qsTr("All Accounts"); onTriggered: listModel.selectedAccount = -1 }
+                        MenuSeparator {}
+                        Repeater {
+                            model: listModel.accountNames
+                            delegate: MenuItem {
+                                required property int index
+                                required property string modelData
+                                text: modelData
+                                onTriggered: listModel.selectedAccount = index
+                            }
+                        }
+                    }
+                }
                 Button {
                     objectName: "groupToggle"
                     // As wide as its symbol, not the style's text button.
@@ -169,7 +199,7 @@ Rectangle {
                     objectName: "markAllReadButton"
                     visible: view.store.tokenStatus === TokenState.Stored
                     enabled: view.store.unreadCount > 0
-                    onClicked: view.store.markAllAsRead()
+                    onClicked: listModel.markAllAsRead()
                     symbol: "checkmark"
                     tip: qsTr("Mark All as Read")
                 }

@@ -343,6 +343,10 @@ Rectangle {
                         }
                     }
                 }
+                Divider { Layout.fillWidth: true }
+
+                // Other accounts
+                OtherAccountsSection { Layout.fillWidth: true }
                 Item { Layout.preferredHeight: Theme.px(20) }
             }
         }

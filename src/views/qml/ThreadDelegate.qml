@@ -19,6 +19,7 @@ Column {
     required property bool isPlaceholder
     required property string repository
     required property bool snoozed
+    required property bool canMarkDone
     property bool highlighted: false
     property int rowInset: 0
 
@@ -40,6 +41,7 @@ Column {
         iconName: entry.iconName
         tintColor: entry.tintColor
         accessibleName: entry.accessibleName
+        canMarkDone: entry.canMarkDone
         highlighted: entry.highlighted
         onOpen: entry.store.open(entry.threadId)
         onMarkReadToggle: entry.store.toggleRead(entry.threadId)
