@@ -28,7 +28,8 @@ void refreshProcessing(benchmark::State &state)
 
     for (auto _ : state) {
         const ThreadMerge::MergeResult result = ThreadMerge::merge(previous, convertAll(body));
-        const QList<GHNotification> shown = ThreadMerge::filterAndSort(result.merged, QStringLiteral("number 1"), false);
+        const QList<GHNotification> shown =
+            ThreadMerge::filterAndSort(result.merged, QStringLiteral("number 1"), false);
         benchmark::DoNotOptimize(result.newThreads.size());
         benchmark::DoNotOptimize(shown.size());
     }

@@ -41,14 +41,18 @@ int main(int argc, char *argv[])
             return ScriptedResponse{304, {}, {{"Last-Modified", lastModified}}, ScriptedResponse::Behaviour::respond};
         }
         ++points;
-        const int page = std::max(1, QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt());
-        ScriptedResponse answer{200, threadsBody(threads.mid((page - 1) * 50, 50)), {{"Last-Modified", lastModified}},
+        const int page = std::max(
+            1, QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt());
+        ScriptedResponse answer{200,
+                                threadsBody(threads.mid((page - 1) * 50, 50)),
+                                {{"Last-Modified", lastModified}},
                                 ScriptedResponse::Behaviour::respond};
         if (page < 3)
-            answer.headers.append({"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\"")
-                                               .arg(github.baseUrl())
-                                               .arg(page + 1)
-                                               .toUtf8()});
+            answer.headers.append(
+                {"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\"")
+                             .arg(github.baseUrl())
+                             .arg(page + 1)
+                             .toUtf8()});
         return answer;
     });
     GitHubAPIClient::setBaseUrl(github.baseUrl());
@@ -56,7 +60,8 @@ int main(int argc, char *argv[])
         qFatal("no keyring: run inside tools/session/run-in-session.sh --keyring");
 
     const auto detailed = [](const NotificationsStore &store) {
-        return std::count_if(store.items().begin(), store.items().end(), [](const auto &t) { return t.details.has_value(); });
+        return std::count_if(store.items().begin(), store.items().end(),
+                             [](const auto &t) { return t.details.has_value(); });
     };
     NotificationsStore store;
     if (!QTest::qWaitFor([&] { return store.items().size() == threads.size() && detailed(store) == subjects; }, 20000))
@@ -86,15 +91,16 @@ int main(int argc, char *argv[])
     const int detail304 = github.resourceNotModified();
     points += details - detail304;
     std::printf("poll cycles:                      %d (one thread changed in %d)\n", cycles, changedPolls);
-    std::printf("threads listed:                   %lld, %lld with details\n", static_cast<long long>(store.items().size()),
-                static_cast<long long>(detailed(store)));
+    std::printf("threads listed:                   %lld, %lld with details\n",
+                static_cast<long long>(store.items().size()), static_cast<long long>(detailed(store)));
     std::printf("list requests:                    %d (%d answered 304), %.2f per poll\n", listRequests, notModified,
                 double(listRequests) / cycles);
     std::printf("detail requests, first fill:      %d\n", firstDetails);
-    std::printf("detail requests, changed polls:   %d (%d answered 304), %.2f per changed poll\n", details - firstDetails,
-                detail304, changedPolls ? double(details - firstDetails) / changedPolls : 0.0);
+    std::printf("detail requests, changed polls:   %d (%d answered 304), %.2f per changed poll\n",
+                details - firstDetails, detail304, changedPolls ? double(details - firstDetails) / changedPolls : 0.0);
     std::printf("detail requests, unchanged polls: %d\n", quietPollDetails);
-    std::printf("detail requests per poll:         %.3f (after the first fill)\n", double(details - firstDetails) / (cycles - 1));
+    std::printf("detail requests per poll:         %.3f (after the first fill)\n",
+                double(details - firstDetails) / (cycles - 1));
     std::printf("rate-limit points:                %d\n", points);
     return store.items().size() == threads.size() && quietPollDetails == 0 ? 0 : 1;
 }

@@ -60,7 +60,8 @@ ScriptedResponse listAnswer(int cycle, const RecordedRequest &request)
     case 7:
         return {200, R"([{"id": "1", "repository": )", {}, Behaviour::respond};
     case 8:
-        return {403, R"({"message":"API rate limit exceeded"})",
+        return {403,
+                R"({"message":"API rate limit exceeded"})",
                 {{"x-ratelimit-remaining", "0"},
                  {"x-ratelimit-reset", QByteArray::number(QDateTime::currentSecsSinceEpoch() + 60)}},
                 Behaviour::respond};
@@ -94,7 +95,8 @@ void actOnThreads(NotificationsStore &store, FakeGitHubServer &github, int cycle
     // A bulk action goes out only when it has unread threads to mark.
     const auto anyUnread = [&store](const std::function<bool(const GHNotification &)> &where) {
         const QList<GHNotification> now = store.items();
-        return std::any_of(now.begin(), now.end(), [&](const GHNotification &item) { return item.unread && where(item); });
+        return std::any_of(now.begin(), now.end(),
+                           [&](const GHNotification &item) { return item.unread && where(item); });
     };
     const QString repository = items.at(3 % items.size()).repoFullName();
     if (cycle % 25 == 0) {

@@ -13,12 +13,12 @@
 
 // A property every input must keep. A broken one aborts, so libFuzzer keeps
 // the input and a replay of the corpus fails.
-#define FUZZ_EXPECT(condition)                                                                                        \
-    do {                                                                                                              \
-        if (!(condition)) {                                                                                           \
-            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition);                     \
-            std::abort();                                                                                             \
-        }                                                                                                             \
+#define FUZZ_EXPECT(condition)                                                                                         \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition);                      \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
 inline QByteArray fuzzBytes(const uint8_t *data, size_t size)

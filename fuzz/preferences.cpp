@@ -57,19 +57,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(contents, &error);
-    const bool readable = contents.trimmed().isEmpty() || (error.error == QJsonParseError::NoError && document.isObject());
+    const bool readable =
+        contents.trimmed().isEmpty() || (error.error == QJsonParseError::NoError && document.isObject());
     const QJsonObject object = document.object();
 
     FUZZ_EXPECT(Preferences::refreshInterval() == expectedInterval(object));
     FUZZ_EXPECT(Preferences::notificationsEnabled() == expectedBool(object, Preferences::notificationsEnabledKey));
-    FUZZ_EXPECT(Preferences::notificationSoundEnabled() == expectedBool(object, Preferences::notificationSoundEnabledKey));
+    FUZZ_EXPECT(Preferences::notificationSoundEnabled()
+                == expectedBool(object, Preferences::notificationSoundEnabledKey));
     FUZZ_EXPECT(Preferences::automaticallyChecksForUpdates()
                 == expectedBool(object, Preferences::automaticallyChecksForUpdatesKey));
     FUZZ_EXPECT(Preferences::participatingOnly() == expectedBool(object, Preferences::participatingOnlyKey));
     const QJsonValue channel = object.value(QLatin1StringView(Preferences::updateChannelKey));
     FUZZ_EXPECT(Preferences::updateChannel() == (channel.isString() ? channel.toString() : QStringLiteral("stable")));
 
-    const QStringList aside = QDir(folder.path()).entryList({QFileInfo(path).fileName() + QStringLiteral(".corrupt-*")});
+    const QStringList aside =
+        QDir(folder.path()).entryList({QFileInfo(path).fileName() + QStringLiteral(".corrupt-*")});
     if (readable) {
         FUZZ_EXPECT(aside.isEmpty() && contentsOf(path) == contents);
     } else {

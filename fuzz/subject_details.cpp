@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_EXPECT(record->state == SubjectState::open || record->state == SubjectState::closed
                         || record->state == SubjectState::closedNotPlanned);
         if (record->state != SubjectState::merged)
-            FUZZ_EXPECT((record->state == SubjectState::open || record->state == SubjectState::draft) == (state == u"open"));
+            FUZZ_EXPECT((record->state == SubjectState::open || record->state == SubjectState::draft)
+                        == (state == u"open"));
     }
     const auto comment = WireDecoding::decodeCommentAuthor(bytes);
     if (const auto *actor = std::get_if<Actor>(&comment))

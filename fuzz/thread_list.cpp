@@ -15,7 +15,8 @@ namespace {
 bool isOnGitHubWeb(const QString &address)
 {
     const QLatin1StringView root("https://github.com");
-    return address.startsWith(root) && (address.size() == root.size() || QStringView(u"/?#").contains(address.at(root.size())));
+    return address.startsWith(root)
+           && (address.size() == root.size() || QStringView(u"/?#").contains(address.at(root.size())));
 }
 
 } // namespace

@@ -47,13 +47,16 @@ int main(int argc, char *argv[])
             view = qobject_cast<QQuickWindow *>(component.create());
             if (!view)
                 qFatal("%s", qPrintable(component.errorString()));
-            QObject::connect(view, &QQuickWindow::frameSwapped, view, [view] {
-                static bool reported = false;
-                if (!reported) {
-                    reported = true;
-                    reportFirstFrame();
-                }
-            }, Qt::DirectConnection);
+            QObject::connect(
+                view, &QQuickWindow::frameSwapped, view,
+                [view] {
+                    static bool reported = false;
+                    if (!reported) {
+                        reported = true;
+                        reportFirstFrame();
+                    }
+                },
+                Qt::DirectConnection);
         }
         view->setVisible(!view->isVisible());
     });

@@ -33,7 +33,7 @@ public:
     friend bool operator==(const AccountHost &, const AccountHost &) = default;
 
 private:
-    AccountHost(QString name, bool loopback) : m_name(std::move(name)), m_loopback(loopback) {}
+    AccountHost(QString name, bool loopback) : m_name(std::move(name)), m_loopback(loopback) { }
     QString scheme() const { return m_loopback ? QStringLiteral("http") : QStringLiteral("https"); }
 
     QString m_name;

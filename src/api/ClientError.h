@@ -25,5 +25,4 @@ using ClientError = std::variant<GitHubAPIClient::APIError, KeychainManager::Key
 QString userDescription(const ClientError &error);
 
 // The result of an operation that yields a value, or its failure.
-template <typename T>
-using ClientResult = std::variant<T, ClientError>;
+template<typename T> using ClientResult = std::variant<T, ClientError>;

@@ -133,7 +133,8 @@ QString webURL(const GHNotification &item, const QString &apiBase, const QString
     const QString repoPage = webRoot + item.owner + u'/' + item.repo;
     if (!item.number)
         return repoPage;
-    const QString kind = item.subjectType == SubjectType::pull_request ? QStringLiteral("pull") : QStringLiteral("issues");
+    const QString kind =
+        item.subjectType == SubjectType::pull_request ? QStringLiteral("pull") : QStringLiteral("issues");
     return repoPage + u'/' + kind + u'/' + QString::number(*item.number);
 }
 

@@ -17,7 +17,6 @@
 #include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
 
-
 namespace GitHubAPIClient {
 namespace {
 
@@ -104,15 +103,15 @@ QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optiona
 // std::nullopt stands for an answer that is not HTTP at all.
 // The pace is the token's: a pause one token's answer asked for holds only
 // that token's requests.
-QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>> send(QNetworkRequest request, QByteArray method,
-                                                                           QByteArray body, qint64 maxBodyBytes,
-                                                                           QByteArray pacingKey)
+QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>>
+send(QNetworkRequest request, QByteArray method, QByteArray body, qint64 maxBodyBytes, QByteArray pacingKey)
 {
     // While GitHub asked for a pause, nothing goes out.
     if (const auto until = RequestPacing::pausedUntil(pacingKey))
         co_return ClientError(APIError::paused(*until));
-    const NetworkAccess::Response response = co_await NetworkAccess::send(
-        std::move(request), std::move(method), std::move(body), {maxBodyBytes, configuredTimeout(), configuredDeadline()});
+    const NetworkAccess::Response response =
+        co_await NetworkAccess::send(std::move(request), std::move(method), std::move(body),
+                                     {maxBodyBytes, configuredTimeout(), configuredDeadline()});
     if (response.failed())
         co_return ClientError(TransportError{response.failureCode, response.failure});
     if (!response.status)
@@ -156,8 +155,8 @@ QByteArray lastReadBody(const QDateTime &lastReadAt)
 // A change of state on GitHub, answered with its status (absent for an
 // answer that is not HTTP), its body unread.
 QCoro::Task<std::variant<std::optional<int>, ClientError>> sendChange(std::optional<QString> path, QByteArray method,
-                                                                       std::optional<QByteArray> jsonBody,
-                                                                       std::optional<Access> access)
+                                                                      std::optional<QByteArray> jsonBody,
+                                                                      std::optional<Access> access)
 {
     using Result = std::variant<std::optional<int>, ClientError>;
     // No conditional expression in a coroutine: GCC 12 evaluates both arms.
@@ -315,7 +314,7 @@ QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all
 }
 
 QCoro::Task<ClientResult<NotificationList>> ForAccount::fetchNotifications(Access access, bool all, int perPage,
-                                                               bool participating)
+                                                                           bool participating)
 {
     return fetchList(all, perPage, participating, std::move(access));
 }
@@ -336,8 +335,8 @@ QCoro::Task<ClientResult<UserAnswer>> ForAccount::fetchUser(Access access)
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
     const PreparedRequest &ready = std::get<PreparedRequest>(prepared);
-    auto outcome = co_await send(ready.request, QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes,
-                                 ready.pacingKey);
+    auto outcome =
+        co_await send(ready.request, QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes, ready.pacingKey);
     if (auto *error = std::get_if<ClientError>(&outcome))
         co_return Result(*error);
     const auto &response = std::get<std::optional<HttpResponse>>(outcome);
@@ -389,8 +388,8 @@ QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QBy
     request.setUrl(url);
     if (!etag.isEmpty())
         request.setRawHeader("If-None-Match", etag);
-    auto outcome = co_await send(std::move(request), QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes,
-                                 ready.pacingKey);
+    auto outcome =
+        co_await send(std::move(request), QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes, ready.pacingKey);
     if (auto *error = std::get_if<ClientError>(&outcome))
         co_return Result(*error);
     const std::optional<HttpResponse> &response = std::get<std::optional<HttpResponse>>(outcome);
@@ -441,12 +440,14 @@ QByteArray subscription(bool ignored)
 
 QCoro::Task<std::optional<ClientError>> muteThread(QString threadId)
 {
-    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"), subscription(true));
+    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"),
+                      subscription(true));
 }
 
 QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId)
 {
-    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"), subscription(false));
+    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"),
+                      subscription(false));
 }
 
 QCoro::Task<std::optional<ClientError>> markThreadAsDone(QString threadId)
@@ -484,8 +485,8 @@ QCoro::Task<std::optional<ClientError>> ForAccount::unmuteThread(Access access, 
 QCoro::Task<std::optional<ClientError>> ForAccount::markThreadAsDone(Access access, QString threadId)
 {
     using Result = std::optional<ClientError>;
-    auto deleting = sendChange(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("DELETE"), std::nullopt,
-                               std::move(access));
+    auto deleting =
+        sendChange(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("DELETE"), std::nullopt, std::move(access));
     const auto outcome = co_await std::move(deleting);
     if (const auto *error = std::get_if<ClientError>(&outcome))
         co_return Result(*error);
@@ -504,7 +505,7 @@ QCoro::Task<std::optional<ClientError>> ForAccount::markAllAsRead(Access access,
 }
 
 QCoro::Task<std::optional<ClientError>> ForAccount::markRepositoryAsRead(Access access, QString owner, QString repo,
-                                                             QDateTime lastReadAt)
+                                                                         QDateTime lastReadAt)
 {
     return sendUpdate(ApiPaths::repositoryPath(owner, repo), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt),
                       std::move(access));

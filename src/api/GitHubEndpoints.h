@@ -6,9 +6,15 @@
 namespace GitHubEndpoints {
 
 // REST API base: scheme and host, no trailing slash.
-inline QString apiBaseUrl() { return QStringLiteral("https://api.github.com"); }
+inline QString apiBaseUrl()
+{
+    return QStringLiteral("https://api.github.com");
+}
 
 // Web site root: scheme, host and exactly one trailing slash.
-inline QString webRootUrl() { return QStringLiteral("https://github.com/"); }
+inline QString webRootUrl()
+{
+    return QStringLiteral("https://github.com/");
+}
 
 } // namespace GitHubEndpoints

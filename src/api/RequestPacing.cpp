@@ -90,7 +90,8 @@ void noteAnswer(const QByteArray &key, int status, const Headers &headers, QByte
     const QDateTime now = QDateTime::currentDateTimeUtc();
     if (const auto pause = pauseAfter(status, headers, body, current.secondaryRepeats, now)) {
         current.pausedUntil = now.addSecs(pause->count());
-        const bool secondary = header(headers, "retry-after").isEmpty() && header(headers, "x-ratelimit-remaining") != "0";
+        const bool secondary =
+            header(headers, "retry-after").isEmpty() && header(headers, "x-ratelimit-remaining") != "0";
         current.secondaryRepeats = secondary ? current.secondaryRepeats + 1 : 0;
     } else if ((status >= 200 && status <= 299) || status == 304) {
         current.secondaryRepeats = 0;

@@ -21,13 +21,20 @@ struct Failure {
 QString typeName(const QJsonValue &value)
 {
     switch (value.type()) {
-    case QJsonValue::Null: return QStringLiteral("null");
-    case QJsonValue::Bool: return QStringLiteral("a boolean");
-    case QJsonValue::Double: return QStringLiteral("a number");
-    case QJsonValue::String: return QStringLiteral("a string");
-    case QJsonValue::Array: return QStringLiteral("an array");
-    case QJsonValue::Object: return QStringLiteral("an object");
-    case QJsonValue::Undefined: break;
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return QStringLiteral("a boolean");
+    case QJsonValue::Double:
+        return QStringLiteral("a number");
+    case QJsonValue::String:
+        return QStringLiteral("a string");
+    case QJsonValue::Array:
+        return QStringLiteral("an array");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    case QJsonValue::Undefined:
+        break;
     }
     return QStringLiteral("nothing");
 }
@@ -129,7 +136,8 @@ private:
         if (value.isUndefined() || value.isNull())
             return QJsonValue(QJsonValue::Undefined);
         if (value.type() != type)
-            fail(key, QStringLiteral("expected %1 or null, found %2").arg(QLatin1StringView(expected), typeName(value)));
+            fail(key,
+                 QStringLiteral("expected %1 or null, found %2").arg(QLatin1StringView(expected), typeName(value)));
         return value;
     }
 
@@ -232,9 +240,8 @@ std::variant<QJsonDocument, DecodingError> parseJson(const QByteArray &body)
     QJsonParseError error{};
     QJsonDocument document = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError)
-        return DecodingError{QStringLiteral("the body is not valid JSON (%1 at offset %2)")
-                                 .arg(error.errorString())
-                                 .arg(error.offset)};
+        return DecodingError{
+            QStringLiteral("the body is not valid JSON (%1 at offset %2)").arg(error.errorString()).arg(error.offset)};
     return document;
 }
 
@@ -274,8 +281,8 @@ std::optional<QDateTime> parseInternetDateTime(QStringView text)
     } else {
         const QChar sign = text[19];
         const auto offsetHours = digitsAt(20, 2), offsetMinutes = digitsAt(23, 2);
-        if ((sign != u'+' && sign != u'-') || text[22] != u':' || !offsetHours || !offsetMinutes
-            || *offsetHours > 23 || *offsetMinutes > 59)
+        if ((sign != u'+' && sign != u'-') || text[22] != u':' || !offsetHours || !offsetMinutes || *offsetHours > 23
+            || *offsetMinutes > 59)
             return std::nullopt;
         offsetSeconds = (*offsetHours * 3600 + *offsetMinutes * 60) * (sign == u'-' ? -1 : 1);
     }
@@ -289,8 +296,9 @@ std::variant<QList<GitHubNotification>, DecodingError> decodeNotificationList(co
         return *error;
     const QJsonDocument &document = std::get<QJsonDocument>(parsed);
     if (!document.isArray())
-        return DecodingError{QStringLiteral("expected an array of notifications, found %1")
-                                 .arg(document.isObject() ? QStringLiteral("an object") : QStringLiteral("a single value"))};
+        return DecodingError{
+            QStringLiteral("expected an array of notifications, found %1")
+                .arg(document.isObject() ? QStringLiteral("an object") : QStringLiteral("a single value"))};
 
     const QJsonArray elements = document.array();
     QList<GitHubNotification> threads;
@@ -312,8 +320,8 @@ std::variant<QList<GitHubNotification>, DecodingError> decodeNotificationList(co
 namespace {
 
 // Runs `read` over the body's top-level object.
-template <typename Read>
-auto decodeObject(const QByteArray &body, Read read) -> std::variant<decltype(read(std::declval<ObjectReader>())), DecodingError>
+template<typename Read> auto decodeObject(const QByteArray &body, Read read)
+    -> std::variant<decltype(read(std::declval<ObjectReader>())), DecodingError>
 {
     auto parsed = parseJson(body);
     if (auto *error = std::get_if<DecodingError>(&parsed))

@@ -47,7 +47,8 @@ QCoro::Task<std::optional<KeychainError>> store(QString item, QString token)
         co_return Result(KeychainError::unexpectedData());
     QFuture<std::optional<Result>> call = KeyringCall::run<Result>([item = item.toUtf8(), bytes = token.toUtf8()] {
         const SecretStoreBackend::WriteResult written = SecretStoreBackend::write(bytes, item);
-        return written.outcome == SecretStoreBackend::Outcome::ok ? Result() : Result(KeychainError::saveFailed(written.code));
+        return written.outcome == SecretStoreBackend::Outcome::ok ? Result()
+                                                                  : Result(KeychainError::saveFailed(written.code));
     });
     const std::optional<Result> stored = co_await call;
     if (!stored)
@@ -60,8 +61,9 @@ QCoro::Task<std::optional<KeychainError>> remove(QString item)
     using Result = std::optional<KeychainError>;
     QFuture<std::optional<Result>> call = KeyringCall::run<Result>([item = item.toUtf8()] {
         const SecretStoreBackend::WriteResult removed = SecretStoreBackend::remove(item);
-        return removed.outcome == SecretStoreBackend::Outcome::failed ? Result(KeychainError::deleteFailed(removed.code))
-                                                                      : Result();
+        return removed.outcome == SecretStoreBackend::Outcome::failed
+                   ? Result(KeychainError::deleteFailed(removed.code))
+                   : Result();
     });
     const std::optional<Result> removed = co_await call;
     if (!removed)

@@ -16,11 +16,14 @@ QString KeychainError::errorDescription() const
 {
     switch (m_kind) {
     case Kind::saveFailed:
-        return QCoreApplication::translate("KeychainError", "Failed to save token to keychain (status: %1)").arg(m_status);
+        return QCoreApplication::translate("KeychainError", "Failed to save token to keychain (status: %1)")
+            .arg(m_status);
     case Kind::readFailed:
-        return QCoreApplication::translate("KeychainError", "Failed to read token from keychain (status: %1)").arg(m_status);
+        return QCoreApplication::translate("KeychainError", "Failed to read token from keychain (status: %1)")
+            .arg(m_status);
     case Kind::deleteFailed:
-        return QCoreApplication::translate("KeychainError", "Failed to delete token from keychain (status: %1)").arg(m_status);
+        return QCoreApplication::translate("KeychainError", "Failed to delete token from keychain (status: %1)")
+            .arg(m_status);
     case Kind::locked:
         return QCoreApplication::translate("KeychainError", "The keyring is locked");
     case Kind::notAnswering:
@@ -50,7 +53,8 @@ TokenResult getToken(Prompt prompt)
 TokenResult tokenFromBytes(const QByteArray &bytes)
 {
     // Byte for byte: a leading byte-order mark is part of the token.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString token = decoder.decode(bytes);
     if (decoder.hasError())
         return KeychainError::unexpectedData();

@@ -33,7 +33,7 @@ public:
     friend bool operator==(const KeychainError &, const KeychainError &) = default;
 
 private:
-    KeychainError(Kind kind, int status) : m_kind(kind), m_status(status) {}
+    KeychainError(Kind kind, int status) : m_kind(kind), m_status(status) { }
 
     Kind m_kind;
     int m_status;

@@ -27,8 +27,7 @@ bool tooManyStuck();
 void noteStuck(int change);
 
 // The call's result, or absent when it missed the deadline; co_await it.
-template <typename T>
-QFuture<std::optional<T>> run(std::function<T()> call)
+template<typename T> QFuture<std::optional<T>> run(std::function<T()> call)
 {
     if (tooManyStuck())
         return QtFuture::makeReadyFuture(std::optional<T>());

@@ -47,8 +47,8 @@ std::optional<SecretStoreBackend::ReadResult> read(const QByteArray &account)
         {QStringLiteral("service"), QString::fromLatin1(SecretStoreBackend::serviceName)},
         {QStringLiteral("account"), QString::fromUtf8(account)},
     };
-    const QDBusMessage found = call(QString::fromLatin1(servicePath), serviceInterface, "SearchItems",
-                                    {QVariant::fromValue(attributes)});
+    const QDBusMessage found =
+        call(QString::fromLatin1(servicePath), serviceInterface, "SearchItems", {QVariant::fromValue(attributes)});
     if (found.type() != QDBusMessage::ReplyMessage || found.arguments().size() != 2)
         return std::nullopt;
     const QList<QDBusObjectPath> unlocked = paths(found.arguments().at(0));
@@ -64,8 +64,8 @@ std::optional<SecretStoreBackend::ReadResult> read(const QByteArray &account)
         return std::nullopt;
     const QDBusObjectPath session = opened.arguments().at(1).value<QDBusObjectPath>();
 
-    const QDBusMessage secret = call(unlocked.first().path(), "org.freedesktop.Secret.Item", "GetSecret",
-                                     {QVariant::fromValue(session)});
+    const QDBusMessage secret =
+        call(unlocked.first().path(), "org.freedesktop.Secret.Item", "GetSecret", {QVariant::fromValue(session)});
     call(session.path(), "org.freedesktop.Secret.Session", "Close", {});
     if (secret.type() != QDBusMessage::ReplyMessage || secret.arguments().size() != 1)
         return std::nullopt;

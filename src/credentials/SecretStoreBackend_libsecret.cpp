@@ -25,7 +25,14 @@ const SecretSchema *tokenSchema()
             {"account", SECRET_SCHEMA_ATTRIBUTE_STRING},
             {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING},
         },
-        0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+        0,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
     };
     return &schema;
 }
@@ -48,8 +55,8 @@ ReadResult read(bool mayPrompt, const QByteArray &account)
     if (direct && (direct->outcome != Outcome::locked || !mayPrompt))
         return *direct;
     GError *rawError = nullptr;
-    ValuePtr value(secret_password_lookup_binary_sync(tokenSchema(), nullptr, &rawError,
-                                                      "service", serviceName, "account", account.constData(), nullptr));
+    ValuePtr value(secret_password_lookup_binary_sync(tokenSchema(), nullptr, &rawError, "service", serviceName,
+                                                      "account", account.constData(), nullptr));
     ErrorPtr error(rawError);
     if (error)
         return {Outcome::failed, error->code, {}};
@@ -70,9 +77,10 @@ WriteResult write(const QByteArray &secret, const QByteArray &account)
 {
     ValuePtr value(secret_value_new(secret.constData(), secret.size(), "text/plain"));
     GError *rawError = nullptr;
-    const gboolean stored = secret_password_store_binary_sync(
-        tokenSchema(), SECRET_COLLECTION_DEFAULT, "Quillfen GitHub token", value.get(), nullptr, &rawError,
-        "service", serviceName, "account", account.constData(), nullptr);
+    const gboolean stored =
+        secret_password_store_binary_sync(tokenSchema(), SECRET_COLLECTION_DEFAULT, "Quillfen GitHub token",
+                                          value.get(), nullptr, &rawError, "service", serviceName, "account",
+                                          account.constData(), nullptr);
     ErrorPtr error(rawError);
     if (error)
         return {Outcome::failed, error->code};
@@ -82,8 +90,8 @@ WriteResult write(const QByteArray &secret, const QByteArray &account)
 WriteResult remove(const QByteArray &account)
 {
     GError *rawError = nullptr;
-    const gboolean removed = secret_password_clear_sync(tokenSchema(), nullptr, &rawError,
-                                                        "service", serviceName, "account", account.constData(), nullptr);
+    const gboolean removed = secret_password_clear_sync(tokenSchema(), nullptr, &rawError, "service", serviceName,
+                                                        "account", account.constData(), nullptr);
     ErrorPtr error(rawError);
     if (error)
         return {Outcome::failed, error->code};

@@ -12,8 +12,7 @@
 namespace {
 
 // Runs `f` on the state's thread, now if that is this one.
-template <typename F>
-void onStateThread(TokenState *state, F f)
+template<typename F> void onStateThread(TokenState *state, F f)
 {
     if (QThread::currentThread() == state->thread())
         f();
@@ -68,7 +67,8 @@ QCoro::Task<KeychainManager::TokenResult> TokenState::ask(KeychainManager::Promp
         KeychainManager::TokenResult read = co_await KeychainManager::readToken(prompt);
         co_return read;
     }
-    QFuture<std::optional<KeychainManager::TokenResult>> call = KeyringCall::run<KeychainManager::TokenResult>(m_reader);
+    QFuture<std::optional<KeychainManager::TokenResult>> call =
+        KeyringCall::run<KeychainManager::TokenResult>(m_reader);
     const std::optional<KeychainManager::TokenResult> answered = co_await call;
     if (!answered)
         co_return KeychainManager::TokenResult(KeychainManager::KeychainError::notAnswering());

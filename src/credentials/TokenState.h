@@ -21,11 +21,11 @@ class TokenState : public QObject {
 
 public:
     enum class Status {
-        Checking,    // not answered yet (a locked keyring may wait for its prompt)
-        Missing,     // no token is stored
-        Stored,      // a token is stored
+        Checking, // not answered yet (a locked keyring may wait for its prompt)
+        Missing, // no token is stored
+        Stored, // a token is stored
         Unavailable, // the secret store failed; errorDescription says how
-        Locked,      // a token is stored, but its keyring stayed locked
+        Locked, // a token is stored, but its keyring stayed locked
     };
     Q_ENUM(Status)
 

@@ -20,7 +20,8 @@ constexpr std::array<ReasonInfo, 9> reasonTable{{
     {NotificationReason::manual, u"manual", QT_TRANSLATE_NOOP("NotificationReason", "Manual")},
     {NotificationReason::mention, u"mention", QT_TRANSLATE_NOOP("NotificationReason", "Mention")},
     {NotificationReason::state_change, u"state_change", QT_TRANSLATE_NOOP("NotificationReason", "State change")},
-    {NotificationReason::review_requested, u"review_requested", QT_TRANSLATE_NOOP("NotificationReason", "Review requested")},
+    {NotificationReason::review_requested, u"review_requested",
+     QT_TRANSLATE_NOOP("NotificationReason", "Review requested")},
     {NotificationReason::team_mention, u"team_mention", QT_TRANSLATE_NOOP("NotificationReason", "Team mention")},
     {NotificationReason::subscribed, u"subscribed", QT_TRANSLATE_NOOP("NotificationReason", "Subscribed")},
 }};

@@ -11,18 +11,17 @@
 // in declaration order.
 namespace RawValueTable {
 
-template <typename Row, std::size_t N>
-auto fromRaw(const std::array<Row, N> &table, QStringView raw) -> std::optional<decltype(Row::value)>
+template<typename Row, std::size_t N> auto fromRaw(const std::array<Row, N> &table, QStringView raw)
+    -> std::optional<decltype(Row::value)>
 {
-    const auto found = std::find_if(table.begin(), table.end(),
-                                    [raw](const Row &row) { return raw == QStringView(row.raw); });
+    const auto found =
+        std::find_if(table.begin(), table.end(), [raw](const Row &row) { return raw == QStringView(row.raw); });
     if (found == table.end())
         return std::nullopt;
     return found->value;
 }
 
-template <typename Row, std::size_t N>
-constexpr auto cases(const std::array<Row, N> &table)
+template<typename Row, std::size_t N> constexpr auto cases(const std::array<Row, N> &table)
 {
     std::array<decltype(Row::value), N> result{};
     for (std::size_t i = 0; i < N; ++i)

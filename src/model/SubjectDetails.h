@@ -6,8 +6,8 @@
 // address: the state and who acted on it.
 enum class SubjectState {
     open,
-    closed,            // issues: completed; pull requests: closed unmerged
-    closedNotPlanned,  // issues only
+    closed, // issues: completed; pull requests: closed unmerged
+    closedNotPlanned, // issues only
     merged,
     draft,
 };

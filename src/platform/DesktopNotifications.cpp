@@ -183,9 +183,9 @@ QCoro::Task<ServiceQuery> queryService()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         co_return ServiceQuery{false, QStringLiteral("no session bus")};
-    QDBusMessage question = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    QDBusMessage question =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
     question << QString::fromLatin1(serviceName);
     const QDBusPendingReply<bool> reply = co_await bus.asyncCall(question);
     if (reply.isError())
@@ -193,9 +193,9 @@ QCoro::Task<ServiceQuery> queryService()
     if (reply.value())
         co_return ServiceQuery{true, std::nullopt};
     // Not running, but the bus starts it on the first alert.
-    const QDBusPendingReply<QStringList> activatable = co_await bus.asyncCall(QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListActivatableNames")));
+    const QDBusPendingReply<QStringList> activatable = co_await bus.asyncCall(
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListActivatableNames")));
     if (activatable.isError())
         co_return ServiceQuery{false, activatable.error().message()};
     co_return ServiceQuery{activatable.value().contains(QString::fromLatin1(serviceName)), std::nullopt};
@@ -211,8 +211,8 @@ QString bodyText(const DesktopNotification &notification, bool markup)
     const auto escaped = [markup](const QString &text) { return markup ? text.toHtmlEscaped() : text; };
     if (!notification.subtitle)
         return escaped(notification.body);
-    const QString subtitle = markup ? QStringLiteral("<b>%1</b>").arg(escaped(*notification.subtitle))
-                                    : *notification.subtitle;
+    const QString subtitle =
+        markup ? QStringLiteral("<b>%1</b>").arg(escaped(*notification.subtitle)) : *notification.subtitle;
     return subtitle + u'\n' + escaped(notification.body);
 }
 

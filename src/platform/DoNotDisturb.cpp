@@ -41,8 +41,8 @@ DoNotDisturb::DoNotDisturb()
 
 void DoNotDisturb::ask()
 {
-    QDBusMessage get = QDBusMessage::createMethodCall(QString::fromLatin1(DesktopNotifications::serviceName), objectPath,
-                                                      propertiesInterface, QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(QString::fromLatin1(DesktopNotifications::serviceName),
+                                                      objectPath, propertiesInterface, QStringLiteral("Get"));
     get << QString::fromLatin1(DesktopNotifications::serviceName) << QStringLiteral("Inhibited");
     // Asking must not start a notification daemon that is not running.
     get.setAutoStartService(false);
@@ -54,7 +54,8 @@ void DoNotDisturb::ask()
     });
 }
 
-void DoNotDisturb::propertiesChanged(const QString &interface, const QVariantMap &changed, const QStringList &invalidated)
+void DoNotDisturb::propertiesChanged(const QString &interface, const QVariantMap &changed,
+                                     const QStringList &invalidated)
 {
     if (interface != QLatin1StringView(DesktopNotifications::serviceName))
         return;

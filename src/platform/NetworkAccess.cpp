@@ -60,12 +60,17 @@ QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArra
 {
     QNetworkAccessManager *network = manager();
     if (!network)
-        co_return Response{std::nullopt, {}, {}, QNetworkReply::OperationCanceledError, QCoreApplication::translate("NetworkAccess", "Quillfen is quitting")};
+        co_return Response{std::nullopt,
+                           {},
+                           {},
+                           QNetworkReply::OperationCanceledError,
+                           QCoreApplication::translate("NetworkAccess", "Quillfen is quitting")};
 
     request.setTransferTimeout(int(limits.idleTimeout.count()));
     // Without a body no device is passed, so no Content-Length or Content-Type is sent.
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body.isEmpty() ? network->sendCustomRequest(request, method)
-                                                                      : network->sendCustomRequest(request, method, body));
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(body.isEmpty()
+                                                           ? network->sendCustomRequest(request, method)
+                                                           : network->sendCustomRequest(request, method, body));
     std::optional<QString> abandoned;
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -80,7 +85,8 @@ QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArra
     QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), [&, r = reply.get()] {
         received += r->readAll();
         if (received.size() > limits.maxBodyBytes && !abandoned) {
-            abandoned = QCoreApplication::translate("NetworkAccess", "The answer is larger than %1 MB").arg(megabytes(limits.maxBodyBytes));
+            abandoned = QCoreApplication::translate("NetworkAccess", "The answer is larger than %1 MB")
+                            .arg(megabytes(limits.maxBodyBytes));
             received.clear();
             r->abort();
         }

@@ -56,9 +56,11 @@ void setAside(const QString &filePath)
     const QString aside = filePath + QStringLiteral(".corrupt-")
                           + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     if (QFile::rename(filePath, aside)) {
-        Diagnostics::print(QStringLiteral("Preferences file was unreadable; kept it as %1 and using defaults").arg(aside));
+        Diagnostics::print(
+            QStringLiteral("Preferences file was unreadable; kept it as %1 and using defaults").arg(aside));
     } else {
-        Diagnostics::print(QStringLiteral("Preferences file is unreadable and could not be moved aside; using defaults"));
+        Diagnostics::print(
+            QStringLiteral("Preferences file is unreadable and could not be moved aside; using defaults"));
     }
 }
 

@@ -14,7 +14,8 @@
 QuillfenApp::QuillfenApp(QObject *parent) : QObject(parent)
 {
     // The updater starts with the application, before the store.
-    connect(&SparkleUpdaterService::shared(), &SparkleUpdaterService::updateFoundForUser, this, &QuillfenApp::showUpdate);
+    connect(&SparkleUpdaterService::shared(), &SparkleUpdaterService::updateFoundForUser, this,
+            &QuillfenApp::showUpdate);
     m_store = std::make_unique<NotificationsStore>();
     m_tray = std::make_unique<TrayIcon>(m_store.get());
     connect(m_tray.get(), &TrayIcon::panelRequested, this, &QuillfenApp::togglePanel);

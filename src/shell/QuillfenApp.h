@@ -23,7 +23,7 @@ public:
 
     enum class Start {
         Normally, // the tray icon, or the main window where there is no tray
-        Quietly,  // the tray icon, or nothing until a tray appears (at login)
+        Quietly, // the tray icon, or nothing until a tray appears (at login)
     };
     void start(Start how = Start::Normally);
 

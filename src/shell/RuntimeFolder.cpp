@@ -13,7 +13,7 @@ namespace {
 // A folder itself (not a link to one), owned by this user, closed to others.
 bool isPrivate(const QString &path)
 {
-    struct stat info {};
+    struct stat info { };
     if (lstat(QFile::encodeName(path).constData(), &info) != 0)
         return false;
     return S_ISDIR(info.st_mode) && info.st_uid == getuid() && (info.st_mode & 077) == 0;

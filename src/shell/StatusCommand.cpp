@@ -16,7 +16,8 @@ int run(bool watch)
     if (path)
         socket.connectToServer(SingleInstance::socketName(*path));
     if (!path || !socket.waitForConnected(2000)) {
-        std::fputs(qPrintable(QCoreApplication::translate("StatusCommand", "Quillfen is not running.") + u'\n'), stderr);
+        std::fputs(qPrintable(QCoreApplication::translate("StatusCommand", "Quillfen is not running.") + u'\n'),
+                   stderr);
         return 1;
     }
     socket.write(watch ? "watch\n" : "status\n");

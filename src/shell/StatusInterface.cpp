@@ -61,9 +61,10 @@ void StatusInterface::announce()
     if (count == m_announced)
         return;
     m_announced = count;
-    QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(objectPath),
-                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                     QStringLiteral("PropertiesChanged"));
-    signal << QStringLiteral("com.quillfen.App1") << QVariantMap{{QStringLiteral("UnreadCount"), count}} << QStringList();
+    QDBusMessage signal =
+        QDBusMessage::createSignal(QString::fromLatin1(objectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
+    signal << QStringLiteral("com.quillfen.App1") << QVariantMap{{QStringLiteral("UnreadCount"), count}}
+           << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }

@@ -123,9 +123,9 @@ QIcon TrayIcon::bellIcon(bool badge)
         const int side = int(std::sqrt(double(pixels.size() / 4)));
         if (side == 0 || qsizetype(side) * side * 4 != pixels.size())
             continue;
-        QImage image = QImage(reinterpret_cast<const uchar *>(pixels.constData()), side, side,
-                              QImage::Format_ARGB32_Premultiplied)
-                           .copy();
+        QImage image =
+            QImage(reinterpret_cast<const uchar *>(pixels.constData()), side, side, QImage::Format_ARGB32_Premultiplied)
+                .copy();
         if (badge) {
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);

@@ -16,7 +16,8 @@ void describe()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Quillfen"));
     QCoreApplication::setApplicationVersion(
-        QStringLiteral("%1 (build %2)").arg(QLatin1StringView(Quillfen::versionString), QLatin1StringView(Quillfen::buildNumber)));
+        QStringLiteral("%1 (build %2)")
+            .arg(QLatin1StringView(Quillfen::versionString), QLatin1StringView(Quillfen::buildNumber)));
     QCoreApplication::setOrganizationDomain(QStringLiteral("quillfen.app"));
 }
 
@@ -40,17 +41,22 @@ int main(int argc, char *argv[])
         parser.setApplicationDescription(QStringLiteral("GitHub notifications in the system tray."));
         parser.addHelpOption();
         parser.addVersionOption();
-        const QCommandLineOption backgroundOption(
-            QStringLiteral("background"), QStringLiteral("Start quietly in the tray (as at login): no window opens."));
+        const QCommandLineOption backgroundOption(QStringLiteral("background"),
+                                                  QStringLiteral(
+                                                      "Start quietly in the tray (as at login): no window opens."));
         parser.addOption(backgroundOption);
         const QCommandLineOption statusOption(
-            QStringLiteral("status"), QStringLiteral("Print the running Quillfen's status as one JSON line (for status bars)."));
+            QStringLiteral("status"),
+            QStringLiteral("Print the running Quillfen's status as one JSON line (for status bars)."));
         const QCommandLineOption watchOption(
-            QStringLiteral("watch"), QStringLiteral("With --status: print a new line on every change, until interrupted."));
-        const QCommandLineOption toggleOption(
-            QStringLiteral("toggle-panel"), QStringLiteral("Open or close the notifications panel (for a keyboard shortcut)."));
+            QStringLiteral("watch"),
+            QStringLiteral("With --status: print a new line on every change, until interrupted."));
+        const QCommandLineOption toggleOption(QStringLiteral("toggle-panel"),
+                                              QStringLiteral(
+                                                  "Open or close the notifications panel (for a keyboard shortcut)."));
         const QCommandLineOption windowOption(QStringLiteral("show-window"), QStringLiteral("Show the main window."));
-        const QCommandLineOption refreshOption(QStringLiteral("refresh"), QStringLiteral("Fetch the notifications now."));
+        const QCommandLineOption refreshOption(QStringLiteral("refresh"),
+                                               QStringLiteral("Fetch the notifications now."));
         parser.addOptions({statusOption, watchOption, toggleOption, windowOption, refreshOption});
         parser.process(probe);
         if (parser.isSet(statusOption)) {

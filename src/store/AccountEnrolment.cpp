@@ -20,7 +20,8 @@ QString label(const AccountHost &host, const QString &login)
 QString transportRefusal(const AccountHost &host, const TransportError &error)
 {
     if (error.code == QNetworkReply::SslHandshakeFailedError)
-        return QCoreApplication::translate("AccountEnrolment", "Secure connection to %1 failed: %2").arg(host.name(), error.description);
+        return QCoreApplication::translate("AccountEnrolment", "Secure connection to %1 failed: %2")
+            .arg(host.name(), error.description);
     return QCoreApplication::translate("AccountEnrolment", "Cannot reach %1: %2").arg(host.name(), error.description);
 }
 
@@ -35,13 +36,15 @@ QCoro::Task<AddResult> add(QString hostText, QString token)
 {
     const std::optional<AccountHost> host = AccountHost::parse(hostText);
     if (!host)
-        co_return AddResult(QCoreApplication::translate("AccountEnrolment", "Enter a host name, such as ghe.example.com"));
+        co_return AddResult(
+            QCoreApplication::translate("AccountEnrolment", "Enter a host name, such as ghe.example.com"));
     if (token.isEmpty())
         co_return AddResult(QCoreApplication::translate("AccountEnrolment", "Enter a token"));
     // The notifications API refuses them whatever their permissions.
     if (token.startsWith(QStringLiteral("github_pat_")))
-        co_return AddResult(QCoreApplication::translate("AccountEnrolment", "Fine-grained tokens (github_pat_…) cannot read notifications. Use a classic token "
-                               "with the notifications scope."));
+        co_return AddResult(QCoreApplication::translate(
+            "AccountEnrolment", "Fine-grained tokens (github_pat_…) cannot read notifications. Use a classic token "
+                                "with the notifications scope."));
 
     // Tasks are named before they are awaited: GCC 12 destroys some
     // temporaries of a co_await expression twice.
@@ -54,21 +57,26 @@ QCoro::Task<AddResult> add(QString hostText, QString token)
     }
     const GitHubAPIClient::UserAnswer &user = std::get<GitHubAPIClient::UserAnswer>(asked);
     if (user.status != 200)
-        co_return AddResult(QCoreApplication::translate("AccountEnrolment", "Invalid token or insufficient permissions"));
-    if (user.hasScopes && !user.scopes.contains(QStringLiteral("notifications")) && !user.scopes.contains(QStringLiteral("repo")))
-        co_return AddResult(QCoreApplication::translate("AccountEnrolment", "This token has neither the notifications nor the repo scope"));
+        co_return AddResult(
+            QCoreApplication::translate("AccountEnrolment", "Invalid token or insufficient permissions"));
+    if (user.hasScopes && !user.scopes.contains(QStringLiteral("notifications"))
+        && !user.scopes.contains(QStringLiteral("repo")))
+        co_return AddResult(QCoreApplication::translate("AccountEnrolment",
+                                                        "This token has neither the notifications nor the repo scope"));
     const Accounts::Entry entry{host->name(), user.login};
     if (user.login.isEmpty())
         co_return AddResult(userDescription(ClientError(GitHubAPIClient::APIError::invalidResponse())));
     if (Accounts::list().contains(entry))
-        co_return AddResult(QCoreApplication::translate("AccountEnrolment", "%1 is added already").arg(label(*host, user.login)));
+        co_return AddResult(
+            QCoreApplication::translate("AccountEnrolment", "%1 is added already").arg(label(*host, user.login)));
 
     auto saving = AccountTokens::store(AccountTokens::itemName(entry.host, entry.login), token);
     const auto saved = co_await std::move(saving);
     if (saved)
         co_return AddResult(saved->errorDescription());
     if (!Accounts::add(entry))
-        co_return AddResult(QCoreApplication::translate("AccountEnrolment", "%1 is added already").arg(label(*host, user.login)));
+        co_return AddResult(
+            QCoreApplication::translate("AccountEnrolment", "%1 is added already").arg(label(*host, user.login)));
     announce();
     co_return AddResult(entry);
 }

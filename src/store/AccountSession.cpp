@@ -226,15 +226,16 @@ void AccountSession::toggleRead(const QString &id)
     m_items[index].unread = false;
     m_dismissed.insert(id, {ThreadMerge::Dismissal::Kind::read, m_items.at(index).updatedAt});
     emit itemsChanged();
-    enqueue(id, [this, id] { return GitHubAPIClient::ForAccount::markThreadAsRead(credentials(), id); },
-            [this, id](const ClientError &error) {
-                m_dismissed.remove(id);
-                if (const qsizetype at = indexOf(id); at >= 0) {
-                    m_items[at].unread = true;
-                    emit itemsChanged();
-                }
-                setLastError(userDescription(error));
-            });
+    enqueue(
+        id, [this, id] { return GitHubAPIClient::ForAccount::markThreadAsRead(credentials(), id); },
+        [this, id](const ClientError &error) {
+            m_dismissed.remove(id);
+            if (const qsizetype at = indexOf(id); at >= 0) {
+                m_items[at].unread = true;
+                emit itemsChanged();
+            }
+            setLastError(userDescription(error));
+        });
 }
 
 void AccountSession::toggleMute(const QString &id)
@@ -245,20 +246,21 @@ void AccountSession::toggleMute(const QString &id)
     const bool previous = m_items.at(index).muted;
     m_items[index].muted = !previous;
     emit itemsChanged();
-    enqueue(id,
-            [this, id, previous] {
-                // Not a conditional expression: GCC 12 destroys a task returned through one twice.
-                if (previous)
-                    return GitHubAPIClient::ForAccount::unmuteThread(credentials(), id);
-                return GitHubAPIClient::ForAccount::muteThread(credentials(), id);
-            },
-            [this, id, previous](const ClientError &error) {
-                if (const qsizetype at = indexOf(id); at >= 0) {
-                    m_items[at].muted = previous;
-                    emit itemsChanged();
-                }
-                setLastError(userDescription(error));
-            });
+    enqueue(
+        id,
+        [this, id, previous] {
+            // Not a conditional expression: GCC 12 destroys a task returned through one twice.
+            if (previous)
+                return GitHubAPIClient::ForAccount::unmuteThread(credentials(), id);
+            return GitHubAPIClient::ForAccount::muteThread(credentials(), id);
+        },
+        [this, id, previous](const ClientError &error) {
+            if (const qsizetype at = indexOf(id); at >= 0) {
+                m_items[at].muted = previous;
+                emit itemsChanged();
+            }
+            setLastError(userDescription(error));
+        });
 }
 
 void AccountSession::markAsDone(const QString &id)
@@ -269,26 +271,27 @@ void AccountSession::markAsDone(const QString &id)
     const GHNotification thread = m_items.takeAt(index);
     m_dismissed.insert(id, {ThreadMerge::Dismissal::Kind::done, thread.updatedAt});
     emit itemsChanged();
-    enqueue(id, [this, id] { return GitHubAPIClient::ForAccount::markThreadAsDone(credentials(), id); },
-            [this, thread, index](const ClientError &error) {
-                m_dismissed.remove(thread.id);
-                if (indexOf(thread.id) < 0) {
-                    m_items.insert(std::min(index, m_items.size()), thread);
-                    emit itemsChanged();
-                }
-                const auto *apiError = std::get_if<GitHubAPIClient::APIError>(&error);
-                if (apiError && apiError->kind() == GitHubAPIClient::APIError::Kind::httpError) {
-                    // The server has no "done": say so, and stop offering it.
-                    m_canMarkDone = false;
-                    for (GHNotification &item : m_items)
-                        item.account.canMarkDone = false;
-                    emit itemsChanged();
-                    setLastError(tr("%1 cannot mark threads as done (it needs GitHub Enterprise Server 3.13 or later)")
-                                     .arg(m_host.name()));
-                    return;
-                }
-                setLastError(userDescription(error));
-            });
+    enqueue(
+        id, [this, id] { return GitHubAPIClient::ForAccount::markThreadAsDone(credentials(), id); },
+        [this, thread, index](const ClientError &error) {
+            m_dismissed.remove(thread.id);
+            if (indexOf(thread.id) < 0) {
+                m_items.insert(std::min(index, m_items.size()), thread);
+                emit itemsChanged();
+            }
+            const auto *apiError = std::get_if<GitHubAPIClient::APIError>(&error);
+            if (apiError && apiError->kind() == GitHubAPIClient::APIError::Kind::httpError) {
+                // The server has no "done": say so, and stop offering it.
+                m_canMarkDone = false;
+                for (GHNotification &item : m_items)
+                    item.account.canMarkDone = false;
+                emit itemsChanged();
+                setLastError(tr("%1 cannot mark threads as done (it needs GitHub Enterprise Server 3.13 or later)")
+                                 .arg(m_host.name()));
+                return;
+            }
+            setLastError(userDescription(error));
+        });
 }
 
 void AccountSession::markAllAsRead()
@@ -316,20 +319,21 @@ void AccountSession::markRepositoryAsRead(const QString &repoFullName)
     // Threads that arrived after the list the user is looking at stay unread.
     const QDateTime lastReadAt = m_listFetchedAt.isValid() ? m_listFetchedAt : QDateTime::currentDateTimeUtc();
     const bool all = repoFullName.isEmpty();
-    enqueue(QStringLiteral("bulk:") + (all ? QStringLiteral("all") : repoFullName),
-            [this, all, owner, repo, lastReadAt] {
-                if (all)
-                    return GitHubAPIClient::ForAccount::markAllAsRead(credentials(), lastReadAt);
-                return GitHubAPIClient::ForAccount::markRepositoryAsRead(credentials(), owner, repo, lastReadAt);
-            },
-            [this, marked](const ClientError &error) {
-                for (const QString &id : marked)
-                    m_dismissed.remove(id);
-                for (GHNotification &thread : m_items) {
-                    if (marked.contains(thread.id))
-                        thread.unread = true;
-                }
-                emit itemsChanged();
-                setLastError(userDescription(error));
-            });
+    enqueue(
+        QStringLiteral("bulk:") + (all ? QStringLiteral("all") : repoFullName),
+        [this, all, owner, repo, lastReadAt] {
+            if (all)
+                return GitHubAPIClient::ForAccount::markAllAsRead(credentials(), lastReadAt);
+            return GitHubAPIClient::ForAccount::markRepositoryAsRead(credentials(), owner, repo, lastReadAt);
+        },
+        [this, marked](const ClientError &error) {
+            for (const QString &id : marked)
+                m_dismissed.remove(id);
+            for (GHNotification &thread : m_items) {
+                if (marked.contains(thread.id))
+                    thread.unread = true;
+            }
+            emit itemsChanged();
+            setLastError(userDescription(error));
+        });
 }

@@ -34,9 +34,12 @@ std::optional<QJsonArray> storedArray()
 QString actionName(Action action)
 {
     switch (action) {
-    case Action::show: return QStringLiteral("show");
-    case Action::silent: return QStringLiteral("silent");
-    case Action::hide: return QStringLiteral("hide");
+    case Action::show:
+        return QStringLiteral("show");
+    case Action::silent:
+        return QStringLiteral("silent");
+    case Action::hide:
+        return QStringLiteral("hide");
     }
     return QStringLiteral("show");
 }
@@ -71,7 +74,8 @@ std::optional<Rule> parseRule(const QJsonValue &value)
 
 QJsonObject toJson(const Rule &rule)
 {
-    QJsonObject object{{QStringLiteral("repository"), rule.repository}, {QStringLiteral("action"), actionName(rule.action)}};
+    QJsonObject object{{QStringLiteral("repository"), rule.repository},
+                       {QStringLiteral("action"), actionName(rule.action)}};
     if (rule.reason)
         object.insert(QStringLiteral("reason"), *rule.reason);
     if (rule.host)
@@ -95,7 +99,8 @@ bool matches(const Rule &rule, const GHNotification &thread, const QString &host
     if (rule.host && rule.host->compare(host, Qt::CaseInsensitive) != 0)
         return false;
     if (rule.reason) {
-        const QString reason = thread.reasonRaw.isEmpty() ? NotificationReasons::rawValue(thread.reason) : thread.reasonRaw;
+        const QString reason =
+            thread.reasonRaw.isEmpty() ? NotificationReasons::rawValue(thread.reason) : thread.reasonRaw;
         if (*rule.reason != reason)
             return false;
     }

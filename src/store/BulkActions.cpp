@@ -23,8 +23,9 @@ QString bulkKey(const QString &scope)
 void NotificationsStore::markAllAsRead()
 {
     m_accounts.markAllAsRead();
-    markReadWhere(bulkKey(QStringLiteral("all")), [](const GHNotification &) { return true; },
-                  [](QDateTime lastReadAt) { return GitHubAPIClient::markAllAsRead(std::move(lastReadAt)); });
+    markReadWhere(
+        bulkKey(QStringLiteral("all")), [](const GHNotification &) { return true; },
+        [](QDateTime lastReadAt) { return GitHubAPIClient::markAllAsRead(std::move(lastReadAt)); });
 }
 
 void NotificationsStore::markRepositoryAsRead(const QString &repoFullName)
@@ -43,7 +44,8 @@ void NotificationsStore::markRepositoryAsRead(const QString &repoFullName)
                   });
 }
 
-void NotificationsStore::markReadWhere(const QString &queueKey, const std::function<bool(const GHNotification &)> &matches,
+void NotificationsStore::markReadWhere(const QString &queueKey,
+                                       const std::function<bool(const GHNotification &)> &matches,
                                        std::function<QCoro::Task<std::optional<ClientError>>(QDateTime)> request)
 {
     QStringList marked;
@@ -80,8 +82,9 @@ void NotificationsStore::markReadWhere(const QString &queueKey, const std::funct
 void NotificationsStore::markAccountAsRead(const QString &accountKey)
 {
     if (accountKey.isEmpty()) {
-        markReadWhere(bulkKey(QStringLiteral("all")), [](const GHNotification &) { return true; },
-                      [](QDateTime lastReadAt) { return GitHubAPIClient::markAllAsRead(std::move(lastReadAt)); });
+        markReadWhere(
+            bulkKey(QStringLiteral("all")), [](const GHNotification &) { return true; },
+            [](QDateTime lastReadAt) { return GitHubAPIClient::markAllAsRead(std::move(lastReadAt)); });
         return;
     }
     if (AccountSession *session = m_accounts.sessionFor(accountKey + u'/'))

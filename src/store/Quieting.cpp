@@ -34,7 +34,8 @@ void NotificationsStore::alertAgain(const QStringList &ids, bool heldWhileQuiet)
     }
     // Held alerts were sifted by the rules already; rules may have changed since.
     if (heldWhileQuiet) {
-        threads.removeIf([this](const GHNotification &thread) { return ruleAction(thread) != AlertRules::Action::show; });
+        threads.removeIf(
+            [this](const GHNotification &thread) { return ruleAction(thread) != AlertRules::Action::show; });
         postAlert(threads);
     } else {
         notifyNewNotifications(threads);

@@ -32,10 +32,14 @@ QDateTime Snoozes::endOf(Length length, const QDateTime &now)
 {
     const QDateTime local = now.toLocalTime();
     switch (length) {
-    case Length::hour: return now.addSecs(3600);
-    case Length::tomorrowMorning: return QDateTime(local.date().addDays(1), QTime(morningHour, 0));
-    case Length::nextWeek: return QDateTime(local.date().addDays(8 - local.date().dayOfWeek()), QTime(morningHour, 0));
-    case Length::untilUpdated: return {};
+    case Length::hour:
+        return now.addSecs(3600);
+    case Length::tomorrowMorning:
+        return QDateTime(local.date().addDays(1), QTime(morningHour, 0));
+    case Length::nextWeek:
+        return QDateTime(local.date().addDays(8 - local.date().dayOfWeek()), QTime(morningHour, 0));
+    case Length::untilUpdated:
+        return {};
     }
     return {};
 }

@@ -72,7 +72,8 @@ QJsonObject entryJson(const SubjectDetailsCache::Entry &entry)
 std::optional<SubjectDetailsCache::Entry> entryFrom(const QJsonValue &value)
 {
     const QJsonObject object = value.toObject();
-    for (const char *key : {"updatedAt", "subjectUrl", "subjectEtag", "commentUrl", "commentEtag", "state", "storedAt"}) {
+    for (const char *key :
+         {"updatedAt", "subjectUrl", "subjectEtag", "commentUrl", "commentEtag", "state", "storedAt"}) {
         if (!object.value(QLatin1StringView(key)).isString())
             return std::nullopt;
     }
@@ -96,7 +97,9 @@ std::optional<SubjectDetailsCache::Entry> entryFrom(const QJsonValue &value)
 
 } // namespace
 
-SubjectDetailsCache::SubjectDetailsCache(QString path) : m_path(std::move(path)) {}
+SubjectDetailsCache::SubjectDetailsCache(QString path) : m_path(std::move(path))
+{
+}
 
 QString SubjectDetailsCache::defaultPath()
 {

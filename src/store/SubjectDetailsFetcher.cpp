@@ -52,8 +52,8 @@ void SubjectDetailsFetcher::follow(const QList<GitHubNotification> &threads, con
         const auto failed = m_failedAt.constFind(thread.id);
         if ((failed != m_failedAt.cend() && *failed == thread.updatedAt) || m_inFlight.contains(thread.id))
             continue;
-        m_queue.append({thread.id, thread.updatedAt, *thread.subject.url, thread.subject.latestCommentUrl.value_or(QString()),
-                        pullRequest});
+        m_queue.append({thread.id, thread.updatedAt, *thread.subject.url,
+                        thread.subject.latestCommentUrl.value_or(QString()), pullRequest});
     }
     while (m_workers < maxInFlight && !m_queue.isEmpty()) {
         ++m_workers;

@@ -60,11 +60,14 @@ bool inState(const GHNotification &thread, StateFilter filter)
     if (!thread.details)
         return false;
     switch (filter) {
-    case StateFilter::open: return thread.details->state == SubjectState::open;
-    case StateFilter::merged: return thread.details->state == SubjectState::merged;
+    case StateFilter::open:
+        return thread.details->state == SubjectState::open;
+    case StateFilter::merged:
+        return thread.details->state == SubjectState::merged;
     case StateFilter::closed:
         return thread.details->state == SubjectState::closed || thread.details->state == SubjectState::closedNotPlanned;
-    case StateFilter::draft: return thread.details->state == SubjectState::draft;
+    case StateFilter::draft:
+        return thread.details->state == SubjectState::draft;
     }
     return false;
 }
@@ -85,8 +88,10 @@ QList<GHNotification> matching(const QList<GHNotification> &items, const QString
             continue;
         if (details.hideBotActivity && thread.details && thread.details->latestActor.isBot)
             continue;
-        const bool actorMatches = details.searchActors && thread.details && search.matches(thread.details->latestActor.login);
-        if (!search.isEmpty() && !search.matches(thread.title) && !search.matches(thread.repoFullName()) && !actorMatches)
+        const bool actorMatches =
+            details.searchActors && thread.details && search.matches(thread.details->latestActor.login);
+        if (!search.isEmpty() && !search.matches(thread.title) && !search.matches(thread.repoFullName())
+            && !actorMatches)
             continue;
         result.append(thread);
     }

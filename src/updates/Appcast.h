@@ -11,12 +11,12 @@
 // One release in an update feed (RSS 2.0 with the sparkle: namespace).
 struct AppcastItem {
     QString title;
-    QString version;            // sparkle:version, the build
+    QString version; // sparkle:version, the build
     QString shortVersionString; // sparkle:shortVersionString, shown to users
-    QString channel;            // empty: the stable channel
-    QUrl downloadUrl;           // the enclosure
-    QUrl releaseNotesUrl;       // sparkle:releaseNotesLink
-    QString description;        // inline release notes, if any
+    QString channel; // empty: the stable channel
+    QUrl downloadUrl; // the enclosure
+    QUrl releaseNotesUrl; // sparkle:releaseNotesLink
+    QString description; // inline release notes, if any
 
     QString displayVersion() const { return shortVersionString.isEmpty() ? version : shortVersionString; }
     friend bool operator==(const AppcastItem &, const AppcastItem &) = default;

@@ -103,7 +103,8 @@ void SparkleUpdaterService::announce(const AppcastItem &item)
         return;
     DesktopNotification notification;
     notification.onShown = [announcedKey, version = item.version] { StateFile::setValue(announcedKey, version); };
-    notification.title = QCoreApplication::translate("SparkleUpdaterService", "Quillfen %1 is available").arg(item.displayVersion());
+    notification.title =
+        QCoreApplication::translate("SparkleUpdaterService", "Quillfen %1 is available").arg(item.displayVersion());
     notification.body = QCoreApplication::translate("SparkleUpdaterService", "Click to see what is new.");
     //: Alert button, a verb: show the release found
     notification.actions = {{QStringLiteral("default"), QCoreApplication::translate("SparkleUpdaterService", "Show")}};

@@ -118,8 +118,7 @@ QCoro::Task<> UpdateChecker::check(bool userInitiated)
     m_failuresInARow = 0;
     StateFile::setValue(lastCheckKey, QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
     m_delegate->didFinishLoadingAppcast();
-    const auto update = Appcast::newestUpdate(items, m_currentBuild,
-                                              m_delegate->allowedChannels());
+    const auto update = Appcast::newestUpdate(items, m_currentBuild, m_delegate->allowedChannels());
     if (update)
         m_delegate->didFindValidUpdate(*update, userInitiated);
     else

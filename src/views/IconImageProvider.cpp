@@ -2,7 +2,9 @@
 
 #include "views/IconCatalog.h"
 
-IconImageProvider::IconImageProvider() : QQuickImageProvider(QQuickImageProvider::Image) {}
+IconImageProvider::IconImageProvider() : QQuickImageProvider(QQuickImageProvider::Image)
+{
+}
 
 QImage IconImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {

@@ -49,8 +49,12 @@ private slots:
     {
         const struct {
             const char *fullName, *owner, *repo;
-        } names[] = {{"dependabot/core", "dependabot", "core"}, {"a/b/c", "a", "c"}, {"solo", "solo", "solo"},
-                     {"", "", ""}, {"///", "", ""}, {"/octo//hooks/", "octo", "hooks"}};
+        } names[] = {{"dependabot/core", "dependabot", "core"},
+                     {"a/b/c", "a", "c"},
+                     {"solo", "solo", "solo"},
+                     {"", "", ""},
+                     {"///", "", ""},
+                     {"/octo//hooks/", "octo", "hooks"}};
         for (const auto &n : names) {
             const GHNotification item = converted({.fullName = QString::fromLatin1(n.fullName)});
             QCOMPARE(item.owner, QString::fromLatin1(n.owner));
@@ -60,8 +64,11 @@ private slots:
         const struct {
             std::optional<QString> url;
             std::optional<qint64> number;
-        } numbers[] = {{pulls + "12", 12}, {pulls + "12/", 12}, {QStringLiteral("https://api.github.com/repos/o/r/commits/7c2f1e9a0b"), {}},
-                       {{}, {}}, {QStringLiteral("///"), {}}};
+        } numbers[] = {{pulls + "12", 12},
+                       {pulls + "12/", 12},
+                       {QStringLiteral("https://api.github.com/repos/o/r/commits/7c2f1e9a0b"), {}},
+                       {{}, {}},
+                       {QStringLiteral("///"), {}}};
         for (const auto &n : numbers)
             QCOMPARE(converted({.url = n.url}).number, n.number);
         // Initials: two letters, upper case; a character outside the basic plane is kept whole.
@@ -77,8 +84,10 @@ private slots:
         const struct {
             const char *raw;
             NotificationReason reason;
-        } reasons[] = {{"Mention", NotificationReason::mention}, {"REVIEW_REQUESTED", NotificationReason::review_requested},
-                       {"ci_activity", NotificationReason::subscribed}, {"", NotificationReason::subscribed}};
+        } reasons[] = {{"Mention", NotificationReason::mention},
+                       {"REVIEW_REQUESTED", NotificationReason::review_requested},
+                       {"ci_activity", NotificationReason::subscribed},
+                       {"", NotificationReason::subscribed}};
         for (const auto &r : reasons)
             QCOMPARE(converted({.reason = QString::fromLatin1(r.raw)}).reason, r.reason);
         for (NotificationReason reason : NotificationReasons::allCases())
@@ -87,9 +96,12 @@ private slots:
         const struct {
             const char *raw;
             SubjectType kind;
-        } kinds[] = {{"PullRequest", SubjectType::pull_request}, {"PULLREQUEST", SubjectType::pull_request},
-                     {"pull_request", SubjectType::issue}, {"Release", SubjectType::release},
-                     {"Discussion", SubjectType::discussion}, {"Commit", SubjectType::commit},
+        } kinds[] = {{"PullRequest", SubjectType::pull_request},
+                     {"PULLREQUEST", SubjectType::pull_request},
+                     {"pull_request", SubjectType::issue},
+                     {"Release", SubjectType::release},
+                     {"Discussion", SubjectType::discussion},
+                     {"Commit", SubjectType::commit},
                      {"RepositoryVulnerabilityAlert", SubjectType::security_alert},
                      {"RepositoryDependabotAlertsThread", SubjectType::issue}};
         for (const auto &k : kinds)
@@ -111,8 +123,12 @@ private slots:
             {{}, 3, SubjectType::pull_request, QStringLiteral("https://github.com/octo/hooks/pull/3")},
             {{}, {}, SubjectType::pull_request, QStringLiteral("https://github.com/octo/hooks")},
             // An address from elsewhere is only rewritten where the rules say.
-            {QStringLiteral("https://example.com/pulls/1"), 1, SubjectType::issue, QStringLiteral("https://example.com/pull/1")},
-            {repos + "actions/runs/42", {}, SubjectType::issue, QStringLiteral("https://github.com/octo/hooks/actions/runs/42")},
+            {QStringLiteral("https://example.com/pulls/1"), 1, SubjectType::issue,
+             QStringLiteral("https://example.com/pull/1")},
+            {repos + "actions/runs/42",
+             {},
+             SubjectType::issue,
+             QStringLiteral("https://github.com/octo/hooks/actions/runs/42")},
         };
         for (const auto &c : cases) {
             GHNotification item;

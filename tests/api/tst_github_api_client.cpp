@@ -80,7 +80,8 @@ private slots:
             QCOMPARE(request.header("Authorization"), "Bearer " + token.toUtf8());
             QCOMPARE(request.header("Accept"), "application/vnd.github+json");
             QCOMPARE(request.header("X-GitHub-Api-Version"), "2022-11-28");
-            QCOMPARE(request.header("Content-Type"), request.body.isEmpty() ? QByteArray() : QByteArray("application/json"));
+            QCOMPARE(request.header("Content-Type"),
+                     request.body.isEmpty() ? QByteArray() : QByteArray("application/json"));
             // In this order, the body's type last.
             QList<qsizetype> order;
             for (const char *name : {"Authorization", "Accept", "X-GitHub-Api-Version", "Content-Type"})
@@ -128,14 +129,18 @@ private slots:
         for (const auto &c : cases) {
             server->clearRequests();
             for (int i = 0; i < 3; ++i)
-                server->enqueue({c.status, c.body, {{"Location", "https://evil.example/notifications"}}, Behaviour::respond});
+                server->enqueue(
+                    {c.status, c.body, {{"Location", "https://evil.example/notifications"}}, Behaviour::respond});
             RequestPacing::clear(); // the pause a limit starts has its own test
             const QString ended = fetched().join(u',');
-            QVERIFY2(c.listError.isEmpty() ? ended.startsWith(u"9001,") : ended.startsWith(c.listError), qPrintable(ended));
+            QVERIFY2(c.listError.isEmpty() ? ended.startsWith(u"9001,") : ended.startsWith(c.listError),
+                     qPrintable(ended));
             RequestPacing::clear();
-            QCOMPARE(markRead(), c.status / 100 == 2 ? std::nullopt : std::optional(ClientError(APIError::invalidResponse())));
+            QCOMPARE(markRead(),
+                     c.status / 100 == 2 ? std::nullopt : std::optional(ClientError(APIError::invalidResponse())));
             RequestPacing::clear();
-            QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_x"))), ClientResult<bool>(c.status == 200));
+            QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_x"))),
+                     ClientResult<bool>(c.status == 200));
             QCOMPARE(server->requests().size(), 3);
         }
     }
@@ -146,17 +151,20 @@ private slots:
         const QList<WireThread> all = manyThreads(120);
         QString linkHost = server->baseUrl();
         server->setHandler([&](const RecordedRequest &request) {
-            const int page = QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt();
+            const int page =
+                QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt();
             const int index = std::max(page, 1) - 1;
-            ScriptedResponse response{200, threadsBody(all.mid(index * 50, 50)),
+            ScriptedResponse response{200,
+                                      threadsBody(all.mid(index * 50, 50)),
                                       {{"Last-Modified", "Wed, 01 May 2024 09:30:00 GMT"}, {"ETag", "\"list\""}},
                                       Behaviour::respond};
             if (index < 2)
-                response.headers.append({"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\", "
-                                                                "<%1/notifications?all=true&per_page=50&page=3>; rel=\"last\"")
-                                                     .arg(linkHost)
-                                                     .arg(index + 2)
-                                                     .toUtf8()});
+                response.headers.append(
+                    {"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\", "
+                                            "<%1/notifications?all=true&per_page=50&page=3>; rel=\"last\"")
+                                 .arg(linkHost)
+                                 .arg(index + 2)
+                                 .toUtf8()});
             return response;
         });
         QCOMPARE(fetched().size(), 120);
@@ -175,7 +183,8 @@ private slots:
         server->clearRequests();
         QCOMPARE(fetched().size(), 120);
         QCOMPARE(server->requests().size(), 3);
-        QVERIFY(server->requests()[0].hasHeader("If-Modified-Since") && server->requests()[0].hasHeader("If-None-Match"));
+        QVERIFY(server->requests()[0].hasHeader("If-Modified-Since")
+                && server->requests()[0].hasHeader("If-None-Match"));
         for (const RecordedRequest &later : server->requests().mid(1))
             QVERIFY(!later.hasHeader("If-Modified-Since") && !later.hasHeader("If-None-Match"));
 
@@ -196,7 +205,8 @@ private slots:
             QByteArray header;
             QString next;
         } cases[] = {
-            {"<https://api.github.com/n?page=2>; rel=\"next\", <https://api.github.com/n?page=5>; rel=\"last\"", "https://api.github.com/n?page=2"},
+            {"<https://api.github.com/n?page=2>; rel=\"next\", <https://api.github.com/n?page=5>; rel=\"last\"",
+             "https://api.github.com/n?page=2"},
             {"<https://a/p?page=1>; rel=\"prev\", <https://a/p?page=3>; rel=\"next\"", "https://a/p?page=3"},
             {"<https://a/x>;rel=\"last next\"", "https://a/x"},
             {"<https://a/y>; rel=next", "https://a/y"},
@@ -216,7 +226,9 @@ private slots:
     {
         using Headers = RequestPacing::Headers;
         const QByteArray secondary = "{\"message\":\"You have exceeded a secondary rate limit\"}";
-        const auto spent = [](const char *reset) { return Headers{{"x-ratelimit-remaining", "0"}, {"x-ratelimit-reset", reset}}; };
+        const auto spent = [](const char *reset) {
+            return Headers{{"x-ratelimit-remaining", "0"}, {"x-ratelimit-reset", reset}};
+        };
         const struct {
             int status;
             Headers headers;
@@ -237,7 +249,8 @@ private slots:
             {500, {{"retry-after", "30"}}, {}, 0, -1},
         };
         for (const auto &c : cases) {
-            const auto found = RequestPacing::pauseAfter(c.status, c.headers, c.body, c.repeats, QDateTime::fromSecsSinceEpoch(1000000));
+            const auto found = RequestPacing::pauseAfter(c.status, c.headers, c.body, c.repeats,
+                                                         QDateTime::fromSecsSinceEpoch(1000000));
             QCOMPARE(found ? int(found->count()) : -1, c.pause);
         }
     }
@@ -245,20 +258,26 @@ private slots:
     void nothingGoesOutDuringAPause()
     {
         const QByteArray reset = QByteArray::number(QDateTime::currentSecsSinceEpoch() + 2);
-        server->enqueue({403, "{\"message\":\"API rate limit exceeded for user ID 1.\"}",
-                         {{"x-ratelimit-remaining", "0"}, {"x-ratelimit-reset", reset}}, Behaviour::respond});
-        QCOMPARE(fetched(), QStringList{QStringLiteral("GitHub API error (403): API rate limit exceeded for user ID 1.")});
+        server->enqueue({403,
+                         "{\"message\":\"API rate limit exceeded for user ID 1.\"}",
+                         {{"x-ratelimit-remaining", "0"}, {"x-ratelimit-reset", reset}},
+                         Behaviour::respond});
+        QCOMPARE(fetched(),
+                 QStringList{QStringLiteral("GitHub API error (403): API rate limit exceeded for user ID 1.")});
         const QByteArray paused = KeychainManager::tokenDigest(token);
         QVERIFY(RequestPacing::pausedUntil(paused));
         const auto refused = markRead();
-        QVERIFY(refused && userDescription(*refused).startsWith(QStringLiteral("GitHub asked for a pause: no requests until ")));
+        QVERIFY(
+            refused
+            && userDescription(*refused).startsWith(QStringLiteral("GitHub asked for a pause: no requests until ")));
         QVERIFY(fetched().value(0).startsWith(QStringLiteral("GitHub asked for a pause")));
         QCOMPARE(server->requests().size(), 1);
 
         // The pause is that token's: a candidate is tried meanwhile, and its
         // own limit holds only itself.
         server->enqueue({429, {}, {{"Retry-After", "600"}}, Behaviour::respond});
-        QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_candidate"))), ClientResult<bool>(false));
+        QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_candidate"))),
+                 ClientResult<bool>(false));
         QCOMPARE(server->requests().size(), 2);
         QVERIFY(RequestPacing::pausedUntil(KeychainManager::tokenDigest(QStringLiteral("ghp_candidate"))));
         QVERIFY(*RequestPacing::pausedUntil(paused) < QDateTime::currentDateTimeUtc().addSecs(10));
@@ -289,7 +308,8 @@ private slots:
     void revalidatesWithTheLastAnswer()
     {
         const QByteArray lastModified = "Wed, 01 May 2024 09:30:00 GMT";
-        server->enqueue({200, realisticBody(), {{"Last-Modified", lastModified}, {"ETag", "W/\"abc\""}}, Behaviour::respond});
+        server->enqueue(
+            {200, realisticBody(), {{"Last-Modified", lastModified}, {"ETag", "W/\"abc\""}}, Behaviour::respond});
         const QStringList first = fetched();
         QCOMPARE(first.size(), 8);
         QVERIFY(!server->requests()[0].hasHeader("If-Modified-Since"));
@@ -318,16 +338,19 @@ private slots:
         QCOMPARE(KeychainManager::deleteToken(), std::nullopt);
         const QString noToken = QStringLiteral("No GitHub token found. Please configure in Settings.");
         QCOMPARE(fetched(), QStringList{noToken});
-        for (auto *action : {&GitHubAPIClient::markThreadAsRead, &GitHubAPIClient::muteThread, &GitHubAPIClient::unmuteThread})
+        for (auto *action :
+             {&GitHubAPIClient::markThreadAsRead, &GitHubAPIClient::muteThread, &GitHubAPIClient::unmuteThread})
             QCOMPARE(QCoro::waitFor(action(QStringLiteral("1"))), ClientError(APIError::noToken()));
         QVERIFY(server->requests().isEmpty());
     }
 
     void tokenGoesOnlyOverHttpsOrLoopback()
     {
-        const std::pair<const char *, bool> urls[] = {{"https://api.github.com", true}, {"http://[::1]:8080", true},
-                                                       {"http://localhost:8080", true}, {"http://api.github.com", false},
-                                                       {"ftp://127.0.0.1", false}};
+        const std::pair<const char *, bool> urls[] = {{"https://api.github.com", true},
+                                                      {"http://[::1]:8080", true},
+                                                      {"http://localhost:8080", true},
+                                                      {"http://api.github.com", false},
+                                                      {"ftp://127.0.0.1", false}};
         for (const auto &[url, allowed] : urls)
             QCOMPARE(GitHubAPIClient::mayCarryToken(QUrl(QString::fromLatin1(url))), allowed);
 
@@ -368,7 +391,8 @@ private slots:
         QCOMPARE(server->requests().at(1).header("If-None-Match"), answer.etag);
         QCOMPARE(server->requests().at(1).header("Authorization"), "Bearer " + token.toUtf8());
 
-        const auto elsewhere = QCoro::waitFor(GitHubAPIClient::fetchIfChanged(closedLoopbackUrl() + "/repos/o/r/issues/1", {}));
+        const auto elsewhere =
+            QCoro::waitFor(GitHubAPIClient::fetchIfChanged(closedLoopbackUrl() + "/repos/o/r/issues/1", {}));
         QCOMPARE(std::get<ClientError>(elsewhere), ClientError(APIError::invalidURL()));
         QCOMPARE(server->requests().size(), 2);
     }

@@ -103,15 +103,28 @@ private slots:
 
         const QJsonValue missing(QJsonValue::Undefined);
         const QJsonValue null(QJsonValue::Null);
-        const QStringList required{"id", "unread", "reason", "subject", "subject.title", "subject.type",
-                                   "repository", "repository.id", "repository.name", "repository.full_name",
-                                   "repository.owner", "repository.owner.login", "repository.owner.avatar_url",
-                                   "repository.html_url", "repository.private", "updated_at"};
+        const QStringList required{"id",
+                                   "unread",
+                                   "reason",
+                                   "subject",
+                                   "subject.title",
+                                   "subject.type",
+                                   "repository",
+                                   "repository.id",
+                                   "repository.name",
+                                   "repository.full_name",
+                                   "repository.owner",
+                                   "repository.owner.login",
+                                   "repository.owner.avatar_url",
+                                   "repository.html_url",
+                                   "repository.private",
+                                   "updated_at"};
         for (const QString &key : required) {
             QTest::addRow("%s missing", qPrintable(key)) << key << missing << false;
             QTest::addRow("%s null", qPrintable(key)) << key << null << false;
         }
-        const QStringList optional{"subject.url", "subject.latest_comment_url", "repository.description", "last_read_at"};
+        const QStringList optional{"subject.url", "subject.latest_comment_url", "repository.description",
+                                   "last_read_at"};
         for (const QString &key : optional) {
             QTest::addRow("%s missing", qPrintable(key)) << key << missing << true;
             QTest::addRow("%s null", qPrintable(key)) << key << null << true;
@@ -131,8 +144,9 @@ private slots:
         QTest::newRow("unknown reason is text") << "reason" << QJsonValue("ci_activity") << true;
         QTest::newRow("extra key") << "node_id" << QJsonValue("X") << true;
         // Offsets are the date-time fuzz target's; here what is refused.
-        for (const char *time : {"2024-05-01T09:30:00.5Z", "2024-05-01T09:30:00", "2024-05-01T09:30:00+0200", "2023-02-29T00:00:00Z",
-                                 "2024-05-01T24:00:00Z", "2024-05-01T09:30:00+24:00", "٢٠٢٤-05-01T09:30:00Z", "2024-+5-01T09:30:00Z"})
+        for (const char *time :
+             {"2024-05-01T09:30:00.5Z", "2024-05-01T09:30:00", "2024-05-01T09:30:00+0200", "2023-02-29T00:00:00Z",
+              "2024-05-01T24:00:00Z", "2024-05-01T09:30:00+24:00", "٢٠٢٤-05-01T09:30:00Z", "2024-+5-01T09:30:00Z"})
             QTest::addRow("updated_at %s", time) << "updated_at" << QJsonValue(QString::fromUtf8(time)) << false;
         QTest::newRow("west crosses the day") << "updated_at" << QJsonValue("2024-04-30T22:30:00-11:00") << true;
         QTest::newRow("bad last_read_at") << "last_read_at" << QJsonValue("yesterday") << false;
@@ -168,11 +182,14 @@ private slots:
         QTest::newRow("not UTF-8") << QByteArray(one).replace("A thread", "A \xff\xfe") << notJson;
         QTest::newRow("deep arrays") << QByteArray(200000, '[') + QByteArray(200000, ']') << notJson;
         QTest::newRow("deep objects") << "[" + QByteArray(100000, '{').replace("{", "{\"a\":") << notJson;
-        QTest::newRow("object") << QByteArray("{\"message\":\"x\"}") << "expected an array of notifications, found an object";
+        QTest::newRow("object") << QByteArray("{\"message\":\"x\"}")
+                                << "expected an array of notifications, found an object";
         QTest::newRow("number") << QByteArray("[1]") << "element 0: expected an object, found a number";
-        QTest::newRow("null") << bodyOf({validThread(), validThread(), QJsonValue::Null}) << "element 2: expected an object, found null";
-        QTest::newRow("beyond int64") << QByteArray(one).replace("\"id\":5000", "\"id\":99999999999999999999")
-                                      << "element 0, key \"repository.id\": expected a signed 64-bit integer, found 1e+20";
+        QTest::newRow("null") << bodyOf({validThread(), validThread(), QJsonValue::Null})
+                              << "element 2: expected an object, found null";
+        QTest::newRow("beyond int64")
+            << QByteArray(one).replace("\"id\":5000", "\"id\":99999999999999999999")
+            << "element 0, key \"repository.id\": expected a signed 64-bit integer, found 1e+20";
         QTest::newRow("beyond double") << QByteArray(one).replace("\"id\":5000", "\"id\":1" + QByteArray(400, '0'))
                                        << notJson + " (illegal number";
         QTest::newRow("1 MB value") << bodyOf({withValueAt(validThread(), {"updated_at"}, QString(1 << 20, u'9'))})
@@ -198,7 +215,8 @@ private slots:
         QTest::newRow("open pull") << pull({}) << true << "0 alice";
         QTest::newRow("merged") << pull({.state = "closed", .merged = true}) << true << "3 alice";
         QTest::newRow("closed pull") << pull({.state = "closed"}) << true << "1 alice";
-        QTest::newRow("draft") << pull({.draft = true, .author = "renovate", .authorType = "Bot"}) << true << "4 renovate bot";
+        QTest::newRow("draft") << pull({.draft = true, .author = "renovate", .authorType = "Bot"}) << true
+                               << "4 renovate bot";
         QTest::newRow("closed draft") << pull({.state = "closed", .draft = true}) << true << "1 alice";
         QTest::newRow("open issue") << issue({.author = "dependabot[bot]"}) << false << "0 dependabot[bot] bot";
         QTest::newRow("completed") << issue({.state = "closed", .stateReason = "completed"}) << false << "1 alice";
@@ -208,7 +226,8 @@ private slots:
         QTest::newRow("ghost") << QByteArray(R"({"state":"open","user":null})") << false << "0 ";
         QTest::newRow("pull without merged") << issue({}) << true << "subject, key \"merged\": required key is missing";
         QTest::newRow("odd state") << issue({.state = "locked"}) << false << "subject, key \"state\": expected";
-        QTest::newRow("user not object") << QByteArray(R"({"state":"open","user":7})") << false << "subject, key \"user\"";
+        QTest::newRow("user not object") << QByteArray(R"({"state":"open","user":7})") << false
+                                         << "subject, key \"user\"";
         QTest::newRow("array") << QByteArray("[]") << false << "expected an object";
         QTest::newRow("truncated") << issue({}).chopped(3) << false << "the body is not valid JSON";
     }
@@ -224,7 +243,9 @@ private slots:
             return;
         }
         const auto &record = std::get<WireDecoding::SubjectRecord>(result);
-        QCOMPARE(QStringLiteral("%1 %2%3").arg(int(record.state)).arg(record.author.login, record.author.isBot ? " bot" : ""),
+        QCOMPARE(QStringLiteral("%1 %2%3")
+                     .arg(int(record.state))
+                     .arg(record.author.login, record.author.isBot ? " bot" : ""),
                  outcome);
     }
 

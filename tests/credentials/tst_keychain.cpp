@@ -60,7 +60,8 @@ private slots:
     {
         // Spaces, byte-order marks (a leading one too), a NUL and characters
         // beyond the basic plane survive as given; so does nothing at all.
-        const QString mixed = QString::fromUtf8("  ghp_\xef\xbb\xbf\xc3\xa9\xf0\x9f\x94\x91 ") + QChar(0) + QStringLiteral("end\n");
+        const QString mixed =
+            QString::fromUtf8("  ghp_\xef\xbb\xbf\xc3\xa9\xf0\x9f\x94\x91 ") + QChar(0) + QStringLiteral("end\n");
         for (const QString &token : {mixed, QString::fromUtf8("\xef\xbb\xbfghp_bom"), QString()}) {
             QCOMPARE(KeychainManager::saveToken(token), std::nullopt);
             QCOMPARE(storedSecret(), token.toUtf8());

@@ -23,7 +23,8 @@ private slots:
         // Shown to the user as the failure it is, not as "no token".
         TokenState::shared().reload();
         QTRY_COMPARE(TokenState::shared().status(), TokenState::Status::Unavailable);
-        QCOMPARE(TokenState::shared().errorDescription(), QStringLiteral("Failed to read token from keychain (status: 2)"));
+        QCOMPARE(TokenState::shared().errorDescription(),
+                 QStringLiteral("Failed to read token from keychain (status: 2)"));
 
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_x")), KeychainError::saveFailed(2));
         QCOMPARE(KeychainManager::deleteToken(), KeychainError::deleteFailed(2));
@@ -40,7 +41,8 @@ private slots:
         QCOMPARE(error, ClientError(KeychainError::readFailed(2)));
         QCOMPARE(userDescription(error), QStringLiteral("Failed to read token from keychain (status: 2)"));
 
-        QCOMPARE(QCoro::waitFor(GitHubAPIClient::muteThread(QStringLiteral("1"))), ClientError(KeychainError::readFailed(2)));
+        QCOMPARE(QCoro::waitFor(GitHubAPIClient::muteThread(QStringLiteral("1"))),
+                 ClientError(KeychainError::readFailed(2)));
         QVERIFY(server.requests().isEmpty());
     }
 };

@@ -14,9 +14,10 @@ class SinkCapture {
 public:
     SinkCapture()
     {
-        m_process.start(QStringLiteral("parec"), {QStringLiteral("--latency-msec=50"), QStringLiteral("-d"), QStringLiteral("q_null.monitor"),
-                                                  QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-                                                  QStringLiteral("--rate=44100"), QStringLiteral("--channels=1")});
+        m_process.start(QStringLiteral("parec"),
+                        {QStringLiteral("--latency-msec=50"), QStringLiteral("-d"), QStringLiteral("q_null.monitor"),
+                         QStringLiteral("--raw"), QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
+                         QStringLiteral("--channels=1")});
     }
     ~SinkCapture() { stop(); }
 

@@ -27,7 +27,8 @@ private slots:
         QVERIFY(!query.error);
 
         // The alert starts the daemon and reaches it.
-        DesktopNotifications::post({QStringLiteral("Fix the build"), QStringLiteral("octo/hooks"), QStringLiteral("Mention")});
+        DesktopNotifications::post(
+            {QStringLiteral("Fix the build"), QStringLiteral("octo/hooks"), QStringLiteral("Mention")});
         const auto received = [] {
             QFile log(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/notifications.log"));
             return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();

@@ -55,11 +55,15 @@ private slots:
         Preferences::setAutomaticallyChecksForUpdates(true);
 
         // Written at once, in the XDG config folder, with JSON types that match.
-        QCOMPARE(PreferencesFile::path(), qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/quillfen/preferences.json"));
-        QCOMPARE(fileContents(PreferencesFile::path()),
-                 QJsonObject({{"refreshInterval", 60}, {"notificationsEnabled", true}, {"notificationSoundEnabled", false},
-                              {"updateChannel", "beta"}, {"automaticallyChecksForUpdates", true}}));
-        QVERIFY(fileContents(PreferencesFile::path()).value("refreshInterval").toVariant().typeId() == QMetaType::LongLong);
+        QCOMPARE(PreferencesFile::path(),
+                 qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/quillfen/preferences.json"));
+        QCOMPARE(fileContents(PreferencesFile::path()), QJsonObject({{"refreshInterval", 60},
+                                                                     {"notificationsEnabled", true},
+                                                                     {"notificationSoundEnabled", false},
+                                                                     {"updateChannel", "beta"},
+                                                                     {"automaticallyChecksForUpdates", true}}));
+        QVERIFY(fileContents(PreferencesFile::path()).value("refreshInterval").toVariant().typeId()
+                == QMetaType::LongLong);
     }
 
     // That an unreadable file is kept aside byte for byte is the preferences

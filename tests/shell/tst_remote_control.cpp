@@ -132,7 +132,8 @@ private slots:
         };
 
         QDBusPendingReply<QDBusVariant> count =
-            call(properties, QStringLiteral("Get"), {QStringLiteral("com.quillfen.App1"), QStringLiteral("UnreadCount")});
+            call(properties, QStringLiteral("Get"),
+                 {QStringLiteral("com.quillfen.App1"), QStringLiteral("UnreadCount")});
         QVERIFY2(count.isValid(), qPrintable(count.error().message()));
         QCOMPARE(count.value().variant().toUInt(), 1u);
 

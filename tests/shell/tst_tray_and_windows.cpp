@@ -16,13 +16,13 @@
 #include <QWindow>
 #include <QTest>
 
-
 namespace {
 
 // Counts the badge's red in what the tray host really shows.
 int redPixels(const QRect &area)
 {
-    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    const QImage shot =
+        QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
     int red = 0;
     for (int y = 0; y < shot.height(); ++y) {
         for (int x = 0; x < shot.width(); ++x) {
@@ -65,7 +65,8 @@ private slots:
         QTRY_COMPARE(tray->toolTip(), QStringLiteral("Quillfen: 1 unread"));
         // Docked in the tray host at the top right of the screen.
         QTRY_VERIFY(tray->geometry().isValid());
-        QVERIFY2(tray->geometry().top() < 40 && tray->geometry().left() > 640, qPrintable(QStringLiteral("%1,%2").arg(tray->geometry().x()).arg(tray->geometry().y())));
+        QVERIFY2(tray->geometry().top() < 40 && tray->geometry().left() > 640,
+                 qPrintable(QStringLiteral("%1,%2").arg(tray->geometry().x()).arg(tray->geometry().y())));
         QTRY_VERIFY(redPixels(tray->geometry()) > 4);
 
         server.enqueue({200, threadsBody({{.id = "1", .unread = false}}), {}, ScriptedResponse::Behaviour::respond});
@@ -118,9 +119,10 @@ private slots:
         QTest::qWait(1000);
         const QPoint centre = app.trayIcon()->geometry().center();
         QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
-                                   {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
-                                    QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
-                                    QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")}),
+                                   {QStringLiteral("mousemove"), QString::number(centre.x()),
+                                    QString::number(centre.y()), QStringLiteral("click"), QStringLiteral("--repeat"),
+                                    QStringLiteral("2"), QStringLiteral("--delay"), QStringLiteral("80"),
+                                    QStringLiteral("1")}),
                  0);
         QTRY_VERIFY(app.panelWindow() && app.panelWindow()->isVisible());
         QTest::qWait(400);
@@ -149,7 +151,8 @@ private slots:
         QObject *actions = update->property("actions").value<QObject *>();
         QVERIFY(actions);
         QVERIFY(QMetaObject::invokeMethod(actions, "downloadRequested", Q_ARG(QUrl, item.downloadUrl)));
-        QVERIFY(QMetaObject::invokeMethod(actions, "downloadRequested", Q_ARG(QUrl, QUrl(QStringLiteral("http://quillfen.app/x")))));
+        QVERIFY(QMetaObject::invokeMethod(actions, "downloadRequested",
+                                          Q_ARG(QUrl, QUrl(QStringLiteral("http://quillfen.app/x")))));
         QCOMPARE(browser.opened, QList<QUrl>{item.downloadUrl});
         update->close();
     }

@@ -29,9 +29,10 @@ private slots:
 
         // A tray host started later is used without a restart.
         QProcess trayer;
-        trayer.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
-                                                 QStringLiteral("right"), QStringLiteral("--widthtype"),
-                                                 QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("32")});
+        trayer.start(QStringLiteral("trayer"),
+                     {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                      QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+                      QStringLiteral("--height"), QStringLiteral("32")});
         QVERIFY(trayer.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(app.trayIcon()->isVisible() && app.trayIcon()->geometry().isValid(), 10000);
         QVERIFY(!QGuiApplication::quitOnLastWindowClosed());

@@ -41,7 +41,10 @@ struct Host {
                 return answer(401, R"({"message":"Bad credentials"})");
             ScriptedResponse response = answer(205);
             if (request.target == this->prefix + "/user")
-                response = {200, R"({"login":"bob"})", {{"X-OAuth-Scopes", scopes}}, ScriptedResponse::Behaviour::respond};
+                response = {200,
+                            R"({"login":"bob"})",
+                            {{"X-OAuth-Scopes", scopes}},
+                            ScriptedResponse::Behaviour::respond};
             else if (request.target.startsWith(this->prefix + "/notifications?"))
                 response = listAnswer(threads);
             else if (request.method == "DELETE")
@@ -75,9 +78,10 @@ struct Host {
 std::optional<QByteArray> secretOf(const QString &account)
 {
     QProcess tool;
-    tool.start(QStringLiteral("secret-tool"), {QStringLiteral("lookup"), QStringLiteral("xdg:schema"),
-                                               QStringLiteral("org.freedesktop.Secret.Generic"), QStringLiteral("service"),
-                                               QStringLiteral("com.quillfen.app"), QStringLiteral("account"), account});
+    tool.start(QStringLiteral("secret-tool"),
+               {QStringLiteral("lookup"), QStringLiteral("xdg:schema"),
+                QStringLiteral("org.freedesktop.Secret.Generic"), QStringLiteral("service"),
+                QStringLiteral("com.quillfen.app"), QStringLiteral("account"), account});
     if (!tool.waitForFinished() || tool.exitCode() != 0)
         return std::nullopt;
     return tool.readAllStandardOutput();
@@ -130,24 +134,43 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("api");
         QTest::addColumn<QString>("web");
-        QTest::newRow("bare") << "ghe.example.com" << "ghe.example.com" << "https://ghe.example.com/api/v3"
+        QTest::newRow("bare") << "ghe.example.com"
+                              << "ghe.example.com"
+                              << "https://ghe.example.com/api/v3"
                               << "https://ghe.example.com/";
-        QTest::newRow("address") << " https://GHE.example.com/ " << "ghe.example.com" << "https://ghe.example.com/api/v3"
+        QTest::newRow("address") << " https://GHE.example.com/ "
+                                 << "ghe.example.com"
+                                 << "https://ghe.example.com/api/v3"
                                  << "https://ghe.example.com/";
-        QTest::newRow("api address") << "https://ghe.example.com:8443/api/v3" << "ghe.example.com:8443"
-                                     << "https://ghe.example.com:8443/api/v3" << "https://ghe.example.com:8443/";
-        QTest::newRow("plain http is not kept") << "http://ghe.example.com" << "ghe.example.com"
-                                                << "https://ghe.example.com/api/v3" << "https://ghe.example.com/";
-        QTest::newRow("github api") << "api.github.com" << "github.com" << "https://api.github.com"
+        QTest::newRow("api address") << "https://ghe.example.com:8443/api/v3"
+                                     << "ghe.example.com:8443"
+                                     << "https://ghe.example.com:8443/api/v3"
+                                     << "https://ghe.example.com:8443/";
+        QTest::newRow("plain http is not kept") << "http://ghe.example.com"
+                                                << "ghe.example.com"
+                                                << "https://ghe.example.com/api/v3"
+                                                << "https://ghe.example.com/";
+        QTest::newRow("github api") << "api.github.com"
+                                    << "github.com"
+                                    << "https://api.github.com"
                                     << "https://github.com/";
-        QTest::newRow("loopback") << "127.0.0.1:8080" << "127.0.0.1:8080" << "http://127.0.0.1:8080/api/v3"
+        QTest::newRow("loopback") << "127.0.0.1:8080"
+                                  << "127.0.0.1:8080"
+                                  << "http://127.0.0.1:8080/api/v3"
                                   << "http://127.0.0.1:8080/";
-        QTest::newRow("loopback v6") << "https://[::1]:9000/" << "[::1]:9000" << "http://[::1]:9000/api/v3"
+        QTest::newRow("loopback v6") << "https://[::1]:9000/"
+                                     << "[::1]:9000"
+                                     << "http://[::1]:9000/api/v3"
                                      << "http://[::1]:9000/";
-        QTest::newRow("localhost") << "localhost" << "localhost" << "http://localhost/api/v3" << "http://localhost/";
+        QTest::newRow("localhost") << "localhost"
+                                   << "localhost"
+                                   << "http://localhost/api/v3"
+                                   << "http://localhost/";
         for (const char *refused : {"", "ftp://ghe.example.com", "ghe.example.com/org", "me@ghe.example.com",
                                     "ghe.example.com?x=1", "https://"})
-            QTest::addRow("refused %s", refused) << refused << "" << "" << "";
+            QTest::addRow("refused %s", refused) << refused << ""
+                                                 << ""
+                                                 << "";
     }
 
     void hostsAreNormalised()
@@ -175,17 +198,21 @@ private slots:
         QCOMPARE(addAccount(QStringLiteral("http://%1/").arg(enterprise->host()), "ghp_second"), QString());
         QCOMPARE(secretOf(QStringLiteral("github-token/%1/bob").arg(enterprise->host())), "ghp_second");
         QCOMPARE(storedAccounts(), QJsonValue(QJsonArray{QJsonObject{{"host", enterprise->host()}, {"login", "bob"}}}));
-        QCOMPARE(addAccount(enterprise->host(), "ghp_second"), QStringLiteral("bob@%1 is added already").arg(enterprise->host()));
+        QCOMPARE(addAccount(enterprise->host(), "ghp_second"),
+                 QStringLiteral("bob@%1 is added already").arg(enterprise->host()));
 
         // The same thread id on both hosts is two threads.
         github->threads = {{"1"}};
         const QString issue = enterprise->server.baseUrl() + QStringLiteral("/api/v3/repos/octo/hooks/issues/7");
-        enterprise->threads = {{.id = "1", .url = issue}, {.id = "2", .fullName = "corp/app"}, {.id = "3", .fullName = "x/y"}};
+        enterprise->threads = {{.id = "1", .url = issue},
+                               {.id = "2", .fullName = "corp/app"},
+                               {.id = "3", .fullName = "x/y"}};
         NotificationsStore store;
         QTRY_COMPARE(store.items().size(), 4);
         const QString bob = QStringLiteral("bob@") + enterprise->host();
-        QCOMPARE(keys(store), (QStringList{"1=github.com*", enterprise->key("1") + '=' + bob + '*',
-                                           enterprise->key("2") + '=' + bob + '*', enterprise->key("3") + '=' + bob + '*'}));
+        QCOMPARE(keys(store),
+                 (QStringList{"1=github.com*", enterprise->key("1") + '=' + bob + '*',
+                              enterprise->key("2") + '=' + bob + '*', enterprise->key("3") + '=' + bob + '*'}));
         QCOMPARE(store.unreadCount(), 4);
 
         store.toggleRead(enterprise->key("1"));
@@ -209,17 +236,20 @@ private slots:
         QTRY_VERIFY(github->targets().contains("PUT /notifications"));
         QList<QByteArray> sent = enterprise->targets() + github->targets();
         std::sort(sent.begin(), sent.end());
-        QCOMPARE(sent, (QList<QByteArray>{"DELETE /api/v3/notifications/threads/2",
-                                          "GET /api/v3/notifications?all=true&per_page=50", "GET /api/v3/user",
-                                          "GET /notifications?all=true&per_page=50", "PATCH /api/v3/notifications/threads/1",
-                                          "PUT /api/v3/notifications", "PUT /api/v3/repos/corp/app/notifications",
-                                          "PUT /notifications", "PUT /notifications/threads/1/subscription"}));
+        QCOMPARE(sent,
+                 (QList<QByteArray>{"DELETE /api/v3/notifications/threads/2",
+                                    "GET /api/v3/notifications?all=true&per_page=50", "GET /api/v3/user",
+                                    "GET /notifications?all=true&per_page=50", "PATCH /api/v3/notifications/threads/1",
+                                    "PUT /api/v3/notifications", "PUT /api/v3/repos/corp/app/notifications",
+                                    "PUT /notifications", "PUT /notifications/threads/1/subscription"}));
         QVERIFY(github->onlyOwnToken());
         QVERIFY(enterprise->onlyOwnToken());
 
         // A redirect is an answer, never followed with the token.
         enterprise->server.setHandler([this](const RecordedRequest &) {
-            return ScriptedResponse{301, {}, {{"Location", (github->server.baseUrl() + "/stolen").toUtf8()}},
+            return ScriptedResponse{301,
+                                    {},
+                                    {{"Location", (github->server.baseUrl() + "/stolen").toUtf8()}},
                                     ScriptedResponse::Behaviour::respond};
         });
         store.requestRefresh();
@@ -271,13 +301,23 @@ private slots:
         QTest::addColumn<QString>("token");
         QTest::addColumn<QByteArray>("scopes");
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("scope") << "" << "ghp_second" << QByteArray("read:user, gist") << "This token has neither the notifications nor the repo scope";
-        QTest::newRow("repo scope will do") << "" << "ghp_second" << QByteArray("repo") << "";
-        QTest::newRow("fine-grained") << "" << "github_pat_11AB" << QByteArray() << "Fine-grained tokens (github_pat_…) cannot read notifications. Use a classic token with the notifications scope.";
-        QTest::newRow("revoked") << "" << "ghp_revoked" << QByteArray() << "Invalid token or insufficient permissions";
-        QTest::newRow("unreachable") << closedLoopbackUrl() << "ghp_second" << QByteArray() << "Cannot reach 127.0.0.1:";
-        QTest::newRow("tls") << "tls" << "ghp_second" << QByteArray() << "Secure connection to ";
-        QTest::newRow("no host") << "https://" << "ghp_second" << QByteArray() << "Enter a host name, such as ghe.example.com";
+        QTest::newRow("scope") << ""
+                               << "ghp_second" << QByteArray("read:user, gist")
+                               << "This token has neither the notifications nor the repo scope";
+        QTest::newRow("repo scope will do") << ""
+                                            << "ghp_second" << QByteArray("repo") << "";
+        QTest::newRow("fine-grained") << ""
+                                      << "github_pat_11AB" << QByteArray()
+                                      << "Fine-grained tokens (github_pat_…) cannot read notifications. Use a classic "
+                                         "token with the notifications scope.";
+        QTest::newRow("revoked") << ""
+                                 << "ghp_revoked" << QByteArray() << "Invalid token or insufficient permissions";
+        QTest::newRow("unreachable") << closedLoopbackUrl() << "ghp_second" << QByteArray()
+                                     << "Cannot reach 127.0.0.1:";
+        QTest::newRow("tls") << "tls"
+                             << "ghp_second" << QByteArray() << "Secure connection to ";
+        QTest::newRow("no host") << "https://"
+                                 << "ghp_second" << QByteArray() << "Enter a host name, such as ghe.example.com";
     }
 
     void refusals()
@@ -319,7 +359,8 @@ private slots:
     // Bad values are passed over, and kept when an account is added.
     void malformedAccountsAreIgnored()
     {
-        const QVariantList odd{1, QVariantMap{{"host", 5}, {"login", "x"}}, QVariantMap{{"host", "a/b"}, {"login", "x"}},
+        const QVariantList odd{1, QVariantMap{{"host", 5}, {"login", "x"}},
+                               QVariantMap{{"host", "a/b"}, {"login", "x"}},
                                QVariantMap{{"host", "GHE.example.com"}, {"login", "eve"}}};
         PreferencesFile::setValue(QStringLiteral("accounts"), odd);
         NotificationsStore store;

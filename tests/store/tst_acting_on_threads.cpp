@@ -14,7 +14,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-
 namespace {
 
 QStringList unreadIds(const NotificationsStore &store)
@@ -139,7 +138,8 @@ private slots:
         QCOMPARE(store.items().size(), 3);
         QTRY_COMPARE(store.items().size(), 4);
         QCOMPARE(store.items().at(1).id, QStringLiteral("2"));
-        QCOMPARE(server->requests().last().method + ' ' + server->requests().last().target, "DELETE /notifications/threads/2");
+        QCOMPARE(server->requests().last().method + ' ' + server->requests().last().target,
+                 "DELETE /notifications/threads/2");
         server->enqueue(answer(204));
         store.markAsDone(QStringLiteral("2"));
         QTRY_COMPARE(server->requests().size(), 5);
@@ -161,7 +161,8 @@ private slots:
             if (request.target.contains("page=2"))
                 return listAnswer({{.id = "60", .updatedAt = updatedAt}});
             ScriptedResponse first = listAnswer({{"1"}});
-            first.headers.append({"Link", "<" + server->baseUrl().toUtf8() + "/notifications?all=true&per_page=50&page=2>; rel=\"next\""});
+            first.headers.append({"Link", "<" + server->baseUrl().toUtf8()
+                                              + "/notifications?all=true&per_page=50&page=2>; rel=\"next\""});
             return first;
         });
         NotificationsStore store;

@@ -25,7 +25,8 @@ const ScriptedResponse stalled{200, {}, {}, ScriptedResponse::Behaviour::stall};
 const GHNotification &find(const NotificationsStore &store, const QString &id)
 {
     static const GHNotification none;
-    const auto found = std::find_if(store.items().begin(), store.items().end(), [&](const auto &t) { return t.id == id; });
+    const auto found =
+        std::find_if(store.items().begin(), store.items().end(), [&](const auto &t) { return t.id == id; });
     return found == store.items().end() ? none : *found;
 }
 
@@ -102,7 +103,8 @@ private slots:
         QCOMPARE(store.secondsUntilRefresh(), 900);
         server->enqueue(answer(200, "[{\"id\":1}]"));
         QCoro::waitFor(store.refresh());
-        QVERIFY(store.lastError()->startsWith(QStringLiteral("Failed to parse GitHub response: element 0, key \"id\"")));
+        QVERIFY(
+            store.lastError()->startsWith(QStringLiteral("Failed to parse GitHub response: element 0, key \"id\"")));
         QCOMPARE(store.items(), before);
         server->enqueue(listAnswer({{"3"}}));
         QCoro::waitFor(store.refresh());
@@ -122,7 +124,10 @@ private slots:
         NotificationsStore store;
         QTRY_COMPARE(store.items().size(), 2);
 
-        WireThread review{.id = "3", .title = "Add <b>retry</b> & budget", .reason = "review_requested", .fullName = "octo/api"};
+        WireThread review{.id = "3",
+                          .title = "Add <b>retry</b> & budget",
+                          .reason = "review_requested",
+                          .fullName = "octo/api"};
         server->enqueue(listAnswer({review, {"1"}, {"2"}, {"4", false}}));
         QCoro::waitFor(store.refresh());
         QTRY_COMPARE(notifications.calls().size(), 1);

@@ -49,20 +49,27 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::addColumn<Action>("action");
         const QByteArray bots = "[{\"repository\": \"octo/*\", \"reason\": \"ci_activity\", \"action\": \"hide\"},"
-                                 "{\"repository\": \"octo/hooks\", \"action\": \"silent\"},"
-                                 "{\"repository\": \"octo/*\", \"action\": \"show\"},"
-                                 "{\"repository\": \"<script>/\\u0000\", \"action\": \"hide\"},"
-                                 "{\"repository\": \"Octo/Hooks\", \"action\": \"hide\"},"
-                                 "{\"repository\": \"big/mono\", \"host\": \"ghe.example.com\", \"action\": \"hide\"},"
-                                 "{\"repository\": \"big/*\", \"action\": \"silent\"},"
-                                 "{\"repository\": \"x/y\", \"action\": \"loud\"}, 7, {\"action\": \"hide\"}]";
-        QTest::newRow("silent") << bots << "octo/hooks" << "mention" << Action::silent;
-        QTest::newRow("case ignored") << bots << "OCTO/HOOKS" << "mention" << Action::silent;
-        QTest::newRow("reason, wildcard owner") << bots << "octo/hooks" << "ci_activity" << Action::hide;
-        QTest::newRow("first match wins") << bots << "octo/api" << "mention" << Action::show;
-        QTest::newRow("other host") << bots << "big/mono" << "mention" << Action::silent;
-        QTest::newRow("no rule") << bots << "x/y" << "mention" << Action::show;
-        QTest::newRow("not an array") << QByteArray("{\"repository\": \"x/y\"}") << "x/y" << "mention" << Action::show;
+                                "{\"repository\": \"octo/hooks\", \"action\": \"silent\"},"
+                                "{\"repository\": \"octo/*\", \"action\": \"show\"},"
+                                "{\"repository\": \"<script>/\\u0000\", \"action\": \"hide\"},"
+                                "{\"repository\": \"Octo/Hooks\", \"action\": \"hide\"},"
+                                "{\"repository\": \"big/mono\", \"host\": \"ghe.example.com\", \"action\": \"hide\"},"
+                                "{\"repository\": \"big/*\", \"action\": \"silent\"},"
+                                "{\"repository\": \"x/y\", \"action\": \"loud\"}, 7, {\"action\": \"hide\"}]";
+        QTest::newRow("silent") << bots << "octo/hooks"
+                                << "mention" << Action::silent;
+        QTest::newRow("case ignored") << bots << "OCTO/HOOKS"
+                                      << "mention" << Action::silent;
+        QTest::newRow("reason, wildcard owner") << bots << "octo/hooks"
+                                                << "ci_activity" << Action::hide;
+        QTest::newRow("first match wins") << bots << "octo/api"
+                                          << "mention" << Action::show;
+        QTest::newRow("other host") << bots << "big/mono"
+                                    << "mention" << Action::silent;
+        QTest::newRow("no rule") << bots << "x/y"
+                                 << "mention" << Action::show;
+        QTest::newRow("not an array") << QByteArray("{\"repository\": \"x/y\"}") << "x/y"
+                                      << "mention" << Action::show;
     }
 
     void rulesDecide()
@@ -83,7 +90,8 @@ private slots:
         PreferencesFile::setValue(QString::fromLatin1(AlertRules::preferenceKey), unreadable);
         AlertRules::addRepositoryRule(QStringLiteral("octo/hooks"), Action::hide);
         QCOMPARE(PreferencesFile::value(QString::fromLatin1(AlertRules::unreadableKey)).toString(), unreadable);
-        QCOMPARE(AlertRules::current().rules, (QList<AlertRules::Rule>{{.repository = "octo/hooks", .action = Action::hide}}));
+        QCOMPARE(AlertRules::current().rules,
+                 (QList<AlertRules::Rule>{{.repository = "octo/hooks", .action = Action::hide}}));
     }
 
     void hiddenAreNotCountedSilentDoNotAlert()
@@ -97,7 +105,8 @@ private slots:
         QTRY_COMPARE(store.unreadCount(), 0);
         QVERIFY(store.filteredItems().isEmpty());
 
-        server->enqueue(listAnswer({{"1"}, {.id = "2", .fullName = "octo/quiet"}, {.id = "3", .fullName = "octo/hooks"}}));
+        server->enqueue(
+            listAnswer({{"1"}, {.id = "2", .fullName = "octo/quiet"}, {.id = "3", .fullName = "octo/hooks"}}));
         QCoro::waitFor(store.refresh());
         QCOMPARE(ids(store.filteredItems()), QStringList{"2"});
         QCOMPARE(store.unreadCount(), 1);

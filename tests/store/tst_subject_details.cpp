@@ -42,7 +42,8 @@ void listing(FakeGitHubServer &server, QList<WireThread> threads)
 
 int detailsKnown(const NotificationsStore &store)
 {
-    return int(std::count_if(store.items().begin(), store.items().end(), [](const auto &t) { return t.details.has_value(); }));
+    return int(
+        std::count_if(store.items().begin(), store.items().end(), [](const auto &t) { return t.details.has_value(); }));
 }
 
 QList<QByteArray> detailTargets(const FakeGitHubServer &server)
@@ -106,7 +107,8 @@ private slots:
         listing(*server, threads);
         QCoro::waitFor(store.refresh());
         QTRY_COMPARE(store.items()[0].details->latestActor, (Actor{"carol", false}));
-        QCOMPARE(detailTargets(*server), (QList<QByteArray>{"/repos/octo/hooks/pulls/5", "/repos/octo/hooks/issues/comments/9"}));
+        QCOMPARE(detailTargets(*server),
+                 (QList<QByteArray>{"/repos/octo/hooks/pulls/5", "/repos/octo/hooks/issues/comments/9"}));
         for (const RecordedRequest &request : server->requests().mid(1))
             QVERIFY(request.header("If-None-Match").startsWith('"'));
         QCOMPARE(server->resourceNotModified(), 1);
@@ -173,7 +175,8 @@ private slots:
             return listAnswer(threads);
         });
         NotificationsStore store;
-        QTRY_VERIFY(RequestPacing::pausedUntil(KeychainManager::tokenDigest(QStringLiteral("ghp_details"))).has_value());
+        QTRY_VERIFY(
+            RequestPacing::pausedUntil(KeychainManager::tokenDigest(QStringLiteral("ghp_details"))).has_value());
         QTest::qWait(300);
         // Only what was already out when GitHub asked for the pause.
         QVERIFY(detailTargets(*server).size() <= 4);

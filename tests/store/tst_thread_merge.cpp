@@ -28,13 +28,15 @@ private slots:
         QVERIFY(!first.hadPrevious);
         QCOMPARE(ids(first.newThreads), (QStringList{"1", "2"}));
         const auto next = ThreadMerge::merge({modelThread("1")}, {modelThread("3", false), modelThread("1"),
-                                                                   modelThread("4"), modelThread("5")});
+                                                                  modelThread("4"), modelThread("5")});
         QCOMPARE(ids(next.merged), (QStringList{"3", "1", "4", "5"}));
         QCOMPARE(ids(next.newThreads), (QStringList{"4", "5"}));
 
         // Of two copies of a thread, the later one decides.
-        QVERIFY(!ThreadMerge::merge({modelThread("1", true, 10), modelThread("1", false, 10)}, {modelThread("1", true, 10)})
-                     .merged[0].unread);
+        QVERIFY(
+            !ThreadMerge::merge({modelThread("1", true, 10), modelThread("1", false, 10)}, {modelThread("1", true, 10)})
+                 .merged[0]
+                 .unread);
     }
 
     void filterAndSort()
@@ -53,7 +55,8 @@ private slots:
         // The panel's order: unread first, latest first; equal threads keep their order.
         QCOMPARE(ids(ThreadMerge::filterAndSort(items, {}, false)),
                  (QStringList{"unread-10a", "unread-10b", "unread-9", "read-noon", "read-old"}));
-        QCOMPARE(ids(ThreadMerge::filterAndSort(items, QStringLiteral("octo"), true)), (QStringList{"unread-10b", "unread-9"}));
+        QCOMPARE(ids(ThreadMerge::filterAndSort(items, QStringLiteral("octo"), true)),
+                 (QStringList{"unread-10b", "unread-9"}));
         QCOMPARE(ThreadMerge::unreadCount(items), 3);
 
         const QStringList all{"read-noon", "unread-9", "unread-10a", "unread-10b", "read-old"};
@@ -82,8 +85,8 @@ private slots:
             {"", false, {}, {"read-noon", "unread-10a", "unread-10b", "read-old"}, {.hideBotActivity = true}},
         };
         for (const auto &filter : filters) {
-            QCOMPARE(ids(ThreadMerge::matching(items, QString::fromUtf8(filter.search), filter.unreadOnly, filter.reason,
-                                               filter.details)),
+            QCOMPARE(ids(ThreadMerge::matching(items, QString::fromUtf8(filter.search), filter.unreadOnly,
+                                               filter.reason, filter.details)),
                      filter.found);
         }
     }

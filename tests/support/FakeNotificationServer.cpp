@@ -8,8 +8,8 @@ const QString serviceName = QStringLiteral("org.freedesktop.Notifications");
 }
 
 FakeNotificationServer::FakeNotificationServer(QStringList capabilities, QObject *parent)
-    : QObject(parent),
-      m_connection(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-notification-server"))),
+    : QObject(parent), m_connection(QDBusConnection::connectToBus(QDBusConnection::SessionBus,
+                                                                  QStringLiteral("fake-notification-server"))),
       m_capabilities(std::move(capabilities))
 {
     if (!m_connection.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,

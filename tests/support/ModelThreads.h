@@ -22,8 +22,8 @@ inline GHNotification modelThread(const char *id, bool unread = true, int minute
 }
 
 // The ids in order, optionally only of the threads `keep` accepts.
-template <typename Keep = bool (*)(const GHNotification &)>
-QStringList ids(const QList<GHNotification> &threads, Keep keep = [](const GHNotification &) { return true; })
+template<typename Keep = bool (*)(const GHNotification &)> QStringList ids(
+    const QList<GHNotification> &threads, Keep keep = [](const GHNotification &) { return true; })
 {
     QStringList result;
     for (const GHNotification &thread : threads) {

@@ -90,9 +90,12 @@ QString StandInSecretService::introspect(const QString &) const
 QVariantMap StandInSecretService::propertiesOf(const QString &path) const
 {
     if (path == root)
-        return {{QStringLiteral("Collections"), QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(collectionPath)})}};
-    QVariantMap properties{{QStringLiteral("Locked"), m_locked}, {QStringLiteral("Label"), QStringLiteral("Login")},
-                           {QStringLiteral("Created"), quint64(0)}, {QStringLiteral("Modified"), quint64(0)}};
+        return {{QStringLiteral("Collections"),
+                 QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(collectionPath)})}};
+    QVariantMap properties{{QStringLiteral("Locked"), m_locked},
+                           {QStringLiteral("Label"), QStringLiteral("Login")},
+                           {QStringLiteral("Created"), quint64(0)},
+                           {QStringLiteral("Modified"), quint64(0)}};
     if (path == itemPath)
         properties.insert(QStringLiteral("Attributes"), QVariant::fromValue(QMap<QString, QString>{}));
     else
@@ -131,11 +134,12 @@ bool StandInSecretService::handleMessage(const QDBusMessage &message, const QDBu
     const QString member = message.member();
     const QString path = message.path();
     const QVariantList in = message.arguments();
-    const auto reply = [&](const QVariantList &out) { m_connection.send(message.createReply(out)); return true; };
-    const auto noPrompt = QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")));
-    const auto newPrompt = [this] {
-        return QStringLiteral("/org/freedesktop/secrets/prompt/p%1").arg(m_nextPrompt++);
+    const auto reply = [&](const QVariantList &out) {
+        m_connection.send(message.createReply(out));
+        return true;
     };
+    const auto noPrompt = QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")));
+    const auto newPrompt = [this] { return QStringLiteral("/org/freedesktop/secrets/prompt/p%1").arg(m_nextPrompt++); };
 
     if (message.interface() == u"org.freedesktop.DBus.Properties") {
         const QVariantMap properties = propertiesOf(path);

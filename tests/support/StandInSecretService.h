@@ -23,7 +23,11 @@ public:
 
     void setItem(const QByteArray &secret);
     void setLocked(bool locked);
-    void setPromptAnswer(PromptAnswer answer, int delayMs = 0) { m_answer = answer; m_promptDelayMs = delayMs; }
+    void setPromptAnswer(PromptAnswer answer, int delayMs = 0)
+    {
+        m_answer = answer;
+        m_promptDelayMs = delayMs;
+    }
 
     int promptsShown() const { return m_promptsShown; }
     bool hasItem() const { return m_hasItem; }

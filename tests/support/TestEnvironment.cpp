@@ -13,8 +13,8 @@ namespace {
 
 // The attributes of Quillfen's item, the generic schema's name among them.
 const QStringList tokenItem{QStringLiteral("xdg:schema"), QStringLiteral("org.freedesktop.Secret.Generic"),
-                            QStringLiteral("service"), QStringLiteral("com.quillfen.app"), QStringLiteral("account"),
-                            QStringLiteral("github-token")};
+                            QStringLiteral("service"),    QStringLiteral("com.quillfen.app"),
+                            QStringLiteral("account"),    QStringLiteral("github-token")};
 
 } // namespace
 
@@ -47,7 +47,8 @@ std::optional<QByteArray> storedSecret()
 bool plantSecret(const QByteArray &bytes)
 {
     QProcess tool;
-    tool.start(QStringLiteral("secret-tool"), QStringList{QStringLiteral("store"), QStringLiteral("--label=planted")} + tokenItem);
+    tool.start(QStringLiteral("secret-tool"),
+               QStringList{QStringLiteral("store"), QStringLiteral("--label=planted")} + tokenItem);
     tool.write(bytes);
     tool.closeWriteChannel();
     return tool.waitForFinished() && tool.exitCode() == 0;

@@ -15,7 +15,10 @@ inline ScriptedResponse answer(int status, QByteArray body = {})
 
 inline ScriptedResponse listAnswer(const QList<WireThread> &threads)
 {
-    return {200, threadsBody(threads), {{"Last-Modified", "Wed, 01 May 2024 09:30:00 GMT"}}, ScriptedResponse::Behaviour::respond};
+    return {200,
+            threadsBody(threads),
+            {{"Last-Modified", "Wed, 01 May 2024 09:30:00 GMT"}},
+            ScriptedResponse::Behaviour::respond};
 }
 
 // An http address on loopback where nothing listens.

@@ -18,8 +18,8 @@ namespace {
 QByteArray appcast(const QList<std::tuple<QString, QString>> &items)
 {
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-"<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">\n"
-"<channel><title>Quillfen</title>";
+                     "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">\n"
+                     "<channel><title>Quillfen</title>";
     for (const auto &[build, channel] : items) {
         const QString version = QStringLiteral("0.%1.0").arg(build);
         xml += "<item><title>Quillfen " + version.toUtf8() + "</title>";
@@ -27,9 +27,11 @@ QByteArray appcast(const QList<std::tuple<QString, QString>> &items)
         xml += "<sparkle:shortVersionString>" + version.toUtf8() + "</sparkle:shortVersionString>";
         if (!channel.isEmpty())
             xml += "<sparkle:channel>" + channel.toUtf8() + "</sparkle:channel>";
-        xml += "<sparkle:releaseNotesLink>https://quillfen.app/notes/" + version.toUtf8() + "</sparkle:releaseNotesLink>";
+        xml +=
+            "<sparkle:releaseNotesLink>https://quillfen.app/notes/" + version.toUtf8() + "</sparkle:releaseNotesLink>";
         xml += "<description><![CDATA[Fixes & <b>improvements</b>]]></description>";
-        xml += "<enclosure url=\"https://quillfen.app/download/" + version.toUtf8() + "\" length=\"1\" type=\"application/octet-stream\"/>";
+        xml += "<enclosure url=\"https://quillfen.app/download/" + version.toUtf8()
+               + "\" length=\"1\" type=\"application/octet-stream\"/>";
         xml += "</item>";
     }
     return xml + "</channel></rss>";
@@ -52,10 +54,15 @@ private slots:
     // is an order, is the update feed fuzz target's check.
     void readsTheFeed()
     {
-        const std::tuple<const char *, const char *, int> orders[] = {
-            {"1.10", "1.9", 1}, {"0.1.0", "0.1.0", 0}, {"0.1.1", "0.1", 1}, {"1.0", "1.0-beta", 1}, {"2.0-beta2", "2.0-beta1", 1}};
+        const std::tuple<const char *, const char *, int> orders[] = {{"1.10", "1.9", 1},
+                                                                      {"0.1.0", "0.1.0", 0},
+                                                                      {"0.1.1", "0.1", 1},
+                                                                      {"1.0", "1.0-beta", 1},
+                                                                      {"2.0-beta2", "2.0-beta1", 1}};
         for (const auto &[newer, older, sign] : orders)
-            QCOMPARE(std::clamp(Appcast::compareVersions(QString::fromLatin1(newer), QString::fromLatin1(older)), -1, 1), sign);
+            QCOMPARE(std::clamp(Appcast::compareVersions(QString::fromLatin1(newer), QString::fromLatin1(older)), -1,
+                                1),
+                     sign);
 
         const auto parsed = Appcast::parse(appcast({{"1", ""}, {"3", "beta"}}));
         const auto items = std::get<QList<AppcastItem>>(parsed);
@@ -142,7 +149,8 @@ private slots:
 
         const QVariant announced = StateFile::value(QStringLiteral("announcedUpdate"));
         service.updaterController()->checkForUpdatesInBackground();
-        QTRY_VERIFY(diagnostics.contains(QStringLiteral("Failed to show notification: no notification service on the session bus")));
+        QTRY_VERIFY(diagnostics.contains(
+            QStringLiteral("Failed to show notification: no notification service on the session bus")));
         QCOMPARE(StateFile::value(QStringLiteral("announcedUpdate")), announced);
         Preferences::setAutomaticallyChecksForUpdates(false);
     }

@@ -44,7 +44,8 @@ private slots:
         QVariantList notices;
         QObject observer;
         for (const char *name : {Notices::refreshIntervalChanged, Notices::updateChannelChanged})
-            NoticeCenter::instance().observe(QString::fromLatin1(name), &observer, [&](const QVariant &value) { notices << value; });
+            NoticeCenter::instance().observe(QString::fromLatin1(name), &observer,
+                                             [&](const QVariant &value) { notices << value; });
         SettingsViewModel model;
         QVERIFY(!QFile::exists(PreferencesFile::path())); // opening writes nothing
 
@@ -99,7 +100,8 @@ private slots:
             QString message;
         } tests[] = {
             {answer(200, "{\"login\":\"octo\"}"), QStringLiteral("Connection successful! Token is valid.")},
-            {answer(401, "{\"message\":\"Bad credentials\"}"), QStringLiteral("Invalid token or insufficient permissions")},
+            {answer(401, "{\"message\":\"Bad credentials\"}"),
+             QStringLiteral("Invalid token or insufficient permissions")},
         };
         for (const auto &test : tests) {
             server.enqueue(test.answer);
@@ -150,9 +152,11 @@ private slots:
         FakeGitHubServer feed;
         SparkleUpdaterService::shared().setFeedURLForTesting(feed.baseUrl() + QStringLiteral("/appcast.xml"));
         const auto item = [](const QByteArray &build) {
-            return answer(200, "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
-                               "<channel><item><sparkle:version>" + build + "</sparkle:version><sparkle:shortVersionString>9."
-                               + build + "</sparkle:shortVersionString></item></channel></rss>");
+            return answer(200,
+                          "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
+                          "<channel><item><sparkle:version>"
+                              + build + "</sparkle:version><sparkle:shortVersionString>9." + build
+                              + "</sparkle:shortVersionString></item></channel></rss>");
         };
         const struct {
             ScriptedResponse answer;
@@ -161,8 +165,10 @@ private slots:
             {item(QUILLFEN_BUILD_FOR_TESTS), QStringLiteral("You're up to date!")},
             {item("999"), QStringLiteral("Update available: 9.999")},
             {answer(500, "oops"), QStringLiteral("Update check failed: HTTP 500")},
-            {answer(200, "<html/>"), QStringLiteral("Update check failed: the update feed is unreadable: not an RSS feed")},
-            {{200, {}, {}, ScriptedResponse::Behaviour::stall}, QStringLiteral("Update check failed: Operation canceled")},
+            {answer(200, "<html/>"),
+             QStringLiteral("Update check failed: the update feed is unreadable: not an RSS feed")},
+            {{200, {}, {}, ScriptedResponse::Behaviour::stall},
+             QStringLiteral("Update check failed: Operation canceled")},
         };
         SparkleUpdaterService::shared().updaterController()->setIdleTimeoutForTesting(std::chrono::milliseconds(300));
         SettingsViewModel model;
@@ -184,7 +190,8 @@ private slots:
         };
         // Run from its build folder: that build, quietly in the tray.
         model.setStartAtLogin(true);
-        QVERIFY(entry().contains(QStringLiteral("Exec=\"%1\" --background\n").arg(QCoreApplication::applicationFilePath())));
+        QVERIFY(entry().contains(
+            QStringLiteral("Exec=\"%1\" --background\n").arg(QCoreApplication::applicationFilePath())));
 
         // Installed: the installed entry's command.
         const QString applications = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);

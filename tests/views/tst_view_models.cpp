@@ -34,22 +34,25 @@ private slots:
         for (const auto &[seconds, text] : {std::pair{0, "0s"}, {59, "59s"}, {61, "1m 1s"}, {3600, "60m 0s"}})
             QCOMPARE(RowText::countdownText(seconds), QString::fromLatin1(text));
         const QDateTime base = modelThread("1").updatedAt;
-        const std::pair<qint64, const char *> ages[] = {{30, "30 sec. ago"}, {1080, "18 min. ago"}, {7200, "2 hr. ago"},
-                                                         {93600, "1 day ago"}, {259200, "3 days ago"}, {86400 * 15, "2 wk. ago"},
-                                                         {86400 * 400, "1 yr. ago"}, {-120, "in 2 min."}};
+        const std::pair<qint64, const char *> ages[] = {{30, "30 sec. ago"},        {1080, "18 min. ago"},
+                                                        {7200, "2 hr. ago"},        {93600, "1 day ago"},
+                                                        {259200, "3 days ago"},     {86400 * 15, "2 wk. ago"},
+                                                        {86400 * 400, "1 yr. ago"}, {-120, "in 2 min."}};
         for (const auto &[seconds, text] : ages)
             QCOMPARE(RelativeTime::shortAge(base, base.addSecs(seconds), english), QString::fromLatin1(text));
         QCOMPARE(RelativeTime::shortAge(base, base.addSecs(1080), QLocale::c()), QStringLiteral("18 min. ago"));
 
         const GHNotification rails = sampleNotifications().at(3);
         const QDateTime now = rails.updatedAt.addSecs(360);
-        QCOMPARE(RowText::metaLine(rails, now, english), QString::fromUtf8("rails / rails #54993 · Comment · 6 min. ago"));
+        QCOMPARE(RowText::metaLine(rails, now, english),
+                 QString::fromUtf8("rails / rails #54993 · Comment · 6 min. ago"));
         QCOMPARE(RowText::metaLine(rails, now, QLocale(QLocale::German, QLocale::Germany)),
                  QString::fromUtf8("rails / rails #54993 · Comment · vor 6 Min."));
         const GHNotification noNumber = sampleNotifications().at(6);
         QCOMPARE(RowText::metaLine(noNumber, noNumber.updatedAt.addSecs(18000), english),
                  QString::fromUtf8("microsoft / vscode · Author · 5 hr. ago"));
-        QVERIFY(RowText::accessibleName(rails, now, english).startsWith(QStringLiteral("Unread. Discussion: ActiveStorage")));
+        QVERIFY(RowText::accessibleName(rails, now, english)
+                    .startsWith(QStringLiteral("Unread. Discussion: ActiveStorage")));
 
         // Once details arrive: the actor ends the meta line, the state starts the name.
         GHNotification fix = modelThread("9", false, 0, "Fix boot", "rails/rails");
@@ -62,13 +65,16 @@ private slots:
             {{}, "", "Fix boot, rails / rails #5 · Mention · 6 min. ago"},
             {SubjectDetails{SubjectState::open, {"alice"}, {"alice"}}, " · by alice", "Open, Fix boot"},
             {SubjectDetails{SubjectState::merged, {"alice"}, {"bob"}}, " · by bob", "Merged, Fix boot"},
-            {SubjectDetails{SubjectState::closed, {"a"}, {"dependabot[bot]", true}}, " · by dependabot (bot)", "Closed, Fix boot"},
-            {SubjectDetails{SubjectState::closedNotPlanned, {"a"}, {"renovate", true}}, " · by renovate (bot)", "Closed, Fix boot"},
+            {SubjectDetails{SubjectState::closed, {"a"}, {"dependabot[bot]", true}}, " · by dependabot (bot)",
+             "Closed, Fix boot"},
+            {SubjectDetails{SubjectState::closedNotPlanned, {"a"}, {"renovate", true}}, " · by renovate (bot)",
+             "Closed, Fix boot"},
             {SubjectDetails{SubjectState::draft, {}, {}}, "", "Draft, Fix boot"},
         };
         for (const auto &row : rows) {
             fix.details = row.details;
-            const QString meta = QString::fromUtf8("rails / rails #5 · Mention · 6 min. ago") + QString::fromUtf8(row.meta);
+            const QString meta =
+                QString::fromUtf8("rails / rails #5 · Mention · 6 min. ago") + QString::fromUtf8(row.meta);
             QCOMPARE(RowText::metaLine(fix, fix.updatedAt.addSecs(360), english), meta);
             const QString name = RowText::accessibleName(fix, fix.updatedAt.addSecs(360), english);
             QVERIFY2(name.startsWith(QString::fromUtf8(row.name)) && name.endsWith(meta), qPrintable(name));
@@ -120,7 +126,9 @@ private slots:
         QCOMPARE(changed.size(), 1);
         QCOMPARE(first.data(NotificationEntryModel::IconNameRole), QVariant(QStringLiteral("pull.merged")));
         QCOMPARE(first.data(NotificationEntryModel::TintColorRole).value<QColor>().name(), QStringLiteral("#8250df"));
-        QVERIFY(first.data(NotificationEntryModel::MetaLineRole).toString().contains(QStringLiteral("larkspindle / api #482")));
+        QVERIFY(first.data(NotificationEntryModel::MetaLineRole)
+                    .toString()
+                    .contains(QStringLiteral("larkspindle / api #482")));
     }
 
     void panelMiddleArea()
@@ -132,14 +140,10 @@ private slots:
             bool nothingToShow, refreshing;
             Area area;
         } cases[] = {
-            {Token::Checking, false, false, Area::Waiting},
-            {Token::Unavailable, false, true, Area::Waiting},
-            {Token::Missing, false, false, Area::TokenRequired},
-            {Token::Missing, true, true, Area::TokenRequired},
-            {Token::Stored, true, false, Area::AllCaughtUp},
-            {Token::Stored, true, true, Area::List},
-            {Token::Stored, false, false, Area::List},
-            {Token::Locked, false, false, Area::List},
+            {Token::Checking, false, false, Area::Waiting},      {Token::Unavailable, false, true, Area::Waiting},
+            {Token::Missing, false, false, Area::TokenRequired}, {Token::Missing, true, true, Area::TokenRequired},
+            {Token::Stored, true, false, Area::AllCaughtUp},     {Token::Stored, true, true, Area::List},
+            {Token::Stored, false, false, Area::List},           {Token::Locked, false, false, Area::List},
         };
         for (const auto &c : cases)
             QCOMPARE(PanelViewModel::chooseMiddleArea(c.token, c.nothingToShow, c.refreshing), c.area);
@@ -176,7 +180,8 @@ private slots:
         rows.refreshAges();
         // Data changed, nothing inserted or removed: the view keeps its state.
         QCOMPARE(changed.size(), 1);
-        QVERIFY(first.data(NotificationEntryModel::AccessibleNameRole).toString().contains(QStringLiteral("4 min. ago")));
+        QVERIFY(
+            first.data(NotificationEntryModel::AccessibleNameRole).toString().contains(QStringLiteral("4 min. ago")));
     }
 
     void listModelGroupsAndCollapses()

@@ -86,9 +86,10 @@ private slots:
     void mainWindow()
     {
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_views")), std::nullopt);
-        server->enqueue(listAnswer({{.id = "1", .updatedAt = "2024-05-01T10:00:00Z", .fullName = "a/x"},
-                            {.id = "2", .unread = false, .updatedAt = "2024-05-01T08:00:00Z", .fullName = "b/y"},
-                            {.id = "3", .updatedAt = "2024-05-01T09:00:00Z", .fullName = "a/x"}}));
+        server->enqueue(
+            listAnswer({{.id = "1", .updatedAt = "2024-05-01T10:00:00Z", .fullName = "a/x"},
+                        {.id = "2", .unread = false, .updatedAt = "2024-05-01T08:00:00Z", .fullName = "b/y"},
+                        {.id = "3", .updatedAt = "2024-05-01T09:00:00Z", .fullName = "a/x"}}));
         store = std::make_unique<NotificationsStore>();
         window = create(QStringLiteral("MainWindow"));
         auto *model = window->findChild<NotificationsListModel *>();
@@ -96,7 +97,8 @@ private slots:
         QTRY_COMPARE(list->property("count").toInt(), 3);
 
         QTRY_VERIFY(findItem(window, "groupHeader:a/x"));
-        QCOMPARE(findItem(child(window, "groupHeader:a/x"), "groupCount")->property("text").toString(), QStringLiteral("2"));
+        QCOMPARE(findItem(child(window, "groupHeader:a/x"), "groupCount")->property("text").toString(),
+                 QStringLiteral("2"));
         QVERIFY(click(window, "groupHeader:a/x"));
         QVERIFY(model->isCollapsed(QStringLiteral("a/x")));
         QVERIFY(click(window, "groupHeader:a/x"));
@@ -148,7 +150,8 @@ private slots:
         QVERIFY(Translations::install(QLocale(QLocale::German, QLocale::Germany)));
         store = std::make_unique<NotificationsStore>();
         window = create(QStringLiteral("PanelWindow"));
-        QCOMPARE(child(window, "tokenRequired")->property("heading").toString(), QStringLiteral("GitHub-Token erforderlich"));
+        QCOMPARE(child(window, "tokenRequired")->property("heading").toString(),
+                 QStringLiteral("GitHub-Token erforderlich"));
         QCOMPARE(child(window, "settingsButton")->property("text").toString(), QStringLiteral("Einstellungen"));
         QVERIFY(click(window, "refreshButton"));
         QTRY_COMPARE(child(window, "errorText")->property("text").toString(),

@@ -4,7 +4,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-
 QByteArray RecordedRequest::header(QByteArrayView name) const
 {
     const qsizetype index = headerIndex(name);

@@ -28,11 +28,11 @@ struct RecordedRequest {
 
 struct ScriptedResponse {
     enum class Behaviour {
-        respond,      // the whole answer
+        respond, // the whole answer
         closeMidBody, // headers announcing the full body, half of it, then close
-        stall,        // read the request, never answer
-        trickle,      // headers, then one byte of the body every 100 ms, without end
-        endless,      // a chunked body that never ends (20 MB of chunks, no last one)
+        stall, // read the request, never answer
+        trickle, // headers, then one byte of the body every 100 ms, without end
+        endless, // a chunked body that never ends (20 MB of chunks, no last one)
     };
 
     int status = 200;

@@ -17,22 +17,22 @@ QByteArray threadsBody(const QList<WireThread> &threads)
             {"id", t.id},
             {"unread", t.unread},
             {"reason", t.reason},
-            {"subject", QJsonObject{{"title", t.title},
-                                    {"url", t.url},
-                                    {"latest_comment_url", t.latestCommentUrl},
-                                    {"type", t.kind}}},
-            {"repository", QJsonObject{{"id", 5000},
-                                       {"node_id", "R_kgDOABCDEF"},
-                                       {"name", t.fullName.section(u'/', 1)},
-                                       {"full_name", t.fullName},
-                                       {"owner", QJsonObject{{"login", owner},
-                                                             {"id", 9000},
-                                                             {"avatar_url", "https://avatars.githubusercontent.com/u/9000?v=4"},
-                                                             {"type", "Organization"}}},
-                                       {"private", false},
-                                       {"html_url", QStringLiteral("https://github.com/") + t.fullName},
-                                       {"description", "A repository with a description"},
-                                       {"fork", false}}},
+            {"subject",
+             QJsonObject{
+                 {"title", t.title}, {"url", t.url}, {"latest_comment_url", t.latestCommentUrl}, {"type", t.kind}}},
+            {"repository",
+             QJsonObject{{"id", 5000},
+                         {"node_id", "R_kgDOABCDEF"},
+                         {"name", t.fullName.section(u'/', 1)},
+                         {"full_name", t.fullName},
+                         {"owner", QJsonObject{{"login", owner},
+                                               {"id", 9000},
+                                               {"avatar_url", "https://avatars.githubusercontent.com/u/9000?v=4"},
+                                               {"type", "Organization"}}},
+                         {"private", false},
+                         {"html_url", QStringLiteral("https://github.com/") + t.fullName},
+                         {"description", "A repository with a description"},
+                         {"fork", false}}},
             {"updated_at", t.updatedAt},
             {"last_read_at", QJsonValue::Null},
             {"url", QStringLiteral("https://api.github.com/notifications/threads/") + t.id},
@@ -52,8 +52,10 @@ QList<WireThread> manyThreads(int count)
         const QString full = QStringLiteral("owner%1/repo%2").arg(i % 37).arg(i % 11);
         const QString kind = QString::fromLatin1(kinds[i % 6]);
         const QString api = QStringLiteral("https://api.github.com/repos/") + full;
-        const QString subject = api + (kind == u"Issue" ? QStringLiteral("/issues/%1") : QStringLiteral("/pulls/%1")).arg(i + 1);
-        const QJsonValue comment = i % 4 < 2 ? QJsonValue(api + QStringLiteral("/issues/comments/%1").arg(7000 + i)) : QJsonValue(subject);
+        const QString subject =
+            api + (kind == u"Issue" ? QStringLiteral("/issues/%1") : QStringLiteral("/pulls/%1")).arg(i + 1);
+        const QJsonValue comment =
+            i % 4 < 2 ? QJsonValue(api + QStringLiteral("/issues/comments/%1").arg(7000 + i)) : QJsonValue(subject);
         threads.append({QString::number(1000000 + i), i % 3 != 0, base.addSecs(-60 * i).toString(Qt::ISODate),
                         QStringLiteral("Thread number %1 about something worth reading").arg(i),
                         QString::fromLatin1(reasons[i % 6]), full, subject, kind, comment});
@@ -64,8 +66,9 @@ QList<WireThread> manyThreads(int count)
 QList<WireThread> onServer(QList<WireThread> threads, const QString &apiBase)
 {
     const auto moved = [&](const QJsonValue &address) {
-        return address.isString() ? QJsonValue(address.toString().replace(QStringLiteral("https://api.github.com"), apiBase))
-                                  : address;
+        return address.isString()
+                   ? QJsonValue(address.toString().replace(QStringLiteral("https://api.github.com"), apiBase))
+                   : address;
     };
     for (WireThread &thread : threads) {
         thread.url = moved(thread.url);
@@ -93,7 +96,8 @@ QByteArray subjectBody(const WireSubject &subject, bool pullRequest)
 
 QByteArray commentBody(const QString &login, const QString &type)
 {
-    return QJsonDocument(QJsonObject{{"id", 1}, {"body", "A comment."}, {"user", QJsonObject{{"login", login}, {"type", type}}}})
+    return QJsonDocument(
+               QJsonObject{{"id", 1}, {"body", "A comment."}, {"user", QJsonObject{{"login", login}, {"type", type}}}})
         .toJson(QJsonDocument::Compact);
 }
 

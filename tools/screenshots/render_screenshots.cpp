@@ -83,7 +83,8 @@ int main(int argc, char *argv[])
         qFatal("the secret store did not answer (run inside tools/session/run-in-session.sh --keyring)");
     bool ok = true;
 
-    QQuickWindow *panel = create(engine, QStringLiteral("PanelWindow"), store, {{QStringLiteral("hideOnDeactivate"), false}});
+    QQuickWindow *panel =
+        create(engine, QStringLiteral("PanelWindow"), store, {{QStringLiteral("hideOnDeactivate"), false}});
     ok &= capture(panel, out + QStringLiteral("/panel-token-required.png"));
 
     FakeGitHubServer github;
@@ -91,12 +92,14 @@ int main(int argc, char *argv[])
     // Issues and pull requests in every state, their details on the same fake.
     QList<WireThread> threads = onServer(manyThreads(12), github.baseUrl());
     for (WireThread &thread : threads)
-        thread.updatedAt = QDateTime::currentDateTimeUtc().addSecs(-37 * 60 * thread.id.right(1).toInt() - 90).toString(Qt::ISODate);
+        thread.updatedAt =
+            QDateTime::currentDateTimeUtc().addSecs(-37 * 60 * thread.id.right(1).toInt() - 90).toString(Qt::ISODate);
     const qsizetype withDetails = serveSubjects(github, threads).size();
     github.enqueue({200, threadsBody(threads), {}, ScriptedResponse::Behaviour::respond});
     KeychainManager::saveToken(QStringLiteral("ghp_screenshots"));
     const auto detailed = [&] {
-        return std::count_if(store.items().begin(), store.items().end(), [](const auto &t) { return t.details.has_value(); });
+        return std::count_if(store.items().begin(), store.items().end(),
+                             [](const auto &t) { return t.details.has_value(); });
     };
     if (!QTest::qWaitFor([&] { return store.items().size() == threads.size() && detailed() == withDetails; }, 10000))
         qFatal("the threads and their details did not arrive");

@@ -91,7 +91,8 @@ QString DBusMenuAdaptor::textDirection() const
     return QGuiApplication::layoutDirection() == Qt::RightToLeft ? QStringLiteral("rtl") : QStringLiteral("ltr");
 }
 
-uint DBusMenuAdaptor::GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames, DBusMenuLayoutItem &layout)
+uint DBusMenuAdaptor::GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames,
+                                DBusMenuLayoutItem &layout)
 {
     Q_UNUSED(propertyNames)
     layout = m_exporter->layout(parentId, recursionDepth);

@@ -10,7 +10,8 @@ DBusImageList dbusImages(const QIcon &icon)
     DBusImageList images;
     for (const QSize &size : icon.availableSizes()) {
         const QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
-        DBusImage out{image.width(), image.height(), QByteArray(qsizetype(image.width()) * image.height() * 4, Qt::Uninitialized)};
+        DBusImage out{image.width(), image.height(),
+                      QByteArray(qsizetype(image.width()) * image.height() * 4, Qt::Uninitialized)};
         auto *target = reinterpret_cast<quint32 *>(out.pixels.data());
         for (int y = 0; y < image.height(); ++y) {
             const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));

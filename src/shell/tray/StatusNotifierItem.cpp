@@ -19,9 +19,7 @@ const QString itemPath = QStringLiteral("/StatusNotifierItem");
 } // namespace
 
 StatusNotifierItem::StatusNotifierItem(QMenu *menu, QObject *parent)
-    : QObject(parent),
-      m_menu(menu),
-      m_menuExporter(new DBusMenuExporter(menu, QStringLiteral("/MenuBar"), this)),
+    : QObject(parent), m_menu(menu), m_menuExporter(new DBusMenuExporter(menu, QStringLiteral("/MenuBar"), this)),
       m_serviceName(QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(QCoreApplication::applicationPid())),
       m_watcher(watcherService, QDBusConnection::sessionBus(), QDBusServiceWatcher::WatchForOwnerChange)
 {
@@ -111,7 +109,8 @@ void StatusNotifierItem::provideActivationToken(const QString &token)
     emit activationTokenProvided(token);
 }
 
-StatusNotifierItemAdaptor::StatusNotifierItemAdaptor(StatusNotifierItem *item) : QDBusAbstractAdaptor(item), m_item(item)
+StatusNotifierItemAdaptor::StatusNotifierItemAdaptor(StatusNotifierItem *item)
+    : QDBusAbstractAdaptor(item), m_item(item)
 {
     connect(item, &StatusNotifierItem::iconChanged, this, &StatusNotifierItemAdaptor::NewIcon);
     connect(item, &StatusNotifierItem::toolTipChanged, this, &StatusNotifierItemAdaptor::NewToolTip);

@@ -41,8 +41,10 @@ void sendStartupMessage(xcb_connection_t *connection, const QByteArray &message)
         event.format = 8;
         event.window = sender;
         event.type = offset == 0 ? begin : more;
-        std::memcpy(event.data.data8, bytes.constData() + offset, size_t(std::min<qsizetype>(20, bytes.size() - offset)));
-        xcb_send_event(connection, 0, screen->root, XCB_EVENT_MASK_PROPERTY_CHANGE, reinterpret_cast<const char *>(&event));
+        std::memcpy(event.data.data8, bytes.constData() + offset,
+                    size_t(std::min<qsizetype>(20, bytes.size() - offset)));
+        xcb_send_event(connection, 0, screen->root, XCB_EVENT_MASK_PROPERTY_CHANGE,
+                       reinterpret_cast<const char *>(&event));
     }
     xcb_destroy_window(connection, sender);
     xcb_flush(connection);

@@ -87,13 +87,16 @@ QQuickWindow *WindowHost::panel()
         if (!visible)
             m_panelHidden.start();
     });
-    connect(m_panel, &QQuickWindow::frameSwapped, this, [] {
-        static const bool once = [] {
-            qCInfo(lcTiming, "first frame %lld", QDateTime::currentMSecsSinceEpoch());
-            return true;
-        }();
-        Q_UNUSED(once)
-    }, Qt::DirectConnection);
+    connect(
+        m_panel, &QQuickWindow::frameSwapped, this,
+        [] {
+            static const bool once = [] {
+                qCInfo(lcTiming, "first frame %lld", QDateTime::currentMSecsSinceEpoch());
+                return true;
+            }();
+            Q_UNUSED(once)
+        },
+        Qt::DirectConnection);
     // A Wayland client cannot place its windows, nor keep a tool window
     // off the taskbar: there the panel is a small fixed-size window, which
     // tiling compositors float and stacking ones centre.

@@ -34,12 +34,17 @@ QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
     const GHNotification &item = entry.item;
     switch (role) {
     case Qt::DisplayRole:
-    case TitleRole: return item.title;
-    case ThreadIdRole: return item.key();
+    case TitleRole:
+        return item.title;
+    case ThreadIdRole:
+        return item.key();
     // The age is read from the clock each time a row is drawn.
-    case MetaLineRole: return RowText::metaLine(item, now());
-    case UnreadRole: return item.unread;
-    case MutedRole: return item.muted;
+    case MetaLineRole:
+        return RowText::metaLine(item, now());
+    case UnreadRole:
+        return item.unread;
+    case MutedRole:
+        return item.muted;
     // The subject's state, once known, takes the icon and its colour.
     case IconNameRole:
         return item.details ? SubjectStateStyle::iconName(item.subjectType, item.details->state)
@@ -48,25 +53,38 @@ QVariant NotificationEntryModel::data(const QModelIndex &index, int role) const
         return item.details ? SubjectStateStyle::tint(item.subjectType, item.details->state, darkPalette())
                             : SubjectTypes::tintColor(item.subjectType);
     case Qt::AccessibleTextRole:
-    case AccessibleNameRole: return RowText::accessibleName(item, now());
-    case SectionRole: return entry.section;
-    case IsPlaceholderRole: return entry.placeholder;
-    case RepositoryRole: return item.repoFullName();
-    case SnoozedRole: return entry.snoozed;
-    case CanMarkDoneRole: return item.account.canMarkDone;
-    default: return {};
+    case AccessibleNameRole:
+        return RowText::accessibleName(item, now());
+    case SectionRole:
+        return entry.section;
+    case IsPlaceholderRole:
+        return entry.placeholder;
+    case RepositoryRole:
+        return item.repoFullName();
+    case SnoozedRole:
+        return entry.snoozed;
+    case CanMarkDoneRole:
+        return item.account.canMarkDone;
+    default:
+        return {};
     }
 }
 
 QHash<int, QByteArray> NotificationEntryModel::roleNames() const
 {
     return {
-        {ThreadIdRole, "threadId"},     {TitleRole, "title"},
-        {MetaLineRole, "metaLine"},     {UnreadRole, "unread"},
-        {MutedRole, "muted"},           {IconNameRole, "iconName"},
-        {TintColorRole, "tintColor"},   {AccessibleNameRole, "accessibleName"},
-        {SectionRole, "section"},       {IsPlaceholderRole, "isPlaceholder"},
-        {RepositoryRole, "repository"}, {SnoozedRole, "snoozed"},
+        {ThreadIdRole, "threadId"},
+        {TitleRole, "title"},
+        {MetaLineRole, "metaLine"},
+        {UnreadRole, "unread"},
+        {MutedRole, "muted"},
+        {IconNameRole, "iconName"},
+        {TintColorRole, "tintColor"},
+        {AccessibleNameRole, "accessibleName"},
+        {SectionRole, "section"},
+        {IsPlaceholderRole, "isPlaceholder"},
+        {RepositoryRole, "repository"},
+        {SnoozedRole, "snoozed"},
         {CanMarkDoneRole, "canMarkDone"},
     };
 }

@@ -16,7 +16,9 @@ constexpr std::array<std::pair<ThreadMerge::StateFilter, SubjectState>, 4> state
 
 } // namespace
 
-NotificationsListModel::NotificationsListModel(QObject *parent) : QObject(parent) {}
+NotificationsListModel::NotificationsListModel(QObject *parent) : QObject(parent)
+{
+}
 
 void NotificationsListModel::setStore(NotificationsStore *store)
 {

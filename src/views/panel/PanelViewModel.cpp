@@ -63,9 +63,8 @@ void PanelViewModel::updateRows()
 
 void PanelViewModel::updateMiddleArea()
 {
-    const MiddleArea area =
-        chooseMiddleArea(m_store ? m_store->tokenStatus() : TokenState::Status::Checking, m_rows.count() == 0,
-                         m_store && m_store->isRefreshing());
+    const MiddleArea area = chooseMiddleArea(m_store ? m_store->tokenStatus() : TokenState::Status::Checking,
+                                             m_rows.count() == 0, m_store && m_store->isRefreshing());
     if (area == m_middleArea)
         return;
     m_middleArea = area;

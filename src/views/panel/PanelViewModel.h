@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
-
 // What the drop-down panel shows, derived from the store and its token
 // status: the middle area, the rows, and the countdown text.
 class PanelViewModel : public QObject {

@@ -36,11 +36,15 @@ QString stateWord(SubjectState state)
 {
     switch (state) {
     //: A thread's state, an adjective: the issue or pull request is open
-    case SubjectState::open: return QCoreApplication::translate("RowText", "Open");
-    case SubjectState::merged: return QCoreApplication::translate("RowText", "Merged");
+    case SubjectState::open:
+        return QCoreApplication::translate("RowText", "Open");
+    case SubjectState::merged:
+        return QCoreApplication::translate("RowText", "Merged");
     case SubjectState::closed:
-    case SubjectState::closedNotPlanned: return QCoreApplication::translate("RowText", "Closed");
-    case SubjectState::draft: break;
+    case SubjectState::closedNotPlanned:
+        return QCoreApplication::translate("RowText", "Closed");
+    case SubjectState::draft:
+        break;
     }
     //: A thread's state: a draft pull request or issue
     return QCoreApplication::translate("RowText", "Draft");

@@ -22,7 +22,8 @@ void AccountsViewModel::followSessions()
     AccountSessions *sessions = AccountSessions::current();
     if (!sessions)
         return;
-    for (auto changed : {&AccountSessions::errorsChanged, &AccountSessions::itemsChanged, &AccountSessions::accountsChanged})
+    for (auto changed :
+         {&AccountSessions::errorsChanged, &AccountSessions::itemsChanged, &AccountSessions::accountsChanged})
         connect(sessions, changed, this, &AccountsViewModel::accountsChanged, Qt::UniqueConnection);
 }
 

@@ -25,10 +25,13 @@ QString actionLabel(AlertRules::Action action)
 {
     switch (action) {
     //: What a rule does with matching threads: alert as usual
-    case AlertRules::Action::show: return QuietSettingsModel::tr("Show");
-    case AlertRules::Action::silent: return QuietSettingsModel::tr("Silent");
+    case AlertRules::Action::show:
+        return QuietSettingsModel::tr("Show");
+    case AlertRules::Action::silent:
+        return QuietSettingsModel::tr("Silent");
     //: What a rule does with matching threads: leave them out of the lists
-    case AlertRules::Action::hide: return QuietSettingsModel::tr("Hide");
+    case AlertRules::Action::hide:
+        return QuietSettingsModel::tr("Hide");
     }
     return {};
 }
@@ -69,7 +72,8 @@ QVariantList QuietSettingsModel::rules() const
 
 QVariantList QuietSettingsModel::reasonChoices() const
 {
-    QVariantList choices{QVariantMap{{QStringLiteral("label"), tr("Any Reason")}, {QStringLiteral("value"), QString()}}};
+    QVariantList choices{
+        QVariantMap{{QStringLiteral("label"), tr("Any Reason")}, {QStringLiteral("value"), QString()}}};
     QStringList raw;
     for (NotificationReason reason : NotificationReasons::allCases())
         raw.append(NotificationReasons::rawValue(reason));

@@ -21,8 +21,7 @@ SettingsViewModel::SettingsViewModel(QObject *parent)
     : QObject(parent), m_refreshInterval(Preferences::refreshInterval()),
       m_notificationsEnabled(Preferences::notificationsEnabled()),
       m_notificationSoundEnabled(Preferences::notificationSoundEnabled()),
-      m_participatingOnly(Preferences::participatingOnly()),
-      m_updateChannel(Preferences::updateChannel()),
+      m_participatingOnly(Preferences::participatingOnly()), m_updateChannel(Preferences::updateChannel()),
       m_automaticallyCheckForUpdates(Preferences::automaticallyChecksForUpdates())
 {
     SparkleUpdaterService::shared();
@@ -171,7 +170,7 @@ QCoro::Task<> SettingsViewModel::runPermissionRequest()
 void SettingsViewModel::sendTestNotification()
 {
     DesktopNotification notification{tr("Test Notification"), QStringLiteral("Quillfen"),
-                                      tr("Notifications are working correctly!"), false};
+                                     tr("Notifications are working correctly!"), false};
     if (m_notificationSoundEnabled) {
         // A missing clip is passed over in silence here; the notification
         // still carries the desktop's sound.
@@ -338,4 +337,3 @@ void SettingsViewModel::setHasExistingToken(bool exists)
     m_hasExistingToken = exists;
     emit hasExistingTokenChanged();
 }
-

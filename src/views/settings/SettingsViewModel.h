@@ -21,15 +21,19 @@ class SettingsViewModel : public QObject {
     Q_PROPERTY(bool hasStatusMessage READ hasStatusMessage NOTIFY statusChanged)
     Q_PROPERTY(bool isSuccess READ isSuccess NOTIFY statusChanged)
     Q_PROPERTY(bool hasExistingToken READ hasExistingToken NOTIFY hasExistingTokenChanged)
-    Q_PROPERTY(PermissionStatus notificationPermissionStatus READ notificationPermissionStatus NOTIFY notificationPermissionStatusChanged)
+    Q_PROPERTY(PermissionStatus notificationPermissionStatus READ notificationPermissionStatus NOTIFY
+                   notificationPermissionStatusChanged)
     Q_PROPERTY(int refreshInterval READ refreshInterval WRITE setRefreshInterval NOTIFY refreshIntervalChanged)
-    Q_PROPERTY(bool notificationsEnabled READ notificationsEnabled WRITE setNotificationsEnabled NOTIFY notificationsEnabledChanged)
-    Q_PROPERTY(bool notificationSoundEnabled READ notificationSoundEnabled WRITE setNotificationSoundEnabled NOTIFY notificationSoundEnabledChanged)
+    Q_PROPERTY(bool notificationsEnabled READ notificationsEnabled WRITE setNotificationsEnabled NOTIFY
+                   notificationsEnabledChanged)
+    Q_PROPERTY(bool notificationSoundEnabled READ notificationSoundEnabled WRITE setNotificationSoundEnabled NOTIFY
+                   notificationSoundEnabledChanged)
     Q_PROPERTY(bool participatingOnly READ participatingOnly WRITE setParticipatingOnly NOTIFY participatingOnlyChanged)
     // Whether Quillfen starts at login; read from the desktop, not stored.
     Q_PROPERTY(bool startAtLogin READ startAtLogin WRITE setStartAtLogin NOTIFY startAtLoginChanged)
     Q_PROPERTY(QString updateChannel READ updateChannel WRITE setUpdateChannel NOTIFY updateChannelChanged)
-    Q_PROPERTY(bool automaticallyCheckForUpdates READ automaticallyCheckForUpdates WRITE setAutomaticallyCheckForUpdates NOTIFY automaticallyCheckForUpdatesChanged)
+    Q_PROPERTY(bool automaticallyCheckForUpdates READ automaticallyCheckForUpdates WRITE setAutomaticallyCheckForUpdates
+                   NOTIFY automaticallyCheckForUpdatesChanged)
     // The update service's state, read through; only whether this window
     // asked for a check is the model's own.
     Q_PROPERTY(bool isCheckingForUpdates READ isCheckingForUpdates NOTIFY isCheckingForUpdatesChanged)
