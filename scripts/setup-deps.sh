@@ -19,12 +19,15 @@ gnome-shell gnome-shell-extension-appindicator"
 
 FUZZ_PACKAGES="clang llvm"
 
+FORMAT_PACKAGES="clang-format"
+
 packages="$BUILD_PACKAGES"
 for option in "$@"; do
     case $option in
         --with-tests) packages="$packages $TEST_PACKAGES" ;;
         --with-fuzzing) packages="$packages $FUZZ_PACKAGES" ;;
-        *) echo "usage: $0 [--with-tests] [--with-fuzzing]" >&2; exit 2 ;;
+        --with-formatting) packages="$packages $FORMAT_PACKAGES" ;;
+        *) echo "usage: $0 [--with-tests] [--with-fuzzing] [--with-formatting]" >&2; exit 2 ;;
     esac
 done
 
