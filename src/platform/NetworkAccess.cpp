@@ -1,4 +1,5 @@
 #include "platform/NetworkAccess.h"
+#include "platform/SystemEvents.h"
 
 #include <QCoreApplication>
 #include <QCoro/QCoroNetworkReply>
@@ -101,6 +102,8 @@ QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArra
     }
     if (isTransportFailure(reply->error()) || (!status.isValid() && reply->error() != QNetworkReply::NoError)) {
         qCInfo(lcNetwork) << method << path << "failed:" << reply->errorString();
+        // From now on a network that comes back polls at once.
+        SystemEvents::shared().followReachability();
         co_return Response{std::nullopt, {}, {}, reply->error(), reply->errorString()};
     }
     if (!status.isValid()) {

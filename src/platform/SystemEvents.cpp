@@ -5,6 +5,8 @@
 #include <QDBusConnection>
 #include <QNetworkInformation>
 
+#include <utility>
+
 namespace {
 
 // logind's manager, for its PrepareForSleep signal: true before a suspend,
@@ -44,6 +46,12 @@ SystemEvents::SystemEvents()
                 emit resumed();
         });
     }
+}
+
+void SystemEvents::followReachability()
+{
+    if (std::exchange(m_followingReachability, true))
+        return;
     if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
         connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
                 [this](QNetworkInformation::Reachability reachability) {

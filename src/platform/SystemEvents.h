@@ -11,10 +11,18 @@ class SystemEvents : public QObject {
 public:
     static SystemEvents &shared();
 
+    // Starts following the network's reachability, once a request could not
+    // reach its host. Until then no backend is loaded: the one that works
+    // without NetworkManager brings in GIO, a few megabytes that a tray
+    // whose requests succeed never needs.
+    void followReachability();
+
 signals:
     void resumed();
     void networkReachable();
 
 private:
     SystemEvents();
+
+    bool m_followingReachability = false;
 };
