@@ -1,8 +1,6 @@
 #include "credentials/KeychainManager.h"
 
 #include "credentials/KeyringCall.h"
-
-#include <QCoro/QCoroFuture>
 #include "credentials/SecretStoreBackend.h"
 #include "credentials/TokenState.h"
 
@@ -34,9 +32,9 @@ QString KeychainError::errorDescription() const
     return QCoreApplication::translate("KeychainError", "Unexpected data format in keychain");
 }
 
-TokenResult getToken(Prompt prompt)
+TokenResult readItem(const QByteArray &item, Prompt prompt)
 {
-    const SecretStoreBackend::ReadResult read = SecretStoreBackend::read(prompt == Prompt::allowed);
+    const SecretStoreBackend::ReadResult read = SecretStoreBackend::read(prompt == Prompt::allowed, item);
     switch (read.outcome) {
     case SecretStoreBackend::Outcome::notFound:
         return std::optional<QString>();
@@ -48,6 +46,30 @@ TokenResult getToken(Prompt prompt)
         break;
     }
     return tokenFromBytes(read.secret);
+}
+
+std::optional<KeychainError> writeItem(const QByteArray &item, const QString &token)
+{
+    // A lone surrogate has no UTF-8 form; storing a substitute would change the token.
+    if (!token.isValidUtf16())
+        return KeychainError::unexpectedData();
+    const SecretStoreBackend::WriteResult written = SecretStoreBackend::write(token.toUtf8(), item);
+    if (written.outcome != SecretStoreBackend::Outcome::ok)
+        return KeychainError::saveFailed(written.code);
+    return std::nullopt;
+}
+
+std::optional<KeychainError> removeItem(const QByteArray &item)
+{
+    const SecretStoreBackend::WriteResult removed = SecretStoreBackend::remove(item);
+    if (removed.outcome == SecretStoreBackend::Outcome::failed)
+        return KeychainError::deleteFailed(removed.code);
+    return std::nullopt;
+}
+
+TokenResult getToken(Prompt prompt)
+{
+    return readItem(SecretStoreBackend::accountName, prompt);
 }
 
 TokenResult tokenFromBytes(const QByteArray &bytes)
@@ -63,54 +85,35 @@ TokenResult tokenFromBytes(const QByteArray &bytes)
 
 std::optional<KeychainError> saveToken(const QString &token)
 {
-    // A lone surrogate has no UTF-8 form; storing a substitute would change the token.
-    if (!token.isValidUtf16())
-        return KeychainError::unexpectedData();
-    const SecretStoreBackend::WriteResult written = SecretStoreBackend::write(token.toUtf8());
-    if (written.outcome != SecretStoreBackend::Outcome::ok)
-        return KeychainError::saveFailed(written.code);
+    if (auto error = writeItem(SecretStoreBackend::accountName, token))
+        return error;
     TokenState::shared().recordSaved(tokenDigest(token));
     return std::nullopt;
 }
 
 std::optional<KeychainError> deleteToken()
 {
-    const SecretStoreBackend::WriteResult removed = SecretStoreBackend::remove();
-    if (removed.outcome == SecretStoreBackend::Outcome::failed)
-        return KeychainError::deleteFailed(removed.code);
+    if (auto error = removeItem(SecretStoreBackend::accountName))
+        return error;
     TokenState::shared().recordDeleted();
     return std::nullopt;
 }
 
-// The futures are named before they are awaited: GCC 12 destroys some
-// temporaries of a co_await expression twice.
 QCoro::Task<TokenResult> readToken(Prompt prompt)
 {
-    QFuture<std::optional<TokenResult>> call = KeyringCall::run<TokenResult>([prompt] { return getToken(prompt); });
-    const std::optional<TokenResult> read = co_await call;
-    if (!read)
-        co_return TokenResult(KeychainError::notAnswering());
-    co_return *read;
+    return KeyringCall::await<TokenResult>([prompt] { return getToken(prompt); }, KeychainError::notAnswering());
 }
 
 QCoro::Task<std::optional<KeychainError>> storeToken(QString token)
 {
-    using Result = std::optional<KeychainError>;
-    QFuture<std::optional<Result>> call = KeyringCall::run<Result>([token] { return saveToken(token); });
-    const std::optional<Result> stored = co_await call;
-    if (!stored)
-        co_return Result(KeychainError::notAnswering());
-    co_return *stored;
+    return KeyringCall::await<std::optional<KeychainError>>([token] { return saveToken(token); },
+                                                            KeychainError::notAnswering());
 }
 
 QCoro::Task<std::optional<KeychainError>> removeToken()
 {
-    using Result = std::optional<KeychainError>;
-    QFuture<std::optional<Result>> call = KeyringCall::run<Result>([] { return deleteToken(); });
-    const std::optional<Result> removed = co_await call;
-    if (!removed)
-        co_return Result(KeychainError::notAnswering());
-    co_return *removed;
+    return KeyringCall::await<std::optional<KeychainError>>([] { return deleteToken(); },
+                                                            KeychainError::notAnswering());
 }
 
 QByteArray tokenDigest(const QString &token)

@@ -45,6 +45,13 @@ using TokenResult = std::variant<std::optional<QString>, KeychainError>;
 // locked item answers `locked` at once.
 enum class Prompt { allowed, never };
 
+// One item of the secret store, named as SecretStoreBackend names it: the
+// store's outcomes as the rest of the program knows them.
+TokenResult readItem(const QByteArray &item, Prompt prompt);
+std::optional<KeychainError> writeItem(const QByteArray &item, const QString &token);
+// Succeeds when nothing is stored.
+std::optional<KeychainError> removeItem(const QByteArray &item);
+
 // Absent when no token is stored; that is not an error.
 TokenResult getToken(Prompt prompt = Prompt::allowed);
 // Replaces any stored token with `token`, byte for byte as UTF-8. Saves and

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoro/QCoroFuture>
+#include <QCoro/QCoroTask>
 #include <QFuture>
 #include <QPromise>
 #include <QTimer>
@@ -58,6 +60,16 @@ template<typename T> QFuture<std::optional<T>> run(std::function<T()> call)
         shared->promise.finish();
     });
     return answer;
+}
+
+// run() awaited on the caller's thread: `late` when the deadline passed.
+template<typename T> QCoro::Task<T> await(std::function<T()> call, T late)
+{
+    // Named before it is awaited: GCC 12 destroys some temporaries of a
+    // co_await expression twice.
+    QFuture<std::optional<T>> answer = run<T>(std::move(call));
+    std::optional<T> answered = co_await answer;
+    co_return answered ? std::move(*answered) : std::move(late);
 }
 
 } // namespace KeyringCall
