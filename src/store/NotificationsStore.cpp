@@ -73,8 +73,8 @@ NotificationsStore::NotificationsStore(QObject *parent) : QObject(parent)
     NoticeCenter::instance().observe(QString::fromLatin1(AlertRules::changedNotice), this,
                                      [this](const QVariant &) { emit itemsChanged(); });
     connect(&m_snoozes, &Snoozes::changed, this, &NotificationsStore::itemsChanged);
-    connect(&m_snoozes, &Snoozes::returned, this, [this](const QStringList &ids) { alertAgain(ids, false); });
-    connect(&m_quietHours, &QuietHours::ended, this, [this](const QStringList &ids) { alertAgain(ids, true); });
+    connect(&m_snoozes, &Snoozes::returned, this, [this](const QStringList &keys) { alertAgain(keys, false); });
+    connect(&m_quietHours, &QuietHours::ended, this, [this](const QStringList &keys) { alertAgain(keys, true); });
 
     TokenState &token = TokenState::shared();
     connect(&token, &TokenState::tokenSaved, this, &NotificationsStore::startSession);

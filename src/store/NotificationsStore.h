@@ -73,9 +73,9 @@ public:
     bool isListed(const GHNotification &thread) const;
     Snoozes &snoozes() { return m_snoozes; }
     QuietHours &quietHours() { return m_quietHours; }
-    // `length` is a Snoozes::Length.
-    Q_INVOKABLE void snooze(const QString &id, int length);
-    Q_INVOKABLE void unsnooze(const QString &id);
+    // A thread's key(); `length` is a Snoozes::Length.
+    Q_INVOKABLE void snooze(const QString &key, int length);
+    Q_INVOKABLE void unsnooze(const QString &key);
     // "owner/name": a rule that keeps its threads from alerting, or hides them.
     Q_INVOKABLE void muteRepositoryAlerts(const QString &repoFullName);
     Q_INVOKABLE void hideRepository(const QString &repoFullName);
@@ -152,7 +152,7 @@ private:
     // Alerts at once, whatever the quiet hours.
     void postAlert(const QList<GHNotification> &threads);
     // Snoozed or held threads that are back: those still unread and listed alert.
-    void alertAgain(const QStringList &ids, bool heldWhileQuiet);
+    void alertAgain(const QStringList &keys, bool heldWhileQuiet);
 
     void setItems(QList<GHNotification> items);
     void setRefreshing(bool refreshing);

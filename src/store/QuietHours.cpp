@@ -87,8 +87,8 @@ bool QuietHours::isQuiet() const
 void QuietHours::hold(const QList<GHNotification> &threads)
 {
     for (const GHNotification &thread : threads) {
-        if (!m_held.contains(thread.id))
-            m_held.append(thread.id);
+        if (!m_held.contains(thread.key()))
+            m_held.append(thread.key());
     }
     if (!m_held.isEmpty())
         m_check.start();

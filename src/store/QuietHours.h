@@ -51,7 +51,7 @@ public:
     void check();
 
 signals:
-    void ended(const QStringList &heldIds);
+    void ended(const QStringList &heldKeys);
 
 private:
     Clock m_clock;

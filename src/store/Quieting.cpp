@@ -2,17 +2,19 @@
 
 #include "store/NotificationsStore.h"
 
-void NotificationsStore::snooze(const QString &id, int length)
+void NotificationsStore::snooze(const QString &key, int length)
 {
-    const qsizetype index = indexOf(id);
-    if (index < 0 || length < int(Snoozes::Length::hour) || length > int(Snoozes::Length::untilUpdated))
+    if (length < int(Snoozes::Length::hour) || length > int(Snoozes::Length::untilUpdated))
         return;
-    m_snoozes.snooze(m_items.at(index), Snoozes::Length(length));
+    const auto thread = std::find_if(m_allItems.cbegin(), m_allItems.cend(),
+                                     [&key](const GHNotification &listed) { return listed.key() == key; });
+    if (thread != m_allItems.cend())
+        m_snoozes.snooze(*thread, Snoozes::Length(length));
 }
 
-void NotificationsStore::unsnooze(const QString &id)
+void NotificationsStore::unsnooze(const QString &key)
 {
-    m_snoozes.unsnooze(id);
+    m_snoozes.unsnooze(key);
 }
 
 void NotificationsStore::muteRepositoryAlerts(const QString &repoFullName)
@@ -25,11 +27,11 @@ void NotificationsStore::hideRepository(const QString &repoFullName)
     AlertRules::addRepositoryRule(repoFullName, AlertRules::Action::hide);
 }
 
-void NotificationsStore::alertAgain(const QStringList &ids, bool heldWhileQuiet)
+void NotificationsStore::alertAgain(const QStringList &keys, bool heldWhileQuiet)
 {
     QList<GHNotification> threads;
-    for (const GHNotification &thread : std::as_const(m_items)) {
-        if (ids.contains(thread.id) && thread.unread && isListed(thread))
+    for (const GHNotification &thread : std::as_const(m_allItems)) {
+        if (keys.contains(thread.key()) && thread.unread && isListed(thread))
             threads.append(thread);
     }
     // Held alerts were sifted by the rules already; rules may have changed since.

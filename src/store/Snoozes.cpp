@@ -46,36 +46,41 @@ QDateTime Snoozes::endOf(Length length, const QDateTime &now)
 
 void Snoozes::snooze(const GHNotification &thread, Length length)
 {
-    m_snoozes.insert(thread.id, {endOf(length, now()), thread.updatedAt});
+    m_snoozes.insert(thread.key(), {endOf(length, now()), thread.updatedAt});
     save();
 }
 
-void Snoozes::unsnooze(const QString &id)
+void Snoozes::unsnooze(const QString &key)
 {
-    if (m_snoozes.remove(id))
+    if (m_snoozes.remove(key))
         save();
 }
 
 bool Snoozes::isSnoozed(const GHNotification &thread) const
 {
-    const auto found = m_snoozes.constFind(thread.id);
+    const auto found = m_snoozes.constFind(thread.key());
     return found != m_snoozes.cend() && (!found->until.isValid() || now() < found->until)
            && thread.updatedAt <= found->updatedAt;
 }
 
-QStringList Snoozes::settle(const QList<GHNotification> &items)
+QStringList Snoozes::settle(const QList<GHNotification> &items, const QString &accountKey)
 {
     QSet<QString> present;
     QStringList back;
     for (const GHNotification &thread : items) {
-        present.insert(thread.id);
-        if (m_snoozes.contains(thread.id) && !isSnoozed(thread)) {
-            m_snoozes.remove(thread.id);
-            back.append(thread.id);
+        const QString key = thread.key();
+        present.insert(key);
+        if (m_snoozes.contains(key) && !isSnoozed(thread)) {
+            m_snoozes.remove(key);
+            back.append(key);
         }
     }
+    // The first account's keys are bare thread ids; another's start with its own key.
+    const auto ofAccount = [prefix = accountKey.isEmpty() ? QString() : accountKey + u'/'](const QString &key) {
+        return prefix.isEmpty() ? !key.contains(u'/') : key.startsWith(prefix);
+    };
     const auto before = m_snoozes.size();
-    m_snoozes.removeIf([&present](const auto &entry) { return !present.contains(entry.key()); });
+    m_snoozes.removeIf([&](const auto &entry) { return ofAccount(entry.key()) && !present.contains(entry.key()); });
     if (!back.isEmpty() || m_snoozes.size() != before)
         save();
     return back;

@@ -37,23 +37,25 @@ public:
     QDateTime now() const { return m_clock(); }
 
     void snooze(const GHNotification &thread, Length length);
-    void unsnooze(const QString &id);
+    // Snoozes are filed under the thread's key(): ids repeat across hosts.
+    void unsnooze(const QString &key);
     bool isSnoozed(const GHNotification &thread) const;
-    bool contains(const QString &id) const { return m_snoozes.contains(id); }
+    bool contains(const QString &key) const { return m_snoozes.contains(key); }
     // When a snooze of that length ends, from `now` in local time: an hour
     // on, 8:00 tomorrow, 8:00 next Monday, or never (invalid).
     static QDateTime endOf(Length length, const QDateTime &now);
 
     // Ends the snoozes whose time came or whose thread was updated, and of
-    // threads the list no longer holds; returns the threads that came back.
-    QStringList settle(const QList<GHNotification> &items);
+    // threads that the list of the account with `accountKey` (empty for the
+    // first) no longer holds; returns the keys of the threads that came back.
+    QStringList settle(const QList<GHNotification> &items, const QString &accountKey = {});
     // Ends the snoozes whose time came; tells `returned` of them.
     void expire();
 
 signals:
     void changed();
-    // Threads whose snooze ended by time.
-    void returned(const QStringList &ids);
+    // Keys of the threads whose snooze ended by time.
+    void returned(const QStringList &keys);
 
 private:
     void load();
