@@ -36,7 +36,7 @@ MUTATIONS = [
  ("mark all as read up to now, not to the list's fetch", "src/store/BulkActions.cpp",
   "m_listFetchedAt.isValid() ? m_listFetchedAt : QDateTime::currentDateTimeUtc()", "QDateTime::currentDateTimeUtc()"),
  ("token read back as Latin-1", "src/credentials/KeychainManager.cpp",
-  "QString token = decoder.decode(read.secret);", "QString token = QString::fromLatin1(read.secret);"),
+  "QString token = decoder.decode(bytes);", "QString token = QString::fromLatin1(bytes);"),
  ("panel always below the icon, even at the bottom of the screen", "src/views/PanelPlacement.h",
   "const bool below = anchor.y() < screenArea.center().y();", "const bool below = true;"),
  ("a resume polls within GitHub's poll interval", "src/store/NotificationsStore.cpp",
