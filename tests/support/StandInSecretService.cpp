@@ -7,13 +7,15 @@
 #include <QDBusVariant>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString serviceName = QStringLiteral("org.freedesktop.secrets");
-const QString root = QStringLiteral("/org/freedesktop/secrets");
-const QString collectionPath = root + QStringLiteral("/collection/login");
-const QString itemPath = collectionPath + QStringLiteral("/1");
-const QString sessionPath = root + QStringLiteral("/session/1");
+const QString serviceName = u"org.freedesktop.secrets"_s;
+const QString root = u"/org/freedesktop/secrets"_s;
+const QString collectionPath = root + u"/collection/login"_s;
+const QString itemPath = collectionPath + u"/1"_s;
+const QString sessionPath = root + u"/session/1"_s;
 
 // (oayays): session, parameters, value, content type; "plain" sessions only.
 struct Secret {
@@ -41,17 +43,24 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, Secret &secret)
 
 using Secrets = QMap<QDBusObjectPath, Secret>;
 
+QVariant object(const QString &path)
+{
+    return QVariant::fromValue(QDBusObjectPath(path));
+}
+
+// A list of object paths: `path`, or none.
+QVariant objects(const QString &path = {})
+{
+    return QVariant::fromValue(path.isEmpty() ? QList<QDBusObjectPath>() : QList{QDBusObjectPath(path)});
+}
+
 } // namespace
 
-Q_DECLARE_METATYPE(Secret)
-Q_DECLARE_METATYPE(Secrets)
-
 StandInSecretService::StandInSecretService()
-    : m_connection(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("stand-in-secrets")))
+    : m_connection(QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"stand-in-secrets"_s))
 {
     qDBusRegisterMetaType<Secret>();
     qDBusRegisterMetaType<Secrets>();
-    qDBusRegisterMetaType<QMap<QString, QString>>();
     if (!m_connection.registerVirtualObject(root, this, QDBusConnection::SubPath)
         || !m_connection.registerService(serviceName))
         qFatal("cannot own %s: %s", qPrintable(serviceName), qPrintable(m_connection.lastError().message()));
@@ -59,15 +68,8 @@ StandInSecretService::StandInSecretService()
 
 StandInSecretService::~StandInSecretService()
 {
-    m_connection.unregisterService(serviceName);
-    m_connection.unregisterObject(root, QDBusConnection::UnregisterTree);
-    QDBusConnection::disconnectFromBus(QStringLiteral("stand-in-secrets"));
-}
-
-void StandInSecretService::setItem(const QByteArray &secret)
-{
-    m_hasItem = true;
-    m_secret = secret;
+    // Closing the connection gives up the name and the objects.
+    QDBusConnection::disconnectFromBus(m_connection.name());
 }
 
 void StandInSecretService::setLocked(bool locked)
@@ -75,132 +77,66 @@ void StandInSecretService::setLocked(bool locked)
     if (locked == m_locked)
         return;
     m_locked = locked;
-    QDBusMessage changed = QDBusMessage::createSignal(collectionPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("PropertiesChanged"));
-    changed << QStringLiteral("org.freedesktop.Secret.Collection") << QVariantMap{{QStringLiteral("Locked"), locked}}
-            << QStringList();
+    QDBusMessage changed =
+        QDBusMessage::createSignal(collectionPath, u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
+    changed << u"org.freedesktop.Secret.Collection"_s << QVariantMap{{u"Locked"_s, locked}} << QStringList();
     m_connection.send(changed);
 }
 
-QString StandInSecretService::introspect(const QString &) const
-{
-    return {};
-}
-
-QVariantMap StandInSecretService::propertiesOf(const QString &path) const
-{
-    if (path == root)
-        return {{QStringLiteral("Collections"),
-                 QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(collectionPath)})}};
-    QVariantMap properties{{QStringLiteral("Locked"), m_locked},
-                           {QStringLiteral("Label"), QStringLiteral("Login")},
-                           {QStringLiteral("Created"), quint64(0)},
-                           {QStringLiteral("Modified"), quint64(0)}};
-    if (path == itemPath)
-        properties.insert(QStringLiteral("Attributes"), QVariant::fromValue(QMap<QString, QString>{}));
-    else
-        properties.insert(QStringLiteral("Items"), QVariant::fromValue(QList<QDBusObjectPath>{}));
-    return properties;
-}
-
-void StandInSecretService::showPrompt(const QString &path, bool createsItem)
+void StandInSecretService::showPrompt(const QString &path)
 {
     ++m_promptsShown;
     if (m_answer == PromptAnswer::never)
         return;
-    QTimer::singleShot(m_promptDelayMs, this, [this, path, createsItem] {
+    QTimer::singleShot(m_promptDelayMs, this, [this, path, pending = std::exchange(m_pendingSecret, {})] {
         const bool dismissed = m_answer == PromptAnswer::dismiss;
-        if (dismissed)
-            m_pendingSecret = QByteArray();
-        QDBusVariant result{QVariant::fromValue(QList<QDBusObjectPath>{})};
-        if (!dismissed) {
+        if (!dismissed)
             setLocked(false);
-            if (createsItem) {
-                setItem(std::exchange(m_pendingSecret, QByteArray()));
-                result = QDBusVariant(QVariant::fromValue(QDBusObjectPath(itemPath)));
-            } else {
-                result = QDBusVariant(QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(collectionPath)}));
-            }
-        }
-        QDBusMessage completed = QDBusMessage::createSignal(path, QStringLiteral("org.freedesktop.Secret.Prompt"),
-                                                            QStringLiteral("Completed"));
-        completed << dismissed << QVariant::fromValue(result);
+        if (!dismissed && !pending.isNull())
+            m_secret = pending;
+        // What the prompt did: nothing, the collection unlocked, or the item created.
+        const QVariant result = dismissed ? objects() : pending.isNull() ? objects(collectionPath) : object(itemPath);
+        QDBusMessage completed = QDBusMessage::createSignal(path, u"org.freedesktop.Secret.Prompt"_s, u"Completed"_s);
+        completed << dismissed << QVariant::fromValue(QDBusVariant(result));
         m_connection.send(completed);
     });
 }
 
+// Only what libsecret and Quillfen call: the rest answers with nothing.
 bool StandInSecretService::handleMessage(const QDBusMessage &message, const QDBusConnection &)
 {
     const QString member = message.member();
-    const QString path = message.path();
     const QVariantList in = message.arguments();
-    const auto reply = [&](const QVariantList &out) {
-        m_connection.send(message.createReply(out));
-        return true;
-    };
-    const auto noPrompt = QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")));
-    const auto newPrompt = [this] { return QStringLiteral("/org/freedesktop/secrets/prompt/p%1").arg(m_nextPrompt++); };
+    const auto reply = [&](const QVariantList &out) { return m_connection.send(message.createReply(out)); };
+    const QVariant noPrompt = object(u"/"_s);
 
-    if (message.interface() == u"org.freedesktop.DBus.Properties") {
-        const QVariantMap properties = propertiesOf(path);
-        if (member == u"GetAll")
-            return reply({properties});
-        if (member == u"Get")
-            return reply({QVariant::fromValue(QDBusVariant(properties.value(in.value(1).toString())))});
-        return reply({});
-    }
-    if (member == u"OpenSession") {
-        if (in.value(0).toString() != u"plain") {
-            m_connection.send(message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.NotSupported"),
-                                                       QStringLiteral("plain only")));
-            return true;
-        }
-        return reply({QVariant::fromValue(QDBusVariant(QString())), QVariant::fromValue(QDBusObjectPath(sessionPath))});
-    }
+    // libsecret reads the service's properties (GetAll), and needs none of them.
+    if (message.interface() == u"org.freedesktop.DBus.Properties")
+        return reply({QVariantMap()});
+    // libsecret asks for an encrypted session first.
+    if (member == u"OpenSession" && in.value(0).toString() != u"plain")
+        return m_connection.send(message.createErrorReply(QDBusError::NotSupported, u"plain only"_s));
+    if (member == u"OpenSession")
+        return reply({QVariant::fromValue(QDBusVariant(QString())), object(sessionPath)});
     if (member == u"SearchItems") {
-        QList<QDBusObjectPath> found;
-        if (m_hasItem)
-            found.append(QDBusObjectPath(itemPath));
-        const QList<QDBusObjectPath> none;
-        return reply({QVariant::fromValue(m_locked ? none : found), QVariant::fromValue(m_locked ? found : none)});
+        const QVariant found = objects(m_secret.isNull() ? QString() : itemPath);
+        return reply(m_locked ? QVariantList{objects(), found} : QVariantList{found, objects()});
     }
-    if (member == u"Unlock") {
-        if (!m_locked)
-            return reply({in.value(0), noPrompt});
-        const QString prompt = newPrompt();
-        return reply({QVariant::fromValue(QList<QDBusObjectPath>{}), QVariant::fromValue(QDBusObjectPath(prompt))});
-    }
+    if (member == u"Unlock")
+        return m_locked ? reply({objects(), object(newPrompt())}) : reply({in.value(0), noPrompt});
     if (member == u"Prompt") {
-        showPrompt(path, !m_pendingSecret.isNull());
+        showPrompt(message.path());
         return reply({});
     }
-    if (member == u"GetSecrets" || member == u"GetSecret") {
-        const Secret secret{QDBusObjectPath(sessionPath), {}, m_secret, QStringLiteral("text/plain")};
-        if (member == u"GetSecret")
-            return reply({QVariant::fromValue(secret)});
-        Secrets secrets;
-        if (m_hasItem && !m_locked)
-            secrets.insert(QDBusObjectPath(itemPath), secret);
-        return reply({QVariant::fromValue(secrets)});
-    }
+    const Secret secret{QDBusObjectPath(sessionPath), {}, m_secret, u"text/plain"_s};
+    if (member == u"GetSecret")
+        return reply({QVariant::fromValue(secret)});
+    if (member == u"GetSecrets")
+        return reply({QVariant::fromValue(m_locked ? Secrets() : Secrets{{QDBusObjectPath(itemPath), secret}})});
     if (member == u"CreateItem") {
-        Secret secret;
-        in.value(1).value<QDBusArgument>() >> secret;
-        if (!m_locked) {
-            setItem(secret.value);
-            return reply({QVariant::fromValue(QDBusObjectPath(itemPath)), noPrompt});
-        }
-        m_pendingSecret = secret.value;
-        return reply({QVariant::fromValue(QDBusObjectPath(QStringLiteral("/"))),
-                      QVariant::fromValue(QDBusObjectPath(newPrompt()))});
+        // In a locked collection, the item waits for the prompt.
+        (m_locked ? m_pendingSecret : m_secret) = qdbus_cast<Secret>(in.value(1)).value;
+        return reply(m_locked ? QVariantList{noPrompt, object(newPrompt())} : QVariantList{object(itemPath), noPrompt});
     }
-    if (member == u"Delete") {
-        m_hasItem = false;
-        m_secret.clear();
-        return reply({noPrompt});
-    }
-    if (member == u"ReadAlias")
-        return reply({QVariant::fromValue(QDBusObjectPath(collectionPath))});
-    // Close, Dismiss, and the rest: nothing to do.
     return reply({});
 }

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDBusConnection>
 #include <QDBusVirtualObject>
-#include <QList>
-#include <QString>
 
 // Owns org.freedesktop.secrets on the test's session bus, over a connection
 // of its own, with one collection that holds at most one item: enough of the
@@ -21,7 +18,7 @@ public:
     StandInSecretService();
     ~StandInSecretService() override;
 
-    void setItem(const QByteArray &secret);
+    void setItem(const QByteArray &secret) { m_secret = secret; }
     void setLocked(bool locked);
     void setPromptAnswer(PromptAnswer answer, int delayMs = 0)
     {
@@ -30,22 +27,20 @@ public:
     }
 
     int promptsShown() const { return m_promptsShown; }
-    bool hasItem() const { return m_hasItem; }
     QByteArray secret() const { return m_secret; }
 
-    QString introspect(const QString &path) const override;
+    QString introspect(const QString &) const override { return {}; }
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override;
 
 private:
-    // What a completed prompt does: unlock, then store a pending secret.
-    void showPrompt(const QString &path, bool createsItem);
-    QVariantMap propertiesOf(const QString &path) const;
+    // A completed prompt unlocks, then stores the secret its item waited for.
+    void showPrompt(const QString &path);
+    QString newPrompt() { return QStringLiteral("/org/freedesktop/secrets/prompt/p%1").arg(m_nextPrompt++); }
 
     QDBusConnection m_connection;
     bool m_locked = false;
-    bool m_hasItem = false;
-    QByteArray m_secret;
-    QByteArray m_pendingSecret;
+    QByteArray m_secret; // null while there is no item
+    QByteArray m_pendingSecret; // null unless an item waits for the prompt
     PromptAnswer m_answer = PromptAnswer::unlock;
     int m_promptDelayMs = 0;
     int m_promptsShown = 0;
