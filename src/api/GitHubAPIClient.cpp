@@ -120,6 +120,29 @@ send(QNetworkRequest request, QByteArray method, QByteArray body, qint64 maxBody
     co_return std::optional<HttpResponse>(HttpResponse{*response.status, response.body, response.headers});
 }
 
+// An answer to read: a 2xx, or a 304 where one may come; anything else ends
+// as the error it stands for.
+ClientResult<HttpResponse> readable(std::variant<std::optional<HttpResponse>, ClientError> outcome,
+                                    bool mayBeNotModified)
+{
+    if (auto *error = std::get_if<ClientError>(&outcome))
+        return *error;
+    std::optional<HttpResponse> &response = std::get<std::optional<HttpResponse>>(outcome);
+    if (!response)
+        return ClientError(APIError::invalidResponse());
+    if (response->status == 429)
+        return ClientError(APIError::rateLimitExceeded());
+    if (response->status == 304 && mayBeNotModified)
+        return std::move(*response);
+    if (response->status < 200 || response->status > 299) {
+        std::optional<QString> message;
+        if (const auto errorBody = WireDecoding::decodeErrorResponse(response->body))
+            message = errorBody->message;
+        return ClientError(APIError::httpError(response->status, message));
+    }
+    return std::move(*response);
+}
+
 QList<GitHubNotification> withoutRepeats(QList<GitHubNotification> threads)
 {
     // A thread that moved while the pages were read shows up twice; the
@@ -262,31 +285,22 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
     RevalidationCache::Entry fresh;
     for (int page = 0; page < maxPages; ++page) {
         auto outcome = co_await send(pageRequest, QByteArrayLiteral("GET"), QByteArray(), maxPageBytes, pacingKey);
-        if (auto *error = std::get_if<ClientError>(&outcome))
+        const auto answer = readable(std::move(outcome), page == 0 && cached);
+        if (auto *error = std::get_if<ClientError>(&answer))
             co_return Result(*error);
-        const std::optional<HttpResponse> &response = std::get<std::optional<HttpResponse>>(outcome);
-        if (!response)
-            co_return Result(ClientError(APIError::invalidResponse()));
-        if (response->status == 429)
-            co_return Result(ClientError(APIError::rateLimitExceeded()));
+        const HttpResponse &response = std::get<HttpResponse>(answer);
         if (page == 0)
-            enterpriseVersion = response->header("X-GitHub-Enterprise-Version");
-        if (page == 0 && response->status == 304 && cached) {
+            enterpriseVersion = response.header("X-GitHub-Enterprise-Version");
+        if (response.status == 304) {
             fresh = *cached;
             break;
         }
-        if (response->status < 200 || response->status > 299) {
-            std::optional<QString> message;
-            if (const auto errorBody = WireDecoding::decodeErrorResponse(response->body))
-                message = errorBody->message;
-            co_return Result(ClientError(APIError::httpError(response->status, message)));
-        }
         if (page == 0) {
-            fresh.lastModified = response->header("Last-Modified");
-            fresh.etag = response->header("ETag");
+            fresh.lastModified = response.header("Last-Modified");
+            fresh.etag = response.header("ETag");
         }
-        fresh.pages.append(response->body);
-        const std::optional<QUrl> next = LinkHeader::nextPageOf(response->header("Link"), first);
+        fresh.pages.append(response.body);
+        const std::optional<QUrl> next = LinkHeader::nextPageOf(response.header("Link"), first);
         if (!next)
             break;
         pageRequest = request;
@@ -390,22 +404,13 @@ QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QBy
         request.setRawHeader("If-None-Match", etag);
     auto outcome =
         co_await send(std::move(request), QByteArrayLiteral("GET"), QByteArray(), maxSmallBodyBytes, ready.pacingKey);
-    if (auto *error = std::get_if<ClientError>(&outcome))
+    const auto answer = readable(std::move(outcome), !etag.isEmpty());
+    if (auto *error = std::get_if<ClientError>(&answer))
         co_return Result(*error);
-    const std::optional<HttpResponse> &response = std::get<std::optional<HttpResponse>>(outcome);
-    if (!response)
-        co_return Result(ClientError(APIError::invalidResponse()));
-    if (response->status == 429)
-        co_return Result(ClientError(APIError::rateLimitExceeded()));
-    if (response->status == 304 && !etag.isEmpty())
+    const HttpResponse &response = std::get<HttpResponse>(answer);
+    if (response.status == 304)
         co_return Result(ConditionalAnswer{true, {}, etag});
-    if (response->status < 200 || response->status > 299) {
-        std::optional<QString> message;
-        if (const auto errorBody = WireDecoding::decodeErrorResponse(response->body))
-            message = errorBody->message;
-        co_return Result(ClientError(APIError::httpError(response->status, message)));
-    }
-    co_return Result(ConditionalAnswer{false, response->body, response->header("ETag")});
+    co_return Result(ConditionalAnswer{false, response.body, response.header("ETag")});
 }
 
 QCoro::Task<ClientResult<bool>> validateToken(QString token)
