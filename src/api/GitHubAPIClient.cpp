@@ -372,9 +372,11 @@ QCoro::Task<ClientResult<UserAnswer>> ForAccount::fetchUser(Access access)
     co_return Result(std::move(answer));
 }
 
-bool isApiAddress(const QUrl &url)
+namespace {
+
+// Under `base`: its scheme, host and port, no user, below its path.
+bool isUnder(const QUrl &url, const QUrl &base)
 {
-    const QUrl base(configuredBaseUrl());
     const int defaultPort = base.scheme() == u"https" ? 443 : 80;
     if (!url.isValid() || url.scheme() != base.scheme() || url.host() != base.host()
         || url.port(defaultPort) != base.port(defaultPort) || !url.userInfo().isEmpty())
@@ -387,14 +389,22 @@ bool isApiAddress(const QUrl &url)
     return path.startsWith(base.path() + u'/');
 }
 
-QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QByteArray etag)
+QCoro::Task<ClientResult<ConditionalAnswer>> fetchConditionally(QString address, QByteArray etag,
+                                                                std::optional<Access> access)
 {
     using Result = ClientResult<ConditionalAnswer>;
     const QUrl url(address, QUrl::StrictMode);
-    if (!isApiAddress(url) || !mayCarryToken(url))
+    const QString base = access ? access->apiBase : configuredBaseUrl();
+    if (!isUnder(url, QUrl(base)) || !mayCarryToken(url))
         co_return Result(ClientError(APIError::invalidURL()));
     // Formed for the base URL, then pointed at the whole address checked above.
-    auto prepared = co_await makeRequest(QString());
+    std::optional<QString> token;
+    if (access)
+        token = access->token;
+    // Named before it is awaited: GCC 12 destroys some temporaries of a
+    // co_await expression twice.
+    auto preparing = makeRequest(QString(), std::move(token), base);
+    auto prepared = co_await std::move(preparing);
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
     const PreparedRequest &ready = std::get<PreparedRequest>(prepared);
@@ -411,6 +421,23 @@ QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QBy
     if (response.status == 304)
         co_return Result(ConditionalAnswer{true, {}, etag});
     co_return Result(ConditionalAnswer{false, response.body, response.header("ETag")});
+}
+
+} // namespace
+
+bool isApiAddress(const QUrl &url)
+{
+    return isUnder(url, QUrl(configuredBaseUrl()));
+}
+
+QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QByteArray etag)
+{
+    return fetchConditionally(std::move(address), std::move(etag), std::nullopt);
+}
+
+QCoro::Task<ClientResult<ConditionalAnswer>> ForAccount::fetchIfChanged(Access access, QString address, QByteArray etag)
+{
+    return fetchConditionally(std::move(address), std::move(etag), std::move(access));
 }
 
 QCoro::Task<ClientResult<bool>> validateToken(QString token)

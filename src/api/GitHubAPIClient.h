@@ -89,6 +89,8 @@ QCoro::Task<std::optional<ClientError>> markAllAsRead(Access access, QDateTime l
 QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(Access access, QString owner, QString repo,
                                                              QDateTime lastReadAt);
 QCoro::Task<ClientResult<UserAnswer>> fetchUser(Access access);
+// As fetchIfChanged, for addresses under the account's own API base.
+QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(Access access, QString address, QByteArray etag);
 // Forgets the lists held for revalidation with this account's token.
 void forgetAnswers(const Access &access);
 

@@ -27,8 +27,13 @@ bool hasDone(const QByteArray &enterpriseVersion)
 } // namespace
 
 AccountSession::AccountSession(AccountHost host, QString login, QObject *parent)
-    : QObject(parent), m_host(std::move(host)), m_login(std::move(login))
+    : QObject(parent), m_host(std::move(host)), m_login(std::move(login)),
+      m_details(SubjectDetailsCache::defaultPath(key()))
 {
+    connect(&m_details, &SubjectDetailsFetcher::detailsChanged, this, [this] {
+        m_details.annotate(m_items);
+        emit itemsChanged();
+    });
     m_pollTimer.setSingleShot(true);
     connect(&m_pollTimer, &QTimer::timeout, this, &AccountSession::refresh);
     connect(&SystemEvents::shared(), &SystemEvents::resumed, this, &AccountSession::pollSoon);
@@ -56,6 +61,7 @@ void AccountSession::stop()
         GitHubAPIClient::ForAccount::forgetAnswers(credentials());
     m_token.reset();
     m_dismissed.clear();
+    m_details.discard();
     setItems({});
 }
 
@@ -149,9 +155,11 @@ QCoro::Task<> AccountSession::fetch()
     ThreadMerge::forgetSettled(m_dismissed, threads);
     m_listFetchedAt = askedAt;
     setLastError(std::nullopt);
+    m_details.annotate(result.merged);
     setItems(std::move(result.merged));
     if (!result.newThreads.isEmpty() && result.hadPrevious)
         emit newThreads(result.newThreads);
+    m_details.follow(list.threads, pacingKey(), credentials());
 }
 
 void AccountSession::scheduleNextPoll()

@@ -4,6 +4,7 @@
 #include "api/ClientError.h"
 #include "api/GitHubAPIClient.h"
 #include "model/GHNotification.h"
+#include "store/SubjectDetailsFetcher.h"
 #include "store/ThreadMerge.h"
 #include "store/ThreadRequestQueue.h"
 
@@ -94,4 +95,5 @@ private:
     QDateTime m_listFetchedAt;
     QTimer m_pollTimer;
     ThreadRequestQueue m_requests;
+    SubjectDetailsFetcher m_details;
 };

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QUrl>
 
 #include <algorithm>
 #include <array>
@@ -101,12 +102,14 @@ SubjectDetailsCache::SubjectDetailsCache(QString path) : m_path(std::move(path))
 {
 }
 
-QString SubjectDetailsCache::defaultPath()
+QString SubjectDetailsCache::defaultPath(const QString &accountKey)
 {
     QString root = qEnvironmentVariable("XDG_CACHE_HOME");
     if (root.isEmpty() || QDir::isRelativePath(root))
         root = QDir::homePath() + QStringLiteral("/.cache");
-    return root + QStringLiteral("/quillfen/subject-details.json");
+    const QString account =
+        accountKey.isEmpty() ? QString() : u'-' + QString::fromLatin1(QUrl::toPercentEncoding(accountKey));
+    return root + QStringLiteral("/quillfen/subject-details") + account + QStringLiteral(".json");
 }
 
 const SubjectDetailsCache::Entry *SubjectDetailsCache::find(const QString &threadId) const
@@ -166,6 +169,14 @@ void SubjectDetailsCache::load()
         Diagnostics::print(QStringLiteral("Subject details cache was unreadable; kept it as %1").arg(aside));
     else
         Diagnostics::print(QStringLiteral("Subject details cache is unreadable and could not be moved aside"));
+}
+
+void SubjectDetailsCache::discard()
+{
+    m_entries.clear();
+    m_loaded = true;
+    m_dirty = false;
+    QFile::remove(m_path);
 }
 
 void SubjectDetailsCache::save()

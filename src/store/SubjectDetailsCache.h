@@ -8,7 +8,8 @@
 #include <QString>
 
 // What was learnt of each thread's subject, with the ETags to ask again at
-// no cost, kept between runs in $XDG_CACHE_HOME/quillfen/subject-details.json.
+// no cost, kept between runs in $XDG_CACHE_HOME/quillfen/subject-details.json
+// (the first account's) or subject-details-<account key>.json.
 // Bounded: past maxEntries the entries stored longest ago go first. A file
 // that cannot be read is renamed aside (".corrupt-<time>") and the cache
 // starts empty. Main thread only.
@@ -28,8 +29,9 @@ public:
 
     static constexpr qsizetype maxEntries = 2000;
 
+    // `accountKey` empty for the first account; percent-encoded in the name.
+    static QString defaultPath(const QString &accountKey = {});
     explicit SubjectDetailsCache(QString path = defaultPath());
-    static QString defaultPath();
 
     const Entry *find(const QString &threadId) const;
     void insert(const QString &threadId, Entry entry);
@@ -38,6 +40,8 @@ public:
     void load();
     // Writes the file whole if anything changed since it was read or written.
     void save();
+    // Forgets every entry and deletes the file.
+    void discard();
 
 private:
     QString m_path;

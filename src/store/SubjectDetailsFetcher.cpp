@@ -37,9 +37,11 @@ SubjectDetailsFetcher::~SubjectDetailsFetcher()
     m_cache.save();
 }
 
-void SubjectDetailsFetcher::follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey)
+void SubjectDetailsFetcher::follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey,
+                                   std::optional<GitHubAPIClient::Access> access)
 {
     m_pacingKey = pacingKey;
+    m_access = std::move(access);
     m_cache.load();
     m_queue.clear();
     for (const GitHubNotification &thread : threads) {
@@ -75,6 +77,21 @@ void SubjectDetailsFetcher::stop()
 {
     ++m_generation;
     m_queue.clear();
+}
+
+void SubjectDetailsFetcher::discard()
+{
+    stop();
+    m_failedAt.clear();
+    m_cache.discard();
+}
+
+QCoro::Task<ClientResult<GitHubAPIClient::ConditionalAnswer>> SubjectDetailsFetcher::ask(QString address,
+                                                                                         QByteArray etag) const
+{
+    if (m_access)
+        return GitHubAPIClient::ForAccount::fetchIfChanged(*m_access, std::move(address), std::move(etag));
+    return GitHubAPIClient::fetchIfChanged(std::move(address), std::move(etag));
 }
 
 bool SubjectDetailsFetcher::paused() const
@@ -113,7 +130,7 @@ QCoro::Task<> SubjectDetailsFetcher::fetch(Job job, quint64 generation)
     if (known && known->subjectUrl == job.subjectUrl)
         entry = *known;
 
-    const auto subject = co_await GitHubAPIClient::fetchIfChanged(job.subjectUrl, entry.subjectEtag);
+    const auto subject = co_await ask(job.subjectUrl, entry.subjectEtag);
     if (!self || generation != m_generation)
         co_return;
     if (const auto *error = std::get_if<ClientError>(&subject)) {
@@ -142,7 +159,7 @@ QCoro::Task<> SubjectDetailsFetcher::fetch(Job job, quint64 generation)
     } else {
         if (entry.commentUrl != job.commentUrl)
             entry.commentEtag.clear();
-        const auto comment = co_await GitHubAPIClient::fetchIfChanged(job.commentUrl, entry.commentEtag);
+        const auto comment = co_await ask(job.commentUrl, entry.commentEtag);
         if (!self || generation != m_generation)
             co_return;
         if (const auto *error = std::get_if<ClientError>(&comment)) {

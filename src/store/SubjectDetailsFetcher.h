@@ -1,6 +1,7 @@
 #pragma once
 
 #include "api/ClientError.h"
+#include "api/GitHubAPIClient.h"
 #include "api/GitHubNotification.h"
 #include "model/GHNotification.h"
 #include "store/SubjectDetailsCache.h"
@@ -30,12 +31,17 @@ public:
     // Queues the threads of a list just shown whose details are missing or
     // older than the thread, in the list's order. The pacing key is the
     // token's whose list it was: a pause it asked for stops the details too.
-    void follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey);
+    // An account after the first names its access: its details are asked
+    // of its own API with its own token.
+    void follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey,
+                std::optional<GitHubAPIClient::Access> access = std::nullopt);
     // Gives each item the last details known for its subject; until some
     // arrive an item keeps none.
     void annotate(QList<GHNotification> &items);
     // Drops the queue; answers still out are discarded.
     void stop();
+    // Stops, and forgets all that was learnt, on disk too.
+    void discard();
 
 signals:
     // Some thread's details changed (coalesced).
@@ -54,6 +60,7 @@ private:
     QCoro::Task<> work();
     bool paused() const;
     QCoro::Task<> fetch(Job job, quint64 generation);
+    QCoro::Task<ClientResult<GitHubAPIClient::ConditionalAnswer>> ask(QString address, QByteArray etag) const;
     // Refusals and answers that will not change until the thread does are not
     // asked again for this update time; network trouble and pauses are.
     void remember(const Job &job, const ClientError &error);
@@ -66,4 +73,5 @@ private:
     quint64 m_generation = 0;
     QTimer m_announce;
     QByteArray m_pacingKey;
+    std::optional<GitHubAPIClient::Access> m_access;
 };

@@ -39,6 +39,8 @@ struct Host {
                 return ScriptedResponse{200, R"({"login":"bob"})", {{"X-OAuth-Scopes", scopes}}};
             if (request.target.startsWith(this->prefix + "/notifications?"))
                 return listAnswer(threads);
+            if (request.target.endsWith("/issues/7"))
+                return answer(200, subjectBody({.state = u"closed"_s, .author = u"carol"_s}, false));
             return answer(request.method == "DELETE" ? doneStatus : 205);
         });
     }
@@ -168,6 +170,10 @@ private slots:
         QCOMPARE(store.unreadCount(), 3);
         store.unsnooze(enterprise->key("1"));
 
+        // Its rows' details come from its own host too.
+        QTRY_COMPARE(store.items().at(1).details.value_or(SubjectDetails()).author.login, u"carol"_s);
+        QCOMPARE(store.items().at(1).details->state, SubjectState::closed);
+
         store.toggleRead(enterprise->key("1"));
         store.toggleMute(u"1"_s);
         store.markRepositoryAsRead(u"corp/app"_s);
@@ -182,13 +188,13 @@ private slots:
         QCOMPARE(store.items().size(), 4);
         QVERIFY(!store.items().last().account.canMarkDone);
         store.markAllAsRead();
-        QTRY_COMPARE(github->targets() + enterprise->targets(),
-                     (QByteArrayList{"GET /notifications?all=true&per_page=50", "PUT /notifications",
-                                     "PUT /notifications/threads/1/subscription",
-                                     "DELETE /api/v3/notifications/threads/2",
-                                     "GET /api/v3/notifications?all=true&per_page=50", "GET /api/v3/user",
-                                     "PATCH /api/v3/notifications/threads/1", "PUT /api/v3/notifications",
-                                     "PUT /api/v3/repos/corp/app/notifications"}));
+        QTRY_COMPARE(
+            github->targets() + enterprise->targets(),
+            (QByteArrayList{"GET /notifications?all=true&per_page=50", "PUT /notifications",
+                            "PUT /notifications/threads/1/subscription", "DELETE /api/v3/notifications/threads/2",
+                            "GET /api/v3/notifications?all=true&per_page=50", "GET /api/v3/repos/octo/hooks/issues/7",
+                            "GET /api/v3/user", "PATCH /api/v3/notifications/threads/1", "PUT /api/v3/notifications",
+                            "PUT /api/v3/repos/corp/app/notifications"}));
 
         // A host that is down shows its own line, and keeps its threads; the
         // other host keeps polling and alerting.
