@@ -1,5 +1,7 @@
-"""What the desktop journeys share: checks that report and go on, waiting,
-pixels read from a PPM screenshot, and the tray host's registered items."""
+"""What the desktop journeys share: checks that report and go on, waiting, the
+processes a journey starts, pixels of a screenshot and the tray host's items."""
+import atexit
+import re
 import subprocess
 import time
 
@@ -7,40 +9,48 @@ import dbus
 
 bus = dbus.SessionBus()
 failures = []
+started = []
 
 
 def check(condition, what):
     print(("PASS: " if condition else "FAIL: ") + what)
     if not condition:
         failures.append(what)
+    return condition
 
 
 def wait_for(predicate, seconds=10.0):
+    """The predicate's first true value within seconds, else its last."""
     deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
+    while not (value := predicate()) and time.monotonic() < deadline:
         time.sleep(0.05)
-    return predicate()
+    return value
+
+
+def start(*command, **options):
+    """A process that is ended, if it still runs, when the journey ends."""
+    started.append(subprocess.Popen(command, **options))
+    return started[-1]
+
+
+@atexit.register
+def end_started():
+    for process in started:
+        process.kill()
 
 
 def light_share(command):
     """How much of a PPM screenshot (from command) is the light background of
     Quillfen's windows, sampled every seventh pixel."""
     ppm = subprocess.check_output(command)
-    # P6 header: magic, width, height, maximum, each ended by whitespace.
-    fields, offset = [], 0
-    while len(fields) < 4:
-        end = offset
-        while ppm[end:end + 1] not in (b" ", b"\n"):
-            end += 1
-        if end > offset:
-            fields.append(ppm[offset:end])
-        offset = end + 1
-    pixels = ppm[offset:]
+    # After the header: magic, width, height and maximum, each ended by whitespace.
+    pixels = ppm[re.match(rb"P6\s+\d+\s+\d+\s+\d+\s", ppm).end():]
     samples = range(0, len(pixels) - 2, 3 * 7)
     return sum(1 for i in samples if min(pixels[i:i + 3]) > 200) / max(1, len(samples))
+
+
+def watcher_running():
+    return "org.kde.StatusNotifierWatcher" in bus.list_names()
 
 
 def registered_items():

@@ -1,4 +1,3 @@
-#include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
 #include "shell/QuillfenApp.h"
 #include "shell/RemoteControl.h"
@@ -6,13 +5,11 @@
 #include "shell/StatusInterface.h"
 #include "store/NotificationsStore.h"
 
-#include "FakeGitHubServer.h"
-#include "ThreadJson.h"
+#include "TestEnvironment.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusPendingCall>
-#include <QDBusPendingReply>
+#include <QDBusReply>
 #include <QDBusVariant>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,17 +18,15 @@
 #include <QTest>
 #include <QWindow>
 
-#include <memory>
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString executable = QStringLiteral(QUILLFEN_EXECUTABLE);
-
-QJsonObject status(int unread, const char *kind)
+QJsonObject status(int unread)
 {
     return {{"text", QString::number(unread)},
-            {"tooltip", QStringLiteral("Quillfen: %1 unread").arg(unread)},
-            {"class", kind},
+            {"tooltip", u"Quillfen: %1 unread"_s.arg(unread)},
+            {"class", "unread"},
             {"unread", unread}};
 }
 
@@ -42,10 +37,22 @@ QJsonObject readStatus(QProcess &process)
     return QJsonDocument::fromJson(process.readLine()).object();
 }
 
-// Runs a later start to its end while this instance keeps answering.
-bool finished(QProcess &process)
+// A later start, run to its end while this instance keeps answering; in
+// another runtime folder it finds no instance.
+std::unique_ptr<QProcess> run(const QStringList &arguments,
+                              const QString &runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR"))
 {
-    return QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000);
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_RUNTIME_DIR"_s, runtimeDir);
+    process->setProcessEnvironment(environment);
+    process->start(QStringLiteral(QUILLFEN_EXECUTABLE), arguments);
+    // One that does not end is killed: its exit code then tells.
+    if (!QTest::qWaitFor([&] { return process->state() == QProcess::NotRunning; }, 20000)) {
+        process->kill();
+        process->waitForFinished();
+    }
+    return process;
 }
 
 } // namespace
@@ -58,113 +65,89 @@ public slots:
     void propertiesChanged(const QString &interface, const QVariantMap &changed, const QStringList &)
     {
         if (interface == u"com.quillfen.App1")
-            announced.append(changed.value(QStringLiteral("UnreadCount")).toUInt());
+            announced.append(changed.value(u"UnreadCount"_s).toUInt());
     }
 
 private slots:
     void initTestCase()
     {
-        GitHubAPIClient::setBaseUrl(server.baseUrl());
-        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_remote")), std::nullopt);
-        server.enqueue({200, threadsBody({{.id = "1"}, {.id = "2"}}), {}, ScriptedResponse::Behaviour::respond});
-        instance = std::make_unique<SingleInstance>(*SingleInstance::userPath());
-        QVERIFY(instance->claim());
-        app = std::make_unique<QuillfenApp>();
-        remote = std::make_unique<RemoteControl>(*instance, *app);
-        app->start();
-        QTRY_COMPARE(app->store()->unreadCount(), 2);
+        useFakeGitHub(server);
+        QCOMPARE(KeychainManager::saveToken(u"ghp_remote"_s), std::nullopt);
+        server.enqueue(listAnswer({{"1"}, {"2"}}));
+        QVERIFY(instance.claim());
+        app.start();
+        QTRY_COMPARE(app.store()->unreadCount(), 2);
     }
 
     void statusForStatusBars()
     {
-        QProcess once;
-        once.start(executable, {"--status"});
-        QVERIFY(finished(once));
-        QCOMPARE(once.readAllStandardError(), QByteArray());
-        QCOMPARE(once.exitCode(), 0);
-        QCOMPARE(QJsonDocument::fromJson(once.readAllStandardOutput()).object(), status(2, "unread"));
+        const auto once = run({"--status"});
+        QCOMPARE(once->readAllStandardError(), QByteArray());
+        QCOMPARE(once->exitCode(), 0);
+        QCOMPARE(QJsonDocument::fromJson(once->readAllStandardOutput()).object(), status(2));
 
         QProcess watch;
-        watch.start(executable, {"--status", "--watch"});
-        QCOMPARE(readStatus(watch), status(2, "unread"));
-        app->store()->toggleRead(QStringLiteral("1"));
-        QCOMPARE(readStatus(watch), status(1, "unread"));
+        watch.start(QStringLiteral(QUILLFEN_EXECUTABLE), {"--status", "--watch"});
+        QCOMPARE(readStatus(watch), status(2));
+        app.store()->toggleRead(u"1"_s);
+        QCOMPARE(readStatus(watch), status(1));
         watch.kill();
-        QVERIFY(finished(watch));
+        watch.waitForFinished();
 
         // Without a running instance: a message and status 1.
         QTemporaryDir elsewhere;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), elsewhere.path());
-        QProcess alone;
-        alone.setProcessEnvironment(environment);
-        alone.start(executable, {"--status"});
-        QVERIFY(finished(alone));
-        QCOMPARE(alone.exitCode(), 1);
-        QVERIFY(alone.readAllStandardOutput().isEmpty());
-        QCOMPARE(alone.readAllStandardError(), QByteArray("Quillfen is not running.\n"));
+        const auto alone = run({"--status"}, elsewhere.path());
+        QCOMPARE(alone->exitCode(), 1);
+        QVERIFY(alone->readAllStandardOutput().isEmpty());
+        QCOMPARE(alone->readAllStandardError(), QByteArray("Quillfen is not running.\n"));
     }
 
     void shortcutTogglesThePanel()
     {
-        QProcess shortcut;
-        shortcut.start(executable, {"--toggle-panel"});
-        QVERIFY(finished(shortcut));
-        QCOMPARE(shortcut.exitCode(), 0);
-        QTRY_VERIFY(app->panelWindow() && app->panelWindow()->isVisible());
+        QCOMPARE(run({"--toggle-panel"})->exitCode(), 0);
+        QTRY_VERIFY(app.panelWindow() && app.panelWindow()->isVisible());
     }
 
     void sessionBusInterface()
     {
-        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("script"));
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"script"_s);
         const QString service = QString::fromLatin1(StatusInterface::serviceName);
         const QString path = QString::fromLatin1(StatusInterface::objectPath);
-        const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
-        QVERIFY(bus.connect(service, path, properties, QStringLiteral("PropertiesChanged"), this,
+        const QString properties = u"org.freedesktop.DBus.Properties"_s;
+        QVERIFY(bus.connect(service, path, properties, u"PropertiesChanged"_s, this,
                             SLOT(propertiesChanged(QString, QVariantMap, QStringList))));
-        const auto call = [&](const QString &interface, const QString &method, const QVariantList &arguments = {}) {
+        // Answered by this process: its events go on while the call waits.
+        const auto call = [&](const QString &method, const QVariantList &arguments = {}) {
+            const QString interface = arguments.isEmpty() ? u"com.quillfen.App1"_s : properties;
             QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
             message.setArguments(arguments);
-            QDBusPendingCall pending = bus.asyncCall(message);
-            if (!QTest::qWaitFor([&] { return pending.isFinished(); }, 10000))
-                qWarning("no answer to %s", qPrintable(method));
-            return pending;
+            return bus.call(message, QDBus::BlockWithGui);
         };
 
-        QDBusPendingReply<QDBusVariant> count =
-            call(properties, QStringLiteral("Get"),
-                 {QStringLiteral("com.quillfen.App1"), QStringLiteral("UnreadCount")});
+        const QDBusReply<QDBusVariant> count = call(u"Get"_s, {u"com.quillfen.App1"_s, u"UnreadCount"_s});
         QVERIFY2(count.isValid(), qPrintable(count.error().message()));
         QCOMPARE(count.value().variant().toUInt(), 1u);
 
-        qsizetype requests = server.requests().size();
-        QVERIFY(!call(QStringLiteral("com.quillfen.App1"), QStringLiteral("MarkAllAsRead")).isError());
-        QCOMPARE(app->store()->unreadCount(), 0);
+        const qsizetype requests = server.requests().size();
+        QCOMPARE(call(u"MarkAllAsRead"_s).type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(app.store()->unreadCount(), 0);
         QTRY_COMPARE(server.requests().size(), requests + 1);
         QTRY_COMPARE(announced, QList<uint>{0});
 
-        QVERIFY(!call(QStringLiteral("com.quillfen.App1"), QStringLiteral("ShowWindow")).isError());
-        QTRY_VERIFY(app->mainWindow() && app->mainWindow()->isVisible());
+        QCOMPARE(call(u"ShowWindow"_s).type(), QDBusMessage::ReplyMessage);
+        QTRY_VERIFY(app.mainWindow() && app.mainWindow()->isVisible());
 
-        requests = server.requests().size();
-        server.enqueue({200, threadsBody({{.id = "3"}}), {}, ScriptedResponse::Behaviour::respond});
-        QVERIFY(!call(QStringLiteral("com.quillfen.App1"), QStringLiteral("Refresh")).isError());
-        QTRY_COMPARE(app->store()->unreadCount(), 1);
-        QCOMPARE(server.requests().size(), requests + 1);
+        server.enqueue(listAnswer({{"3"}}));
+        QCOMPARE(call(u"Refresh"_s).type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(app.store()->unreadCount(), 1);
         QTRY_COMPARE(announced, (QList<uint>{0, 1}));
-    }
-
-    void cleanupTestCase()
-    {
-        remote.reset();
-        app.reset();
     }
 
 private:
     FakeGitHubServer server;
-    std::unique_ptr<SingleInstance> instance;
-    std::unique_ptr<QuillfenApp> app;
-    std::unique_ptr<RemoteControl> remote;
+    SingleInstance instance{*SingleInstance::userPath()};
+    QuillfenApp app;
+    RemoteControl remote{instance, app};
     QList<uint> announced;
 };
 

@@ -3,18 +3,15 @@
 #include "platform/PreferencesFile.h"
 #include "platform/StateFile.h"
 #include "settings/Preferences.h"
-#include "store/AlertRules.h"
 #include "store/NotificationsStore.h"
-#include "store/QuietHours.h"
-#include "store/Snoozes.h"
 
 #include "FakeNotificationServer.h"
 #include "ModelThreads.h"
 #include "TestEnvironment.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using Action = AlertRules::Action;
 Q_DECLARE_METATYPE(AlertRules::Action)
 
@@ -25,6 +22,16 @@ QDateTime local(int day, int hour, int minute = 0)
     // 2024-05-06 is a Monday.
     return QDateTime(QDate(2024, 5, 5 + day), QTime(hour, minute));
 }
+
+// The first rule that matches decides; elements that are not rules are skipped.
+const char rules[] = "[{\"repository\": \"octo/*\", \"reason\": \"ci_activity\", \"action\": \"hide\"},"
+                     "{\"repository\": \"octo/hooks\", \"action\": \"silent\"},"
+                     "{\"repository\": \"octo/*\", \"action\": \"show\"},"
+                     "{\"repository\": \"<script>/\\u0000\", \"action\": \"hide\"},"
+                     "{\"repository\": \"Octo/Hooks\", \"action\": \"hide\"},"
+                     "{\"repository\": \"big/mono\", \"host\": \"ghe.example.com\", \"action\": \"hide\"},"
+                     "{\"repository\": \"big/*\", \"action\": \"silent\"},"
+                     "{\"repository\": \"x/y\", \"action\": \"loud\"}, 7, {\"action\": \"hide\"}]";
 
 } // namespace
 
@@ -44,51 +51,34 @@ private slots:
 
     void rulesDecide_data()
     {
-        QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QString>("repository");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<Action>("action");
-        const QByteArray bots = "[{\"repository\": \"octo/*\", \"reason\": \"ci_activity\", \"action\": \"hide\"},"
-                                "{\"repository\": \"octo/hooks\", \"action\": \"silent\"},"
-                                "{\"repository\": \"octo/*\", \"action\": \"show\"},"
-                                "{\"repository\": \"<script>/\\u0000\", \"action\": \"hide\"},"
-                                "{\"repository\": \"Octo/Hooks\", \"action\": \"hide\"},"
-                                "{\"repository\": \"big/mono\", \"host\": \"ghe.example.com\", \"action\": \"hide\"},"
-                                "{\"repository\": \"big/*\", \"action\": \"silent\"},"
-                                "{\"repository\": \"x/y\", \"action\": \"loud\"}, 7, {\"action\": \"hide\"}]";
-        QTest::newRow("silent") << bots << "octo/hooks"
-                                << "mention" << Action::silent;
-        QTest::newRow("case ignored") << bots << "OCTO/HOOKS"
-                                      << "mention" << Action::silent;
-        QTest::newRow("reason, wildcard owner") << bots << "octo/hooks"
-                                                << "ci_activity" << Action::hide;
-        QTest::newRow("first match wins") << bots << "octo/api"
-                                          << "mention" << Action::show;
-        QTest::newRow("other host") << bots << "big/mono"
-                                    << "mention" << Action::silent;
-        QTest::newRow("no rule") << bots << "x/y"
-                                 << "mention" << Action::show;
-        QTest::newRow("not an array") << QByteArray("{\"repository\": \"x/y\"}") << "x/y"
-                                      << "mention" << Action::show;
+        QTest::newRow("silent") << u"octo/hooks"_s << u"mention"_s << Action::silent;
+        QTest::newRow("case ignored") << u"OCTO/HOOKS"_s << u"mention"_s << Action::silent;
+        QTest::newRow("reason, wildcard owner") << u"octo/hooks"_s << u"ci_activity"_s << Action::hide;
+        QTest::newRow("first match wins") << u"octo/api"_s << u"mention"_s << Action::show;
+        QTest::newRow("other host") << u"big/mono"_s << u"mention"_s << Action::silent;
+        QTest::newRow("no rule") << u"x/y"_s << u"mention"_s << Action::show;
     }
 
     void rulesDecide()
     {
-        QFETCH(QByteArray, json);
         QFETCH(QString, repository);
         QFETCH(QString, reason);
         QFETCH(Action, action);
-        PreferencesFile::setValue(QString::fromLatin1(AlertRules::preferenceKey), QString::fromUtf8(json));
+        PreferencesFile::setValue(QString::fromLatin1(AlertRules::preferenceKey), QString::fromLatin1(rules));
         GHNotification thread = modelThread("1", true, 0, "T", repository.toUtf8().constData());
         thread.reasonRaw = reason;
         QCOMPARE(AlertRules::actionFor(AlertRules::current().rules, thread), action);
     }
 
-    void unreadableRulesAreKeptAside()
+    void unreadableRulesCountAsNoneAndAreKeptAside()
     {
-        const QString unreadable = QStringLiteral("[{\"repository\": ");
+        const QString unreadable = u"{\"repository\": \"x/y\", \"action\": \"hide\"}"_s;
         PreferencesFile::setValue(QString::fromLatin1(AlertRules::preferenceKey), unreadable);
-        AlertRules::addRepositoryRule(QStringLiteral("octo/hooks"), Action::hide);
+        QVERIFY(AlertRules::current().rules.isEmpty());
+        AlertRules::addRepositoryRule(u"octo/hooks"_s, Action::hide);
         QCOMPARE(PreferencesFile::value(QString::fromLatin1(AlertRules::unreadableKey)).toString(), unreadable);
         QCOMPARE(AlertRules::current().rules,
                  (QList<AlertRules::Rule>{{.repository = "octo/hooks", .action = Action::hide}}));
@@ -100,8 +90,8 @@ private slots:
         server->enqueue(listAnswer({{"1"}}));
         NotificationsStore store;
         QTRY_COMPARE(store.unreadCount(), 1);
-        store.hideRepository(QStringLiteral("octo/hooks"));
-        store.muteRepositoryAlerts(QStringLiteral("octo/quiet"));
+        store.hideRepository(u"octo/hooks"_s);
+        store.muteRepositoryAlerts(u"octo/quiet"_s);
         QTRY_COMPARE(store.unreadCount(), 0);
         QVERIFY(store.filteredItems().isEmpty());
 
@@ -114,46 +104,23 @@ private slots:
         QVERIFY(notifications.calls().isEmpty());
     }
 
-    void snoozeEndsWithItsTime()
-    {
-        QDateTime now = local(1, 9);
-        Snoozes snoozes;
-        snoozes.setClock([&] { return now; });
-        const GHNotification thread = modelThread("7");
-        snoozes.snooze(thread, Snoozes::Length::hour);
-        QSignalSpy returned(&snoozes, &Snoozes::returned);
-        now = now.addSecs(59 * 60);
-        snoozes.expire();
-        QVERIFY(snoozes.isSnoozed(thread) && returned.isEmpty());
-
-        // Kept across a restart.
-        Snoozes later;
-        later.setClock([&] { return now; });
-        QVERIFY(later.isSnoozed(thread));
-        QSignalSpy back(&later, &Snoozes::returned);
-        now = now.addSecs(60);
-        later.expire();
-        QCOMPARE(back.size(), 1);
-        QCOMPARE(back.at(0).at(0).toStringList(), QStringList{"7"});
-        QVERIFY(!later.isSnoozed(thread));
-
-        QCOMPARE(Snoozes::endOf(Snoozes::Length::tomorrowMorning, local(1, 23)), local(2, 8));
-        QCOMPARE(Snoozes::endOf(Snoozes::Length::nextWeek, local(7, 12)), local(8, 8));
-    }
-
-    void snoozedThreadReturnsOnUpdateOrTime()
+    void snoozedThreadsReturnOnUpdateOrTime()
     {
         FakeNotificationServer notifications;
         server->enqueue(listAnswer({{"1"}, {"2"}}));
         NotificationsStore store;
-        QDateTime now = QDateTime::currentDateTimeUtc();
+        QDateTime now = local(1, 9);
         store.snoozes().setClock([&] { return now; });
         QTRY_COMPARE(store.unreadCount(), 2);
-        store.snooze(QStringLiteral("1"), int(Snoozes::Length::untilUpdated));
-        store.snooze(QStringLiteral("2"), int(Snoozes::Length::hour));
+        store.snooze(u"1"_s, int(Snoozes::Length::untilUpdated));
+        store.snooze(u"2"_s, int(Snoozes::Length::hour));
         QCOMPARE(store.unreadCount(), 0);
+        // Kept across a restart.
+        Snoozes restarted;
+        restarted.setClock([&] { return now; });
+        QVERIFY(restarted.isSnoozed(store.items().at(0)) && restarted.isSnoozed(store.items().at(1)));
 
-        // The same update keeps it away; a later one brings it back with an alert.
+        // The same update keeps them away; a later one brings the thread back with an alert.
         server->enqueue(listAnswer({{"1"}, {"2"}}));
         QCoro::waitFor(store.refresh());
         QCOMPARE(store.unreadCount(), 0);
@@ -161,12 +128,19 @@ private slots:
         QCoro::waitFor(store.refresh());
         QCOMPARE(ids(store.filteredItems()), QStringList{"1"});
         QTRY_COMPARE(notifications.calls().size(), 1);
-        QCOMPARE(notifications.calls().at(0).summary, QStringLiteral("Again"));
+        QCOMPARE(notifications.calls().at(0).summary, u"Again"_s);
 
-        now = now.addSecs(3601);
+        // The hour ends on the minute, with an alert.
+        now = now.addSecs(59 * 60);
+        store.snoozes().expire();
+        QCOMPARE(store.unreadCount(), 1);
+        now = now.addSecs(60);
         store.snoozes().expire();
         QCOMPARE(store.unreadCount(), 2);
         QTRY_COMPARE(notifications.calls().size(), 2);
+
+        QCOMPARE(Snoozes::endOf(Snoozes::Length::tomorrowMorning, local(1, 23)), local(2, 8));
+        QCOMPARE(Snoozes::endOf(Snoozes::Length::nextWeek, local(7, 12)), local(8, 8));
     }
 
     void quietHoursCrossMidnight_data()
@@ -213,8 +187,8 @@ private slots:
         now = local(4, 7, 1);
         store.quietHours().check();
         QTRY_COMPARE(notifications.calls().size(), 1);
-        QCOMPARE(notifications.calls().at(0).summary, QStringLiteral("New GitHub Notifications"));
-        QCOMPARE(notifications.calls().at(0).body, QStringLiteral("2 new notifications"));
+        QCOMPARE(notifications.calls().at(0).summary, u"New GitHub Notifications"_s);
+        QCOMPARE(notifications.calls().at(0).body, u"2 new notifications"_s);
         QCOMPARE(notifications.calls().at(0).hints.value("suppress-sound"), QVariant(true));
 
         // The desktop's do-not-disturb holds alerts the same way.
@@ -226,7 +200,7 @@ private slots:
         QCOMPARE(notifications.calls().size(), 1);
         notifications.setInhibited(false);
         QTRY_COMPARE(notifications.calls().size(), 2);
-        QCOMPARE(notifications.calls().at(1).summary, QStringLiteral("A thread"));
+        QCOMPARE(notifications.calls().at(1).summary, u"A thread"_s);
     }
 
 private:
