@@ -54,12 +54,16 @@ MUTATIONS = [
  ("a dismissed unlock prompt reads as no token", "src/credentials/SecretStoreBackend_libsecret.cpp",
   "if (after && after->outcome == Outcome::locked)", "if (false)"),
  ("details asked again for a thread that did not change", "src/store/SubjectDetailsFetcher.cpp",
-  "if (known && known->updatedAt == thread.updatedAt && known->subjectUrl == *thread.subject.url)", "if (false)"),
+  "if (known && known->updatedAt == thread.updatedAt && known->subjectUrl == *thread.subject.url)", "if (known && false)"),
  ("the last matching rule wins", "src/store/AlertRules.cpp",
   "    for (const Rule &rule : rules) {\n        if (matches(rule, thread, host))\n            return rule.action;\n    }\n    return Action::show;",
   "    Action found = Action::show;\n    for (const Rule &rule : rules) {\n        if (matches(rule, thread, host))\n            found = rule.action;\n    }\n    return found;"),
  ("snoozed threads counted in the badge", "src/store/NotificationsStore.cpp",
   "               && !m_snoozes.isSnoozed(thread);\n    }));", "               ;\n    }));"),
+ ("a snooze filed under the bare thread id, shared by every host", "src/store/Snoozes.cpp",
+  "m_snoozes.insert(thread.key(),", "m_snoozes.insert(thread.id,"),
+ ("another account's details asked with the first account's token", "src/store/SubjectDetailsFetcher.cpp",
+  "    if (m_access)\n        return GitHubAPIClient::ForAccount::fetchIfChanged", "    if (false)\n        return GitHubAPIClient::ForAccount::fetchIfChanged"),
 ]
 results = []
 for name, path, old, new in MUTATIONS:
