@@ -4,6 +4,8 @@
 # that opens a 20-row QML ListView window on click. All three run on one
 # private X server with a tray host, in a private D-Bus session whose keyring
 # holds no token (Quillfen shows the sample threads), three rounds interleaved.
+# All draw with Qt Quick's software renderer: the session sets it for the
+# baselines, and it is Quillfen's own choice.
 # A fourth, bench_quillfen_threads, is Quillfen with 120 threads and their
 # issue and pull request details from a fake GitHub in the same process.
 #
