@@ -1,6 +1,5 @@
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
-#include "credentials/TokenState.h"
 #include "platform/Autostart.h"
 #include "platform/Diagnostics.h"
 #include "platform/NoticeCenter.h"
@@ -15,11 +14,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 
-using Permission = SettingsViewModel::PermissionStatus;
+using namespace Qt::StringLiterals;
 
 class TestSettingsViewModel : public QObject {
     Q_OBJECT
@@ -28,8 +26,9 @@ private slots:
     void initTestCase()
     {
         Diagnostics::setSinkForTesting([this](const QString &line) { diagnostics << line; });
-        // No update feed is reachable from here.
-        SparkleUpdaterService::shared().setFeedURLForTesting(QStringLiteral("http://127.0.0.1:9/appcast.xml"));
+        // No update feed is reachable from here, and a feed that stalls is given up soon.
+        SparkleUpdaterService::shared().setFeedURLForTesting(u"http://127.0.0.1:9/appcast.xml"_s);
+        SparkleUpdaterService::shared().updaterController()->setIdleTimeoutForTesting(std::chrono::milliseconds(300));
     }
 
     void init()
@@ -52,10 +51,10 @@ private slots:
         // Every assignment is written and announced, the same value too.
         model.setRefreshInterval(600);
         model.setRefreshInterval(600);
-        model.setUpdateChannel(QStringLiteral("beta"));
+        model.setUpdateChannel(u"beta"_s);
         QTRY_COMPARE(notices, (QVariantList{600, 600, QVariant()})); // the channel notice carries no value
         QCOMPARE(Preferences::refreshInterval(), 600);
-        QCOMPARE(Preferences::updateChannel(), QStringLiteral("beta"));
+        QCOMPARE(Preferences::updateChannel(), u"beta"_s);
 
         model.setAutomaticallyCheckForUpdates(true);
         QVERIFY(SparkleUpdaterService::shared().updaterController()->isScheduled());
@@ -71,22 +70,22 @@ private slots:
         QVERIFY(!model.hasStatusMessage()); // nothing typed, nothing done
 
         // Saved as typed, spaces too; the field empties and hides a moment later.
-        model.setTokenInput(QStringLiteral("  ghp_spaced  "));
+        model.setTokenInput(u"  ghp_spaced  "_s);
         model.setShowToken(true);
         model.saveToken();
-        QTRY_COMPARE(model.statusMessage(), QStringLiteral("Token saved successfully!"));
-        QCOMPARE(std::get<std::optional<QString>>(KeychainManager::getToken()), QStringLiteral("  ghp_spaced  "));
+        QTRY_COMPARE(model.statusMessage(), u"Token saved successfully!"_s);
+        QCOMPARE(std::get<std::optional<QString>>(KeychainManager::getToken()), u"  ghp_spaced  "_s);
         QTRY_VERIFY_WITH_TIMEOUT(model.tokenInput().isEmpty(), 4000);
         QVERIFY(!model.showToken());
 
         SettingsViewModel reopened;
         reopened.checkExistingToken();
-        QTRY_COMPARE(reopened.statusMessage(), QStringLiteral("Token is currently saved in keychain"));
+        QTRY_COMPARE(reopened.statusMessage(), u"Token is currently saved in keychain"_s);
         QVERIFY(reopened.hasExistingToken());
         reopened.deleteToken();
         QTRY_VERIFY(!reopened.hasExistingToken());
         reopened.deleteToken(); // deleting what is gone succeeds too
-        QTRY_COMPARE(reopened.statusMessage(), QStringLiteral("Token deleted successfully"));
+        QTRY_COMPARE(reopened.statusMessage(), u"Token deleted successfully"_s);
     }
 
     void connectionTest()
@@ -94,22 +93,18 @@ private slots:
         FakeGitHubServer server;
         GitHubAPIClient::setBaseUrl(server.baseUrl());
         SettingsViewModel model;
-        model.setTokenInput(QStringLiteral("ghp_candidate"));
-        const struct {
-            ScriptedResponse answer;
-            QString message;
-        } tests[] = {
-            {answer(200, "{\"login\":\"octo\"}"), QStringLiteral("Connection successful! Token is valid.")},
-            {answer(401, "{\"message\":\"Bad credentials\"}"),
-             QStringLiteral("Invalid token or insufficient permissions")},
+        model.setTokenInput(u"ghp_candidate"_s);
+        const std::pair<ScriptedResponse, QString> tests[] = {
+            {answer(200, "{\"login\":\"octo\"}"), u"Connection successful! Token is valid."_s},
+            {answer(401, "{\"message\":\"Bad credentials\"}"), u"Invalid token or insufficient permissions"_s},
         };
-        for (const auto &test : tests) {
-            server.enqueue(test.answer);
+        for (const auto &[reply, message] : tests) {
+            server.enqueue(reply);
             model.testConnection();
-            QCOMPARE(model.statusMessage(), QStringLiteral("Testing connection..."));
+            QCOMPARE(model.statusMessage(), u"Testing connection..."_s);
             QTRY_VERIFY(!model.isTesting());
-            QCOMPARE(model.statusMessage(), test.message);
-            QCOMPARE(model.isSuccess(), test.answer.status == 200);
+            QCOMPARE(model.statusMessage(), message);
+            QCOMPARE(model.isSuccess(), reply.status == 200);
         }
         QCOMPARE(server.requests().at(0).target, "/user");
         QCOMPARE(server.requests().at(0).header("Authorization"), "Bearer ghp_candidate");
@@ -118,21 +113,20 @@ private slots:
         GitHubAPIClient::setBaseUrl(closedLoopbackUrl());
         model.testConnection();
         QTRY_VERIFY(!model.isTesting());
-        QCOMPARE(model.statusMessage(), QStringLiteral("Connection failed: Connection refused"));
+        QCOMPARE(model.statusMessage(), u"Connection failed: Connection refused"_s);
     }
 
     void permissionFollowsTheNotificationService()
     {
-        {
-            SettingsViewModel model;
-            QTRY_COMPARE(model.notificationPermissionStatus(), Permission::Denied);
-            model.setNotificationsEnabled(true);
-            QTRY_VERIFY(!model.notificationsEnabled());
-        }
-        FakeNotificationServer notifications;
         SettingsViewModel model;
-        QTRY_COMPARE(model.notificationPermissionStatus(), Permission::Authorized);
+        QTRY_COMPARE(model.notificationPermissionStatus(), SettingsViewModel::PermissionStatus::Denied);
         model.setNotificationsEnabled(true);
+        QTRY_VERIFY(!model.notificationsEnabled());
+
+        // Asked again on enabling: the service has come since.
+        FakeNotificationServer notifications;
+        model.setNotificationsEnabled(true);
+        QTRY_COMPARE(model.notificationPermissionStatus(), SettingsViewModel::PermissionStatus::Authorized);
         QTest::qWait(200);
         QVERIFY(model.notificationsEnabled());
 
@@ -140,9 +134,9 @@ private slots:
         model.setNotificationSoundEnabled(true);
         model.sendTestNotification();
         QTRY_COMPARE(notifications.calls().size(), 2);
-        QCOMPARE(notifications.calls()[0].body, QStringLiteral("Quillfen\nNotifications are working correctly!"));
+        QCOMPARE(notifications.calls()[0].body, u"Quillfen\nNotifications are working correctly!"_s);
         QCOMPARE(notifications.calls()[0].hints.value("suppress-sound"), QVariant(true));
-        QCOMPARE(notifications.calls()[1].hints.value("sound-name"), QVariant(QStringLiteral("message-new-instant")));
+        QCOMPARE(notifications.calls()[1].hints.value("sound-name"), QVariant(u"message-new-instant"_s));
         // No sound server in this session: the clip says why it is silent.
         QCOMPARE(diagnostics, QStringList{"Failed to play sound: no audio output device is available"});
     }
@@ -150,35 +144,27 @@ private slots:
     void updateChecksSayWhatTheyFound()
     {
         FakeGitHubServer feed;
-        SparkleUpdaterService::shared().setFeedURLForTesting(feed.baseUrl() + QStringLiteral("/appcast.xml"));
-        const auto item = [](const QByteArray &build) {
-            return answer(200,
-                          "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
-                          "<channel><item><sparkle:version>"
-                              + build + "</sparkle:version><sparkle:shortVersionString>9." + build
-                              + "</sparkle:shortVersionString></item></channel></rss>");
+        SparkleUpdaterService::shared().setFeedURLForTesting(feed.baseUrl() + u"/appcast.xml"_s);
+        // An appcast offering one build, %1, as version 9.%1.
+        const QByteArray appcast =
+            "<rss xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\"><channel>"
+            "<item><sparkle:version>%1</sparkle:version><sparkle:shortVersionString>9.%1"
+            "</sparkle:shortVersionString></item></channel></rss>";
+        // What the server answers, and what the settings then say.
+        const std::pair<ScriptedResponse, QString> checks[] = {
+            {answer(200, QByteArray(appcast).replace("%1", QUILLFEN_BUILD_FOR_TESTS)), u"You're up to date!"_s},
+            {answer(200, QByteArray(appcast).replace("%1", "999")), u"Update available: 9.999"_s},
+            {answer(500, "oops"), u"Update check failed: HTTP 500"_s},
+            {answer(200, "<html/>"), u"Update check failed: the update feed is unreadable: not an RSS feed"_s},
+            {{200, {}, {}, ScriptedResponse::Behaviour::stall}, u"Update check failed: Operation canceled"_s},
         };
-        const struct {
-            ScriptedResponse answer;
-            QString message;
-        } checks[] = {
-            {item(QUILLFEN_BUILD_FOR_TESTS), QStringLiteral("You're up to date!")},
-            {item("999"), QStringLiteral("Update available: 9.999")},
-            {answer(500, "oops"), QStringLiteral("Update check failed: HTTP 500")},
-            {answer(200, "<html/>"),
-             QStringLiteral("Update check failed: the update feed is unreadable: not an RSS feed")},
-            {{200, {}, {}, ScriptedResponse::Behaviour::stall},
-             QStringLiteral("Update check failed: Operation canceled")},
-        };
-        SparkleUpdaterService::shared().updaterController()->setIdleTimeoutForTesting(std::chrono::milliseconds(300));
         SettingsViewModel model;
-        for (const auto &check : checks) {
-            feed.enqueue(check.answer);
+        for (const auto &[reply, message] : checks) {
+            feed.enqueue(reply);
             model.checkForUpdates();
             QVERIFY(model.isCheckingForUpdates());
-            QTRY_COMPARE(model.updateStatusMessageText(), check.message);
+            QTRY_COMPARE(model.updateStatusMessageText(), message);
         }
-        SparkleUpdaterService::shared().updaterController()->setIdleTimeoutForTesting(std::chrono::seconds(60));
     }
 
     void startAtLoginWritesTheAutostartEntry()
@@ -190,18 +176,17 @@ private slots:
         };
         // Run from its build folder: that build, quietly in the tray.
         model.setStartAtLogin(true);
-        QVERIFY(entry().contains(
-            QStringLiteral("Exec=\"%1\" --background\n").arg(QCoreApplication::applicationFilePath())));
+        QVERIFY(entry().contains(u"Exec=\"%1\" --background\n"_s.arg(QCoreApplication::applicationFilePath())));
 
         // Installed: the installed entry's command.
         const QString applications = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
         QVERIFY(QDir().mkpath(applications));
-        QFile installed(applications + QStringLiteral("/com.quillfen.app.desktop"));
+        QFile installed(applications + u"/com.quillfen.app.desktop"_s);
         QVERIFY(installed.open(QIODevice::WriteOnly));
         installed.write("[Desktop Entry]\nName=Quillfen\nExec=/usr/bin/quillfen %U\n");
         installed.close();
         model.setStartAtLogin(true);
-        QVERIFY(entry().contains(QStringLiteral("\nExec=/usr/bin/quillfen --background\n")));
+        QVERIFY(entry().contains(u"\nExec=/usr/bin/quillfen --background\n"_s));
 
         model.setStartAtLogin(false);
         QVERIFY(!model.startAtLogin());

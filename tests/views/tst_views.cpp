@@ -16,6 +16,8 @@
 #include <QQmlEngine>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 // One smoke test a window, rendered offscreen against the real keyring: what
 // the view models cannot show, that the QML binds to them and that its keys,
 // hovers and clicks reach them.
@@ -26,7 +28,7 @@ private slots:
     void initTestCase()
     {
         prepareQmlEngine(engine);
-        SparkleUpdaterService::shared().setFeedURLForTesting(QStringLiteral("http://127.0.0.1:9/appcast.xml"));
+        SparkleUpdaterService::shared().setFeedURLForTesting(u"http://127.0.0.1:9/appcast.xml"_s);
     }
 
     void init()
@@ -44,89 +46,86 @@ private slots:
 
     void panel()
     {
-        store = std::make_unique<NotificationsStore>();
-        window = create(QStringLiteral("PanelWindow"));
+        // Opened in German: its own texts and the store's message are translated.
+        QVERIFY(Translations::install(QLocale(QLocale::German, QLocale::Germany)));
+        window = create(u"PanelWindow"_s);
         QTRY_VERIFY(shown(window, "tokenRequired"));
         QVERIFY(child(window, "searchField")->hasActiveFocus());
+        QCOMPARE(child(window, "tokenRequired")->property("heading").toString(), u"GitHub-Token erforderlich"_s);
+        QCOMPARE(child(window, "settingsButton")->property("text").toString(), u"Einstellungen"_s);
 
         // The store's message shows in a two-line banner until dismissed.
         QVERIFY(click(window, "refreshButton"));
         QTRY_COMPARE(child(window, "errorText")->property("text").toString(),
-                     QStringLiteral("No token available. Please configure in Settings."));
+                     u"Kein Token vorhanden. Bitte in den Einstellungen eintragen."_s);
         QCOMPARE(child(window, "errorText")->property("maximumLineCount").toInt(), 2);
         QVERIFY(click(window, "dismissButton"));
         QVERIFY(!shown(window, "errorBanner"));
 
+        // Back to the language of the source, for the rest of the run too.
+        QVERIFY(Translations::install(QLocale(QLocale::English)));
+        engine.retranslate();
+        QCOMPARE(child(window, "settingsButton")->property("text").toString(), u"Settings"_s);
+
         server->enqueue(listAnswer({{.id = "1", .unread = false, .fullName = "a/x"}, {.id = "2", .fullName = "b/y"}}));
-        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_views")), std::nullopt);
+        QCOMPARE(KeychainManager::saveToken(u"ghp_views"_s), std::nullopt);
         auto *list = child(window, "panelList");
         QTRY_COMPARE(list->property("count").toInt(), 2);
 
         // Hovering a row trades its unread dot for the actions.
         QTRY_VERIFY(findItem(window, "unreadDot"));
         auto *dot = child(window, "unreadDot");
-        auto *actions = child(window, "hoverActions");
         QVERIFY(dot->isVisible());
-        QCOMPARE(actions->opacity(), 0.0);
         QTest::mouseMove(window, dot->mapToScene(QPointF(-100, 0)).toPoint());
-        QTRY_COMPARE(actions->opacity(), 1.0);
+        QTRY_COMPARE(child(window, "hoverActions")->opacity(), 1.0);
         QVERIFY(!dot->isVisible());
         QTest::mouseMove(window, QPoint(2, window->height() - 2));
-        QTRY_COMPARE(actions->opacity(), 0.0);
+        QTRY_COMPARE(child(window, "hoverActions")->opacity(), 0.0);
 
         // Down from the search field, Return opens the thread, Escape closes.
         QTest::keyClick(window, Qt::Key_Down);
         QVERIFY(list->hasActiveFocus());
         QTest::keyClick(window, Qt::Key_Return);
-        QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://github.com/b/y"))});
+        QCOMPARE(browser.opened, QList<QUrl>{QUrl(u"https://github.com/b/y"_s)});
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(!window->isVisible());
     }
 
     void mainWindow()
     {
-        QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_views")), std::nullopt);
+        QCOMPARE(KeychainManager::saveToken(u"ghp_views"_s), std::nullopt);
         server->enqueue(
             listAnswer({{.id = "1", .updatedAt = "2024-05-01T10:00:00Z", .fullName = "a/x"},
                         {.id = "2", .unread = false, .updatedAt = "2024-05-01T08:00:00Z", .fullName = "b/y"},
                         {.id = "3", .updatedAt = "2024-05-01T09:00:00Z", .fullName = "a/x"}}));
-        store = std::make_unique<NotificationsStore>();
-        window = create(QStringLiteral("MainWindow"));
+        window = create(u"MainWindow"_s);
         auto *model = window->findChild<NotificationsListModel *>();
         auto *list = child(window, "windowList");
         QTRY_COMPARE(list->property("count").toInt(), 3);
 
         QTRY_VERIFY(findItem(window, "groupHeader:a/x"));
-        QCOMPARE(findItem(child(window, "groupHeader:a/x"), "groupCount")->property("text").toString(),
-                 QStringLiteral("2"));
+        QCOMPARE(findItem(child(window, "groupHeader:a/x"), "groupCount")->property("text").toString(), u"2"_s);
         QVERIFY(click(window, "groupHeader:a/x"));
-        QVERIFY(model->isCollapsed(QStringLiteral("a/x")));
+        QVERIFY(model->isCollapsed(u"a/x"_s));
         QVERIFY(click(window, "groupHeader:a/x"));
 
         // Letters go to the search field when it has focus, to the current thread otherwise.
         child(window, "searchField")->forceActiveFocus();
         QTest::keyClick(window, 'r');
-        QCOMPARE(model->searchText(), QStringLiteral("r"));
+        QCOMPARE(model->searchText(), u"r"_s);
         QCOMPARE(store->searchText(), QString());
         QTest::keyClick(window, Qt::Key_Backspace);
-        server->clearRequests();
         list->forceActiveFocus();
-        const struct {
-            char key;
-            QByteArray method, target;
-        } keys[] = {
-            {'r', "PATCH", "/notifications/threads/1"},
-            {'m', "PUT", "/notifications/threads/1/subscription"},
-            {'d', "DELETE", "/notifications/threads/1"},
-        };
-        for (const auto &k : keys) {
+        const std::pair<char, QByteArray> keys[] = {{'r', "PATCH /notifications/threads/1"},
+                                                    {'m', "PUT /notifications/threads/1/subscription"},
+                                                    {'d', "DELETE /notifications/threads/1"}};
+        for (const auto &[key, request] : keys) {
+            server->clearRequests();
             list->setProperty("currentIndex", 0);
             server->enqueue(answer(200));
-            QTest::keyClick(window, k.key);
+            QTest::keyClick(window, key);
             QTRY_VERIFY(!server->requests().isEmpty());
-            QCOMPARE(server->requests().last().method, k.method);
-            QCOMPARE(server->requests().last().target, k.target);
-            server->clearRequests();
+            QCOMPARE(server->requests().last().method + ' ' + server->requests().last().target, request);
         }
 
         // The window's banner keeps to one line of plain text.
@@ -145,34 +144,15 @@ private slots:
         }
     }
 
-    void panelInGerman()
-    {
-        QVERIFY(Translations::install(QLocale(QLocale::German, QLocale::Germany)));
-        store = std::make_unique<NotificationsStore>();
-        window = create(QStringLiteral("PanelWindow"));
-        QCOMPARE(child(window, "tokenRequired")->property("heading").toString(),
-                 QStringLiteral("GitHub-Token erforderlich"));
-        QCOMPARE(child(window, "settingsButton")->property("text").toString(), QStringLiteral("Einstellungen"));
-        QVERIFY(click(window, "refreshButton"));
-        QTRY_COMPARE(child(window, "errorText")->property("text").toString(),
-                     QStringLiteral("Kein Token vorhanden. Bitte in den Einstellungen eintragen."));
-        // Back to the language of the source for the other tests.
-        QVERIFY(Translations::install(QLocale(QLocale::English)));
-        engine.retranslate();
-        QCOMPARE(child(window, "settingsButton")->property("text").toString(), QStringLiteral("Settings"));
-    }
-
     // Sizes follow a desktop font larger than the 10 pt they are drawn for
     // (read when the views start: an engine of its own).
     void largerDesktopFontEnlargesTheWindow()
     {
         const QFont normal = QGuiApplication::font();
-        QFont larger = normal;
-        larger.setPointSizeF(15);
-        QGuiApplication::setFont(larger);
+        QGuiApplication::setFont(QFont(normal.family(), 15));
         QQmlEngine own;
         prepareQmlEngine(own);
-        std::unique_ptr<QQuickWindow> large(showWindow(own, QStringLiteral("SettingsWindow")));
+        std::unique_ptr<QQuickWindow> large(showWindow(own, u"SettingsWindow"_s));
         QGuiApplication::setFont(normal);
         QCOMPARE(large->width(), 900);
         QCOMPARE(child(large.get(), "tokenField")->property("font").value<QFont>().pixelSize(), 18);
@@ -181,8 +161,8 @@ private slots:
     void settingsWindow()
     {
         Preferences::setRefreshInterval(45);
-        Preferences::setUpdateChannel(QStringLiteral("beta"));
-        window = showWindow(engine, QStringLiteral("SettingsWindow"));
+        Preferences::setUpdateChannel(u"beta"_s);
+        window = showWindow(engine, u"SettingsWindow"_s);
         auto *model = window->findChild<SettingsViewModel *>();
         QVERIFY(!child(window, "saveTokenButton")->isEnabled());
         QVERIFY(!child(window, "soundToggle")->isEnabled());
@@ -192,23 +172,21 @@ private slots:
         model->setRefreshInterval(600);
         QCOMPARE(child(window, "intervalPicker")->property("currentIndex").toInt(), 3);
 
-        // Ctrl+Return saves, and only with text; Delete shows once a token is saved.
+        // Typed into the field, Ctrl+Return saves; Delete shows once a token is saved.
         child(window, "tokenField")->forceActiveFocus();
-        QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
-        QVERIFY(!model->hasStatusMessage());
         QTest::keyClick(window, Qt::Key_G);
-        QTest::keyClick(window, Qt::Key_H);
-        QCOMPARE(model->tokenInput(), QStringLiteral("gh"));
         QVERIFY(!child(window, "deleteTokenButton")->isVisible());
         QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
-        QTRY_COMPARE(model->statusMessage(), QStringLiteral("Token saved successfully!"));
+        QTRY_COMPARE(model->statusMessage(), u"Token saved successfully!"_s);
         QVERIFY(child(window, "deleteTokenButton")->isVisible());
     }
 
 private:
+    // A window of the store's, on a store of its own.
     QQuickWindow *create(const QString &type)
     {
-        return showWindow(engine, type, {{QStringLiteral("store"), QVariant::fromValue(store.get())}});
+        store = std::make_unique<NotificationsStore>();
+        return showWindow(engine, type, {{u"store"_s, QVariant::fromValue(store.get())}});
     }
 
     QQmlEngine engine;
