@@ -124,77 +124,59 @@ Rectangle {
                 }
             }
 
-            // The banners and the empty states are made only when shown:
-            // most opens show the list alone, and sooner without them.
-            Loader {
+            ErrorBanner {
+                objectName: "errorBanner"
                 Layout.fillWidth: true
-                active: panel.store.hasError
-                visible: active
-                sourceComponent: ErrorBanner {
-                    objectName: "errorBanner"
-                    text: panel.store.lastError
-                    maximumLineCount: 2
-                    onDismissed: panel.store.dismissError()
-                }
+                visible: panel.store.hasError
+                text: panel.store.lastError
+                maximumLineCount: 2
+                onDismissed: panel.store.dismissError()
             }
 
-            Loader {
+            KeyringLockedBanner {
+                objectName: "keyringLocked"
                 Layout.fillWidth: true
-                active: panel.store.tokenStatus === TokenState.Locked
-                visible: active
-                sourceComponent: KeyringLockedBanner {
-                    objectName: "keyringLocked"
-                    onUnlockRequested: panel.store.unlockKeyring()
-                }
+                visible: panel.store.tokenStatus === TokenState.Locked
+                onUnlockRequested: panel.store.unlockKeyring()
             }
         }
 
         Divider { Layout.fillWidth: true; Layout.topMargin: panel.store.hasError ? 0 : Theme.px(8) }
 
-        // Middle area: one of the empty states, or the list.
-        Loader {
+        // Middle area.
+        EmptyState {
+            objectName: "waiting"
+            visible: viewModel.middleArea === PanelViewModel.Waiting
             Layout.fillWidth: true
             Layout.fillHeight: true
-            active: viewModel.middleArea !== PanelViewModel.List
-            visible: active
-            sourceComponent: viewModel.middleArea === PanelViewModel.Waiting ? waiting
-                           : viewModel.middleArea === PanelViewModel.TokenRequired ? tokenRequired
-                           : allCaughtUp
+            symbol: "key.fill"
+            symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
+            heading: qsTr("Waiting for the keyring\u2026")
+            detail: qsTr("Unlock your keyring if your desktop asks for it")
         }
 
-        Component {
-            id: waiting
-            EmptyState {
-                objectName: "waiting"
-                symbol: "key.fill"
-                symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
-                heading: qsTr("Waiting for the keyring\u2026")
-                detail: qsTr("Unlock your keyring if your desktop asks for it")
-            }
+        EmptyState {
+            objectName: "tokenRequired"
+            visible: viewModel.middleArea === PanelViewModel.TokenRequired
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            symbol: "key.fill"
+            symbolColor: Theme.withAlpha(Theme.secondary, 0.5)
+            heading: qsTr("GitHub Token Required")
+            detail: qsTr("Add your GitHub token in Settings to view notifications")
+            actionText: qsTr("Open Settings")
+            onActionTriggered: panel.openSettingsRequested()
         }
 
-        Component {
-            id: tokenRequired
-            EmptyState {
-                objectName: "tokenRequired"
-                symbol: "key.fill"
-                symbolColor: Theme.withAlpha(Theme.secondary, 0.5)
-                heading: qsTr("GitHub Token Required")
-                detail: qsTr("Add your GitHub token in Settings to view notifications")
-                actionText: qsTr("Open Settings")
-                onActionTriggered: panel.openSettingsRequested()
-            }
-        }
-
-        Component {
-            id: allCaughtUp
-            EmptyState {
-                objectName: "allCaughtUp"
-                symbol: "checkmark.circle.fill"
-                symbolColor: Theme.withAlpha(Theme.green, 0.7)
-                heading: qsTr("All Caught Up!")
-                detail: qsTr("You have no notifications")
-            }
+        EmptyState {
+            objectName: "allCaughtUp"
+            visible: viewModel.middleArea === PanelViewModel.AllCaughtUp
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            symbol: "checkmark.circle.fill"
+            symbolColor: Theme.withAlpha(Theme.green, 0.7)
+            heading: qsTr("All Caught Up!")
+            detail: qsTr("You have no notifications")
         }
 
         ListView {
