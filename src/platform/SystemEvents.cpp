@@ -52,7 +52,7 @@ void SystemEvents::followReachability()
 {
     if (std::exchange(m_followingReachability, true))
         return;
-    if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
+    if (QNetworkInformation::loadBackendByName(u"networkmanager")) {
         connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
                 [this](QNetworkInformation::Reachability reachability) {
                     if (reachability == QNetworkInformation::Reachability::Online)

@@ -11,10 +11,11 @@ class SystemEvents : public QObject {
 public:
     static SystemEvents &shared();
 
-    // Starts following the network's reachability, once a request could not
-    // reach its host. Until then no backend is loaded: the one that works
-    // without NetworkManager brings in GIO, a few megabytes that a tray
-    // whose requests succeed never needs.
+    // Starts following the network's reachability through NetworkManager,
+    // once a request could not reach its host: a tray whose requests succeed
+    // never needs it. Qt's other backend here, GLib's, would bring GIO and its
+    // worker threads into the tray for good; without NetworkManager the next
+    // poll notices the network instead.
     void followReachability();
 
 signals:
