@@ -11,7 +11,9 @@
 #
 # For each program: the time from start to the tray icon, resident memory
 # with the tray only and with the panel open, and the panel's first-open time
-# (from the click to its first frame). Then Quillfen / baseline ratios.
+# (from the click to its first frame). For Quillfen also a later open: the
+# panel closed with Escape and opened again by a click. Then Quillfen /
+# baseline ratios.
 #
 #   bench/measure-tray.sh [build-dir]
 set -eu
@@ -26,7 +28,7 @@ exec tools/session/run-in-session.sh --keyring --tray -- sh -c '
     ms() { echo $(( $(date +%s%N) / 1000000 )); }
     rss() { awk "/VmRSS/ {print \$2}" /proc/$1/status; } # KiB
 
-    # measure <program>: prints "<program> <start ms> <tray KiB> <panel KiB> <open ms>"
+    # measure <program>: prints "<program> <start ms> <tray KiB> <panel KiB> <open ms> <later open ms>"
     measure() {
         log=$(mktemp)
         start=$(ms)
@@ -46,17 +48,29 @@ exec tools/session/run-in-session.sh --keyring --tray -- sh -c '
         xdotool mousemove $((X + 5)) $((Y + 5))
         clicked=$(ms)
         xdotool click 1
-        for _ in $(seq 300); do grep -q "first frame" "$log" && break; sleep 0.01; done
-        frame=$(grep -o "first frame [0-9]*" "$log" | head -1 | cut -d" " -f3)
+        frames() { grep -o "\(first\|panel\) frame [0-9]*" "$log" | cut -d" " -f3; }
+        for _ in $(seq 300); do [ -n "$(frames)" ] && break; sleep 0.01; done
+        frame=$(frames | head -1)
         sleep 2
         panel=$(rss $pid)
+        # Only Quillfen logs a frame at every open.
+        later=0
+        if grep -q "panel frame" "$log"; then
+            xdotool key Escape
+            sleep 0.5
+            reopened=$(ms)
+            xdotool click 1
+            for _ in $(seq 200); do [ "$(frames | wc -l)" -ge 2 ] && break; sleep 0.01; done
+            again=$(frames | sed -n 2p)
+            [ -n "$again" ] && later=$((again - reopened))
+        fi
         kill $pid; wait $pid 2>/dev/null || true
         rm -f "$log"
         # What one program stored (bench_quillfen_threads saves a token) must
         # not change what the next one measures.
         secret-tool clear service com.quillfen.app account github-token 2>/dev/null || true
         rm -rf "$XDG_CONFIG_HOME/quillfen" "$XDG_CACHE_HOME/quillfen" "$HOME/.local/state/quillfen"
-        echo "$1 $((ready - start)) $tray $panel $(( ${frame:-0} - clicked ))"
+        echo "$1 $((ready - start)) $tray $panel $(( ${frame:-0} - clicked )) $later"
     }
 
     sleep 1 # let the tray host settle
@@ -70,7 +84,9 @@ exec tools/session/run-in-session.sh --keyring --tray -- sh -c '
 
     awk "
         { n[\$1]++; start[\$1]+=\$2; tray[\$1]+=\$3; panel[\$1]+=\$4; open[\$1]+=\$5
-          printf \"round %d  %-16s start to tray icon %4d ms   tray only %5.1f MiB   panel open %5.1f MiB   first open %4d ms\n\", n[\$1], \$1, \$2, \$3 / 1024, \$4 / 1024, \$5 }
+          if (\$6 > slowest[\$1]) slowest[\$1] = \$6
+          printf \"round %d  %-16s start to tray icon %4d ms   tray only %5.1f MiB   panel open %5.1f MiB   first open %4d ms\", n[\$1], \$1, \$2, \$3 / 1024, \$4 / 1024, \$5
+          printf (\$6 > 0 ? \"   later open %d ms\n\" : \"\n\"), \$6 }
         END {
             q = \"quillfen\"; b = \"bench_bare_tray\"; w = \"bench_qml_tray\"; t = \"bench_quillfen_threads\"
             printf \"\nmeans over %d rounds\n\", n[q]
@@ -79,7 +95,8 @@ exec tools/session/run-in-session.sh --keyring --tray -- sh -c '
             printf \"  start to tray icon / bare tray:     %.2f  (target <= 1.5)\n\", start[q]/start[b]
             printf \"  tray-only memory / bare tray:       %.2f  (target <= 1.3)\n\", tray[q]/tray[b]
             printf \"  panel-open memory / QML window app: %.2f  (target <= 1.3)\n\", panel[q]/panel[w]
-            printf \"  panel first open / QML window app:  %.2f\n\", open[q]/open[w]
+            printf \"  panel first open / QML window app:  %.2f  (target <= 1.5)\n\", open[q]/open[w]
+            printf \"  slowest later open: %d ms  (target < 50)\n\", slowest[q]
             printf \"  tray-only memory with a token and 120 threads / bare tray: %.2f\n\", tray[t]/tray[b]
             printf \"  panel-open memory with 120 threads and details / QML window app: %.2f\n\", panel[t]/panel[w]
         }" "$results"

@@ -14,6 +14,8 @@
 #include <QQmlComponent>
 #include <QScreen>
 
+#include <utility>
+
 namespace {
 
 // Off by default; bench/measure-tray.sh turns it on.
@@ -84,17 +86,15 @@ QQuickWindow *WindowHost::panel()
     if (!m_panel)
         return nullptr;
     connect(m_panel, &QWindow::visibleChanged, this, [this](bool visible) {
+        m_panelFramePending = visible;
         if (!visible)
             m_panelHidden.start();
     });
     connect(
         m_panel, &QQuickWindow::frameSwapped, this,
-        [] {
-            static const bool once = [] {
-                qCInfo(lcTiming, "first frame %lld", QDateTime::currentMSecsSinceEpoch());
-                return true;
-            }();
-            Q_UNUSED(once)
+        [this] {
+            if (std::exchange(m_panelFramePending, false))
+                qCInfo(lcTiming, "panel frame %lld", QDateTime::currentMSecsSinceEpoch());
         },
         Qt::DirectConnection);
     // A Wayland client cannot place its windows, nor keep a tool window

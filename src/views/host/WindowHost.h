@@ -47,5 +47,7 @@ private:
     QPointer<QQuickWindow> m_mainWindow;
     QPointer<QQuickWindow> m_settingsWindow;
     QElapsedTimer m_panelHidden;
+    // Set while the panel is shown and its first frame since is not drawn yet.
+    bool m_panelFramePending = false;
     QString m_activationToken;
 };
