@@ -96,6 +96,12 @@ private slots:
         QTest::qWait(350);
         app.togglePanel(anchor);
         QTRY_VERIFY(app.panelWindow()->isVisible());
+        // Closed by Escape, it opens at the next click, however soon.
+        QTRY_VERIFY(app.panelWindow()->isActive());
+        QTest::keyClick(app.panelWindow(), Qt::Key_Escape);
+        QVERIFY(!app.panelWindow()->isVisible());
+        app.togglePanel(anchor);
+        QVERIFY(app.panelWindow()->isVisible());
 
         // Opening a window closes the panel.
         app.showMainWindow();

@@ -87,8 +87,10 @@ QQuickWindow *WindowHost::panel()
         return nullptr;
     connect(m_panel, &QWindow::visibleChanged, this, [this](bool visible) {
         m_panelFramePending = visible;
-        if (!visible)
-            m_panelHidden.start();
+        // Escape and the icon close a panel that has the focus; one without
+        // it closed itself because the focus went elsewhere.
+        if (!visible && !m_panel->isActive())
+            m_panelLostFocus.start();
     });
     connect(
         m_panel, &QQuickWindow::frameSwapped, this,
@@ -118,14 +120,12 @@ void WindowHost::togglePanel(const QPoint &anchor)
         ActivationToken::applyTo(window, m_activationToken);
         window->requestActivate();
         window->hide();
-        // Closed by this click, not by a click elsewhere: the next one opens.
-        m_panelHidden.invalidate();
         return;
     }
     // A click on the tray may first take the focus from the open panel
-    // (an X11 tray, GNOME's top bar), which hides it; that click means
-    // "close", not "open again".
-    if (m_panelHidden.isValid() && m_panelHidden.elapsed() < 300)
+    // (an X11 tray), which hides it; that click means "close", not "open
+    // again". A panel closed otherwise (Escape, this icon) opens at once.
+    if (!window->isVisible() && m_panelLostFocus.isValid() && m_panelLostFocus.elapsed() < 300)
         return;
     if (!isWayland()) {
         QScreen *screen = QGuiApplication::screenAt(anchor);

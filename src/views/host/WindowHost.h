@@ -46,7 +46,8 @@ private:
     QPointer<QQuickWindow> m_panel;
     QPointer<QQuickWindow> m_mainWindow;
     QPointer<QQuickWindow> m_settingsWindow;
-    QElapsedTimer m_panelHidden;
+    // Since the open panel last lost the focus (and so closed itself).
+    QElapsedTimer m_panelLostFocus;
     // Set while the panel is shown and its first frame since is not drawn yet.
     bool m_panelFramePending = false;
     QString m_activationToken;
