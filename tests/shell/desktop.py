@@ -10,12 +10,19 @@ import dbus
 bus = dbus.SessionBus()
 failures = []
 started = []
+# What a journey shows of the desktop's state when a check fails: name -> function.
+views = {}
 
 
 def check(condition, what):
-    print(("PASS: " if condition else "FAIL: ") + what)
+    print(("PASS: " if condition else "FAIL: ") + what, flush=True)
     if not condition:
         failures.append(what)
+        for name, view in views.items():
+            try:
+                print("  %s: %r" % (name, view()), flush=True)
+            except Exception as error:  # a view of a desktop that went away
+                print("  %s: %s" % (name, error), flush=True)
     return condition
 
 

@@ -1,54 +1,101 @@
 #!/usr/bin/python3
 """Quillfen on GNOME Shell with the AppIndicator extension, nested in a private
-X server: clicks come from xdotool, pictures from ImageMagick's import.
+X server: clicks come from xdotool at the places the shell reports for its
+actors, and every step waits for the state the shell or Quillfen reports.
 Run inside run-in-session.sh --gnome: gnome-tray.py <quillfen executable>
 """
 import json
 import os
 import subprocess
 import sys
-import time
 
-from desktop import bus, check, failures, light_share, registered_items, start, wait_for, watcher_running
+from desktop import bus, check, failures, light_share, registered_items, start, views, wait_for, watcher_running
 
-
-def middle_share():
-    """The panel's share of the middle of the shell's 800x600 output, where GNOME centres it."""
-    return light_share(["import", "-window", "root", "-crop", "300x300+250+150", "-depth", "8", "ppm:-"])
+# What the shell's answers below are made of: Quillfen's indicator in the top
+# bar, an actor's centre on the stage, and whether a click there reaches it.
+PRELUDE = """
+const Clutter = imports.gi.Clutter;
+const Meta = imports.gi.Meta;
+const found = Object.entries(imports.ui.main.panel.statusArea).find(([k]) => k.includes('StatusNotifierItem'));
+const indicator = found ? found[1] : null;
+const centre = a => { const [x, y] = a.get_transformed_position();
+                      return [Math.round(x + a.width / 2), Math.round(y + a.height / 2)]; };
+const reachable = a => { const [x, y] = centre(a);
+                         const hit = global.stage.get_actor_at_pos(Clutter.PickMode.REACTIVE, x, y);
+                         return a.mapped && a.width > 0 && hit !== null && (hit === a || a.contains(hit)); };
+const frame = w => { const r = w.get_frame_rect(); return [r.x, r.y, r.width, r.height]; };
+"""
 
 
 def shell(script):
-    """What the shell answers to a line of its own JavaScript."""
-    ok, answer = bus.get_object("org.gnome.Shell", "/org/gnome/Shell").Eval(script, dbus_interface="org.gnome.Shell")
+    """What the shell answers to a line of its own JavaScript, after the prelude."""
+    ok, answer = bus.get_object("org.gnome.Shell", "/org/gnome/Shell").Eval(PRELUDE + script,
+                                                                          dbus_interface="org.gnome.Shell")
     return json.loads(answer) if ok and answer else None
 
 
 def bell_position():
-    """The centre of Quillfen's icon in the top bar, once the shell has placed it."""
-    return shell("const e = Object.entries(imports.ui.main.panel.statusArea)"
-                 ".find(([k]) => k.includes('StatusNotifierItem'));"
-                 "const [x, y] = e ? e[1].get_transformed_position() : [NaN, NaN];"
-                 "const p = e ? [Math.round(x + e[1].width / 2), Math.round(y + e[1].height / 2)] : [];"
-                 "p.length && p.every(Number.isFinite) ? p : null")
+    """The centre of Quillfen's icon once a click there reaches it."""
+    return shell("indicator && reachable(indicator) ? centre(indicator) : null")
+
+
+def menu_entries():
+    """The open menu's entries by label, each at its centre, once the menu has
+    stopped moving and a click on every entry reaches it."""
+    return shell("const m = indicator && indicator.menu; const b = m && m._boxPointer;"
+                 "const items = m && m.isOpen ? m._getMenuItems().filter(i => i.visible && i.label && i.label.text) : [];"
+                 "b && b.opacity === 255 && b.translation_x === 0 && b.translation_y === 0"
+                 " && items.length && items.every(reachable)"
+                 " ? Object.fromEntries(items.map(i => [i.label.text, centre(i)])) : null")
+
+
+def quillfen_windows():
+    """Quillfen's windows the shell manages: title, frame, focus, and whether the
+    panel (the narrow one) or the main window."""
+    return shell("global.display.list_all_windows().filter(w => w.get_wm_class() === 'com.quillfen.app')"
+                 ".map(w => ({title: w.title, frame: frame(w), focused: w.has_focus(),"
+                 " maximized: w.get_maximized() === Meta.MaximizeFlags.BOTH, showing: w.showing_on_its_workspace()}))") or []
+
+
+def panel():
+    return next((w for w in quillfen_windows() if w["title"] == "Quillfen" and w["frame"][2] < 500), None)
 
 
 def focused():
     """The focused window's title; the main window and the panel share theirs."""
-    title = shell("global.display.focus_window ? global.display.focus_window.title : ''")
-    wide = shell("global.display.focus_window ? global.display.focus_window.get_frame_rect().width > 500 : false")
-    return "Quillfen (panel)" if title == "Quillfen" and not wide else title
+    window = next((w for w in quillfen_windows() if w["focused"]), None)
+    if not window:
+        return shell("global.display.focus_window ? global.display.focus_window.title : ''")
+    return "Quillfen (panel)" if window == panel() else window["title"]
+
+
+def drawn(window):
+    """How much of the window's frame shows Quillfen's light background."""
+    x, y, width, height = window["frame"]
+    return light_share(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
+                        "-depth", "8", "ppm:-"])
+
+
+def panel_shown():
+    shown = panel()
+    return shown and shown["showing"] and drawn(shown) > 0.8
 
 
 def xdotool(*arguments):
     subprocess.check_call(["xdotool"] + [str(a) for a in arguments])
 
 
-def menu_entry(bell, index):
-    """A click on the bell opens the menu; a click on its index-th entry."""
-    xdotool("mousemove", *bell, "click", 1)
-    time.sleep(1)
-    # GNOME 43's menus: entries 36 pixels apart, the first 46 below the bar.
-    xdotool("mousemove", bell[0] - 40, 62 + 36 * index, "click", 1)
+def click(point, *options):
+    xdotool("mousemove", *point, "click", *options, 1)
+
+
+def choose(bell, label):
+    """A click on the bell opens the menu; a click on the entry that starts with label."""
+    click(bell)
+    entries = check(wait_for(menu_entries), "a click on the bell opens its menu") or {}
+    entry = next((place for text, place in entries.items() if text.startswith(label)), None)
+    check(entry, "the menu has \"%s\"" % label) and click(entry)
+    check(wait_for(lambda: not shell("indicator && indicator.menu.isOpen")), "the menu closes after a choice")
 
 
 def extension(enabled):
@@ -57,50 +104,64 @@ def extension(enabled):
     subprocess.check_call(["gsettings", "set", "org.gnome.shell", "enabled-extensions", json.dumps(value)])
 
 
+views["Quillfen's windows"] = quillfen_windows
+views["the menu"] = lambda: shell("indicator ? [indicator.menu.isOpen, indicator._indicator.supportsActivation] : null")
+views["pending startups"] = lambda: shell("imports.gi.Shell.WindowTracker.get_default().get_startup_sequences()"
+                                          ".map(s => [s.get_id(), s.get_completed()])")
+
 # A late extension: Quillfen starts at login before the top bar hosts items.
 extension(False)
 check(wait_for(lambda: not watcher_running()), "the extension is off")
 start(sys.argv[1], "--background", env=dict(os.environ, QT_QUICK_BACKEND=""))
-time.sleep(2)
+check(wait_for(lambda: "com.quillfen.app" in bus.list_names()), "Quillfen is running")
 extension(True)
-check(wait_for(registered_items, 5), "the icon registers when the extension comes later")
+check(wait_for(registered_items), "the icon registers when the extension comes later")
 
 # One click opens the menu; its first entry opens the panel.
 bell = check(wait_for(bell_position), "the bell is in the top bar") or sys.exit(1)
-time.sleep(1)
-menu_entry(bell, 0)
-check(wait_for(lambda: middle_share() > 0.8), "the menu's first entry opens the panel")
+choose(bell, "Show Notifications")
+check(wait_for(panel_shown), "the menu's first entry opens the panel")
 xdotool("key", "Escape")
-check(wait_for(lambda: middle_share() < 0.5), "Escape closes the panel")
+check(wait_for(lambda: not panel()), "Escape closes the panel")
 
-# A double click activates the item with a token from the shell; the one
-# that closes the panel leaves no startup (busy cursor) behind.
-for shown in (True, False):
-    time.sleep(0.5)
-    xdotool("mousemove", *bell, "click", "--repeat", 2, "--delay", 80, 1)
-    check(wait_for(lambda: (middle_share() > 0.8) == shown),
-          "a double click " + ("opens" if shown else "closes") + " the panel")
-startups = "imports.gi.Shell.WindowTracker.get_default().get_startup_sequences().length"
-check(wait_for(lambda: shell(startups) == 0, 5), "no startup is left pending after the panel is toggled")
+# A double click activates the item with a token from the shell. Until the
+# item has taken one activation, the extension also opens its menu on the
+# first press and activates twice: the user closes that menu.
+click(bell, "--repeat", 2, "--delay", 80)
+check(wait_for(panel_shown), "a double click opens the panel")
+if shell("indicator.menu.isOpen"):
+    xdotool("key", "Escape")
+    check(wait_for(lambda: not shell("indicator.menu.isOpen")), "Escape closes the menu")
+# From then on each double click toggles the panel; none leaves a startup
+# (a busy cursor) pending.
+for shown in (False, True, False):
+    click(bell, "--repeat", 2, "--delay", 80)
+    check(wait_for(lambda: (panel_shown() and panel()["focused"]) if shown else not panel()),
+          "a double click " + ("opens and focuses" if shown else "closes") + " the panel")
+pending = "imports.gi.Shell.WindowTracker.get_default().get_startup_sequences().filter(s => !s.get_completed()).length"
+check(wait_for(lambda: shell(pending) == 0), "no startup is left pending after the panel is toggled")
 
 # The main window, Settings from its gear, the main window brought back
 # over it by a click, then the gear again: Settings comes in front, not
 # behind a "ready" banner.
-time.sleep(0.5)
-menu_entry(bell, 1)
+choose(bell, "Open Window")
 check(wait_for(lambda: focused() == "Quillfen"), "Open Window shows the main window, focused") or sys.exit(1)
-# Where the window settles: GNOME maximizes one this large once it is shown.
-rect = "const r = global.display.focus_window.get_frame_rect(); [r.x, r.y, r.width]"
-frame = None
-while frame != shell(rect):
-    frame = shell(rect)
-    time.sleep(0.5)
+# GNOME maximizes a window this large once it is shown. The gear is placed
+# from what the shell draws of the window, once that fills the work area (the
+# frame the shell reports may still be the one from before).
+drawn_frame = ("global.display.list_all_windows().filter(w => w.get_wm_class() === 'com.quillfen.app'"
+               " && w.title === 'Quillfen' && w.get_maximized() === Meta.MaximizeFlags.BOTH).map(w => {"
+               " const a = w.get_compositor_private(), r = w.get_work_area_current_monitor();"
+               " return a && a.x === r.x && a.y === r.y && a.width === r.width && a.height === r.height"
+               " ? [a.x, a.y, a.width, a.height] : null; })[0] || null")
+main = check(wait_for(lambda: shell(drawn_frame)), "the main window is drawn maximized") or sys.exit(1)
+x, y, width, _ = main
 # The gear at the right end of the toolbar, under the window's title bar.
-gear = (frame[0] + frame[2] - 28, frame[1] + 51)
-xdotool("mousemove", *gear, "click", 1)
+gear = (x + width - 28, y + 51)
+click(gear)
 check(wait_for(lambda: focused() == "Quillfen Settings"), "the gear opens Settings, titled \"Quillfen Settings\"")
-xdotool("mousemove", frame[0] + 30, frame[1] + 15, "click", 1)
+click((x + 30, y + 15))
 check(wait_for(lambda: focused() == "Quillfen"), "a click on the main window brings it back over Settings")
-xdotool("mousemove", *gear, "click", 1)
+click(gear)
 check(wait_for(lambda: focused() == "Quillfen Settings", 5), "the main window's gear brings Settings forward")
 sys.exit(1 if failures else 0)

@@ -16,7 +16,12 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -n "$icon" ] || { echo "FAIL: no tray icon"; exit 1; }
-sleep 1
+# Settled: the tray shows the icon and Quillfen answers from its event loop.
+for _ in $(seq 100); do
+    xwininfo -id "$icon" 2>/dev/null | grep -q IsViewable && break
+    sleep 0.1
+done
+"$exe" --status >/dev/null || { echo "FAIL: no status from the running Quillfen"; exit 1; }
 [ "$(mapped)" -eq 0 ] || { echo "FAIL: views mapped with the tray only:"; grep -E "Quick|Qml|Svg" "/proc/$pid/maps"; exit 1; }
 
 # A click before the tray host has placed the icon goes nowhere: try again.
