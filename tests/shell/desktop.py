@@ -67,3 +67,13 @@ def registered_items():
                                                   dbus_interface="org.freedesktop.DBus.Properties")]
     except dbus.DBusException:
         return []
+
+
+def frame_active(pid, title):
+    """Whether the process holds its window titled so as the active one, in its own accessibility tree."""
+    import pyatspi
+    for desktop_app in pyatspi.Registry.getDesktop(0):
+        if desktop_app is not None and desktop_app.get_process_id() == pid:
+            return any(w is not None and w.name == title and w.getState().contains(pyatspi.STATE_ACTIVE)
+                       for w in desktop_app)
+    return False

@@ -5,15 +5,13 @@ Quillfen's own accessibility tree.
 Run inside run-in-session.sh --sway --a11y: wayland-tray.py <quillfen> <waybar config>
 """
 import json
-import os
 import subprocess
 import sys
 import time
 
 import dbus
-import pyatspi
 
-from desktop import bus, check, failures, light_share, registered_items, start, wait_for, watcher_running
+from desktop import bus, check, failures, frame_active, light_share, registered_items, start, wait_for, watcher_running
 
 
 def windows():
@@ -41,16 +39,7 @@ def size(window):
     return window and (window["rect"]["width"], window["rect"]["height"])
 
 
-def frame_active(title):
-    """Whether Quillfen itself holds its window titled so as the active one."""
-    for desktop_app in pyatspi.Registry.getDesktop(0):
-        if desktop_app is not None and desktop_app.get_process_id() == app.pid:
-            return any(w is not None and w.name == title and w.getState().contains(pyatspi.STATE_ACTIVE)
-                       for w in desktop_app)
-    return False
-
-
-app = start(sys.argv[1], "--background", env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+app = start(sys.argv[1], "--background")
 # Started at login before the panel: nothing to see, nothing lost.
 check(wait_for(lambda: "com.quillfen.app" in bus.list_names()), "Quillfen starts with no tray")
 
@@ -105,12 +94,12 @@ def choose(label):
 choose("Open Window")
 check(wait_for(lambda: (main_window() or {}).get("focused")), "Open Window shows the main window, focused")
 check(not panel(), "opening a window closes the panel")
-check(wait_for(lambda: frame_active("Quillfen")), "Quillfen's accessibility tree has its main window active")
+check(wait_for(lambda: frame_active(app.pid, "Quillfen")), "Quillfen's accessibility tree has its main window active")
 # Left on another workspace, the window comes to the user.
 subprocess.check_call(["swaymsg", "-q", "workspace", "3"])
 check(wait_for(lambda: not main_window()), "the main window stays on its workspace")
 # As a user's click would, after Quillfen has heard that its window lost the focus.
-check(wait_for(lambda: not frame_active("Quillfen")), "Quillfen hears that its window lost the focus")
+check(wait_for(lambda: not frame_active(app.pid, "Quillfen")), "Quillfen hears that its window lost the focus")
 choose("Open Window")
 check(wait_for(lambda: (main_window() or {}).get("focused")), "Open Window brings it to the current workspace")
 
