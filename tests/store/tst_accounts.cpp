@@ -291,21 +291,23 @@ private slots:
         QVERIFY(!github->targets().contains("PUT /repos/octo/hooks/notifications"));
     }
 
-    // Two accounts removed at once, by a hand edit of the preferences.
+    // Two accounts removed at once, by a hand edit of the preferences,
+    // around one that stays.
     void severalRemovedAtOnce()
     {
-        Host other("ghp_third", "/api/v3");
-        QCOMPARE(addAccount(enterprise->host(), u"ghp_second"_s), QString());
-        QCOMPARE(addAccount(other.host(), u"ghp_third"_s), QString());
+        Host kept("ghp_third", "/api/v3");
+        Host last("ghp_fourth", "/api/v3");
+        for (const Host *host : {enterprise.get(), &kept, &last})
+            QCOMPARE(addAccount(host->host(), QString::fromLatin1(host->token)), QString());
         github->threads = {{"1"}};
         enterprise->threads = {{"2"}};
-        other.threads = {{"3"}};
+        kept.threads = {{"3"}};
+        last.threads = {{"4"}};
         NotificationsStore store;
-        QTRY_COMPARE(store.items().size(), 3);
-        PreferencesFile::setValue(u"accounts"_s, QVariantList());
+        QTRY_COMPARE(store.items().size(), 4);
+        PreferencesFile::setValue(u"accounts"_s, QVariantList{QVariantMap{{"host", kept.host()}, {"login", "bob"}}});
         NoticeCenter::instance().post(QString::fromLatin1(Notices::accountsChanged));
-        QTRY_COMPARE(keys(store), QStringList{u"1=*"_s});
-        QVERIFY(store.accounts().isEmpty());
+        QTRY_COMPARE(keys(store), (QStringList{u"1=github.com*"_s, kept.row("3")}));
     }
 
     // Beyond loopback only https is spoken: a host without TLS is refused.
