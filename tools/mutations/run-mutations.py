@@ -74,7 +74,7 @@ MUTATIONS = [
   "alerting.removeIf([this](const GHNotification &thread) { return ruleAction(thread) != AlertRules::Action::show; });",
   "alerting.removeIf([](const GHNotification &thread) {\n        return AlertRules::actionFor(AlertRules::current().rules, thread) != AlertRules::Action::show;\n    });"),
  ("any refused Done withdraws it", "src/store/AccountSessionActions.cpp",
-  "if (!refusesDone(error)) {", "if (false) {"),
+  "if (!refusesDone(error)) {", "if (!refusesDone(error) && false) {"),
 ]
 results = []
 for name, path, old, new in MUTATIONS:
