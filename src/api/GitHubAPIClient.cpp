@@ -69,34 +69,22 @@ struct HttpResponse {
     }
 };
 
-// Steps shared by every operation: token, address, request and headers. An
-// absent path is an address that cannot be formed. The stored token is read
-// unless the caller brings one (a token being tried before it is saved).
-QCoro::Task<std::variant<PreparedRequest, ClientError>> makeRequest(std::optional<QString> path,
-                                                                    std::optional<QString> token = std::nullopt,
-                                                                    QString base = configuredBaseUrl())
+// Steps shared by every operation: address, request and headers. An absent
+// path is an address that cannot be formed.
+std::variant<PreparedRequest, ClientError> makeRequest(std::optional<QString> path, const QString &token,
+                                                       const QString &base)
 {
-    if (!token) {
-        // Never a prompt of its own: a locked keyring is the store's to report.
-        const auto tokenResult = co_await KeychainManager::readToken(KeychainManager::Prompt::never);
-        if (const auto *error = std::get_if<KeychainManager::KeychainError>(&tokenResult))
-            co_return ClientError(*error);
-        token = std::get<std::optional<QString>>(tokenResult);
-        if (!token)
-            co_return ClientError(APIError::noToken());
-    }
-
     if (!path)
-        co_return ClientError(APIError::invalidURL());
+        return ClientError(APIError::invalidURL());
     const QUrl url(base + *path, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty() || !mayCarryToken(url))
-        co_return ClientError(APIError::invalidURL());
+        return ClientError(APIError::invalidURL());
 
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("Quillfen/%1").arg(QLatin1StringView(Quillfen::versionString)));
-    setStandardHeaders(request, *token);
-    co_return PreparedRequest{std::move(request), *token, KeychainManager::tokenDigest(*token)};
+    setStandardHeaders(request, token);
+    return PreparedRequest{std::move(request), token, KeychainManager::tokenDigest(token)};
 }
 
 // Sends the request; returns the HTTP answer or the transport failure.
@@ -178,18 +166,10 @@ QByteArray lastReadBody(const QDateTime &lastReadAt)
 // A change of state on GitHub, answered with its status (absent for an
 // answer that is not HTTP), its body unread.
 QCoro::Task<std::variant<std::optional<int>, ClientError>> sendChange(std::optional<QString> path, QByteArray method,
-                                                                      std::optional<QByteArray> jsonBody,
-                                                                      std::optional<Access> access)
+                                                                      std::optional<QByteArray> jsonBody, Access access)
 {
     using Result = std::variant<std::optional<int>, ClientError>;
-    // No conditional expression in a coroutine: GCC 12 evaluates both arms.
-    std::optional<QString> token;
-    QString base = configuredBaseUrl();
-    if (access) {
-        token = access->token;
-        base = access->apiBase;
-    }
-    auto prepared = co_await makeRequest(std::move(path), std::move(token), std::move(base));
+    auto prepared = makeRequest(std::move(path), access.token, access.apiBase);
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
     QNetworkRequest request = std::get<PreparedRequest>(prepared).request;
@@ -209,8 +189,7 @@ QCoro::Task<std::variant<std::optional<int>, ClientError>> sendChange(std::optio
 // Every change of state on GitHub: any 2xx answer (202 when GitHub finishes
 // in the background) is success.
 QCoro::Task<std::optional<ClientError>> sendUpdate(std::optional<QString> path, QByteArray method,
-                                                   std::optional<QByteArray> jsonBody,
-                                                   std::optional<Access> access = std::nullopt)
+                                                   std::optional<QByteArray> jsonBody, Access access)
 {
     auto sending = sendChange(std::move(path), std::move(method), std::move(jsonBody), std::move(access));
     const auto outcome = co_await std::move(sending);
@@ -252,18 +231,10 @@ QString listPath(bool all, int perPage, bool participating)
     return path;
 }
 
-QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, bool participating,
-                                                      std::optional<Access> access)
+QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, bool participating, Access access)
 {
     using Result = ClientResult<NotificationList>;
-    const QString path = listPath(all, perPage, participating);
-    std::optional<QString> accessToken;
-    QString base = configuredBaseUrl();
-    if (access) {
-        accessToken = access->token;
-        base = access->apiBase;
-    }
-    auto prepared = co_await makeRequest(path, std::move(accessToken), std::move(base));
+    auto prepared = makeRequest(listPath(all, perPage, participating), access.token, access.apiBase);
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
     auto &[request, token, pacingKey] = std::get<PreparedRequest>(prepared);
@@ -317,23 +288,12 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
 
 } // namespace
 
-QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage, bool participating)
-{
-    using Result = ClientResult<QList<GitHubNotification>>;
-    auto fetching = fetchList(all, perPage, participating, std::nullopt);
-    auto fetched = co_await std::move(fetching);
-    if (auto *error = std::get_if<ClientError>(&fetched))
-        co_return Result(*error);
-    co_return Result(std::move(std::get<NotificationList>(fetched).threads));
-}
-
-QCoro::Task<ClientResult<NotificationList>> ForAccount::fetchNotifications(Access access, bool all, int perPage,
-                                                                           bool participating)
+QCoro::Task<ClientResult<NotificationList>> fetchNotifications(Access access, bool all, int perPage, bool participating)
 {
     return fetchList(all, perPage, participating, std::move(access));
 }
 
-void ForAccount::forgetAnswers(const Access &access)
+void forgetAnswers(const Access &access)
 {
     for (const bool participating : {false, true}) {
         const QUrl list(access.apiBase + listPath(true, maxPageSize, participating), QUrl::StrictMode);
@@ -341,11 +301,10 @@ void ForAccount::forgetAnswers(const Access &access)
     }
 }
 
-QCoro::Task<ClientResult<UserAnswer>> ForAccount::fetchUser(Access access)
+QCoro::Task<ClientResult<UserAnswer>> fetchUser(Access access)
 {
     using Result = ClientResult<UserAnswer>;
-    auto preparing = makeRequest(QStringLiteral("/user"), access.token, access.apiBase);
-    auto prepared = co_await std::move(preparing);
+    auto prepared = makeRequest(QStringLiteral("/user"), access.token, access.apiBase);
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
     const PreparedRequest &ready = std::get<PreparedRequest>(prepared);
@@ -389,22 +348,14 @@ bool isUnder(const QUrl &url, const QUrl &base)
     return path.startsWith(base.path() + u'/');
 }
 
-QCoro::Task<ClientResult<ConditionalAnswer>> fetchConditionally(QString address, QByteArray etag,
-                                                                std::optional<Access> access)
+QCoro::Task<ClientResult<ConditionalAnswer>> fetchConditionally(QString address, QByteArray etag, Access access)
 {
     using Result = ClientResult<ConditionalAnswer>;
     const QUrl url(address, QUrl::StrictMode);
-    const QString base = access ? access->apiBase : configuredBaseUrl();
-    if (!isUnder(url, QUrl(base)) || !mayCarryToken(url))
+    if (!isUnder(url, QUrl(access.apiBase)) || !mayCarryToken(url))
         co_return Result(ClientError(APIError::invalidURL()));
     // Formed for the base URL, then pointed at the whole address checked above.
-    std::optional<QString> token;
-    if (access)
-        token = access->token;
-    // Named before it is awaited: GCC 12 destroys some temporaries of a
-    // co_await expression twice.
-    auto preparing = makeRequest(QString(), std::move(token), base);
-    auto prepared = co_await std::move(preparing);
+    auto prepared = makeRequest(QString(), access.token, access.apiBase);
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
     const PreparedRequest &ready = std::get<PreparedRequest>(prepared);
@@ -430,19 +381,14 @@ bool isApiAddress(const QUrl &url)
     return isUnder(url, QUrl(configuredBaseUrl()));
 }
 
-QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QByteArray etag)
-{
-    return fetchConditionally(std::move(address), std::move(etag), std::nullopt);
-}
-
-QCoro::Task<ClientResult<ConditionalAnswer>> ForAccount::fetchIfChanged(Access access, QString address, QByteArray etag)
+QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(Access access, QString address, QByteArray etag)
 {
     return fetchConditionally(std::move(address), std::move(etag), std::move(access));
 }
 
 QCoro::Task<ClientResult<bool>> validateToken(QString token)
 {
-    auto prepared = co_await makeRequest(QStringLiteral("/user"), std::move(token));
+    auto prepared = makeRequest(QStringLiteral("/user"), token, configuredBaseUrl());
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return *error;
     // Its own pace: a candidate's limits never hold the stored token, nor
@@ -456,11 +402,6 @@ QCoro::Task<ClientResult<bool>> validateToken(QString token)
     co_return response && response->status == 200;
 }
 
-QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId)
-{
-    return sendUpdate(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("PATCH"), std::nullopt);
-}
-
 namespace {
 
 QByteArray subscription(bool ignored)
@@ -470,51 +411,24 @@ QByteArray subscription(bool ignored)
 
 } // namespace
 
-QCoro::Task<std::optional<ClientError>> muteThread(QString threadId)
-{
-    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"),
-                      subscription(true));
-}
-
-QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId)
-{
-    return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"),
-                      subscription(false));
-}
-
-QCoro::Task<std::optional<ClientError>> markThreadAsDone(QString threadId)
-{
-    return sendUpdate(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("DELETE"), std::nullopt);
-}
-
-QCoro::Task<std::optional<ClientError>> markAllAsRead(QDateTime lastReadAt)
-{
-    return sendUpdate(QStringLiteral("/notifications"), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt));
-}
-
-QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(QString owner, QString repo, QDateTime lastReadAt)
-{
-    return sendUpdate(ApiPaths::repositoryPath(owner, repo), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt));
-}
-
-QCoro::Task<std::optional<ClientError>> ForAccount::markThreadAsRead(Access access, QString threadId)
+QCoro::Task<std::optional<ClientError>> markThreadAsRead(Access access, QString threadId)
 {
     return sendUpdate(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("PATCH"), std::nullopt, std::move(access));
 }
 
-QCoro::Task<std::optional<ClientError>> ForAccount::muteThread(Access access, QString threadId)
+QCoro::Task<std::optional<ClientError>> muteThread(Access access, QString threadId)
 {
     return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"),
                       subscription(true), std::move(access));
 }
 
-QCoro::Task<std::optional<ClientError>> ForAccount::unmuteThread(Access access, QString threadId)
+QCoro::Task<std::optional<ClientError>> unmuteThread(Access access, QString threadId)
 {
     return sendUpdate(ApiPaths::threadPath(threadId, QStringLiteral("/subscription")), QByteArrayLiteral("PUT"),
                       subscription(false), std::move(access));
 }
 
-QCoro::Task<std::optional<ClientError>> ForAccount::markThreadAsDone(Access access, QString threadId)
+QCoro::Task<std::optional<ClientError>> markThreadAsDone(Access access, QString threadId)
 {
     using Result = std::optional<ClientError>;
     auto deleting =
@@ -530,14 +444,14 @@ QCoro::Task<std::optional<ClientError>> ForAccount::markThreadAsDone(Access acce
     co_return Result();
 }
 
-QCoro::Task<std::optional<ClientError>> ForAccount::markAllAsRead(Access access, QDateTime lastReadAt)
+QCoro::Task<std::optional<ClientError>> markAllAsRead(Access access, QDateTime lastReadAt)
 {
     return sendUpdate(QStringLiteral("/notifications"), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt),
                       std::move(access));
 }
 
-QCoro::Task<std::optional<ClientError>> ForAccount::markRepositoryAsRead(Access access, QString owner, QString repo,
-                                                                         QDateTime lastReadAt)
+QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(Access access, QString owner, QString repo,
+                                                             QDateTime lastReadAt)
 {
     return sendUpdate(ApiPaths::repositoryPath(owner, repo), QByteArrayLiteral("PUT"), lastReadBody(lastReadAt),
                       std::move(access));

@@ -14,10 +14,10 @@
 #include <chrono>
 #include <optional>
 
-// The GitHub notifications REST API. Stateless operations: each reads the
-// token from the keychain afresh (off the main thread), sends one request
-// through the shared network access manager and resumes its caller on the
-// main thread with the result or a ClientError.
+// The GitHub notifications REST API. Stateless operations: each is given the
+// account's access (its API base and token), sends its requests through the
+// shared network access manager and resumes its caller on the main thread
+// with the result or a ClientError.
 namespace GitHubAPIClient {
 
 // Silence ends a request after the time-out; however it trickles, the whole
@@ -25,33 +25,18 @@ namespace GitHubAPIClient {
 inline constexpr std::chrono::milliseconds defaultRequestTimeout{60000};
 inline constexpr std::chrono::milliseconds defaultRequestDeadline{120000};
 
-// The whole list, every page of it; `participating` keeps to the threads the
-// user takes part in.
-QCoro::Task<ClientResult<QList<GitHubNotification>>> fetchNotifications(bool all, int perPage,
-                                                                        bool participating = false);
-QCoro::Task<std::optional<ClientError>> markThreadAsRead(QString threadId);
-QCoro::Task<std::optional<ClientError>> muteThread(QString threadId);
-QCoro::Task<std::optional<ClientError>> unmuteThread(QString threadId);
-// Done: the thread leaves the list until something new happens in it.
-QCoro::Task<std::optional<ClientError>> markThreadAsDone(QString threadId);
-// Every thread (or every thread of one repository) updated before
-// `lastReadAt` is marked read.
-QCoro::Task<std::optional<ClientError>> markAllAsRead(QDateTime lastReadAt);
-QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(QString owner, QString repo, QDateTime lastReadAt);
 // A resource of the API read again only when it changed: the request carries
 // the ETag of the copy held, and a 304 (which GitHub does not count against
-// the rate limit) says that copy is current. Only addresses on the API
-// itself are fetched (isApiAddress); any other is refused unsent.
+// the rate limit) says that copy is current.
 struct ConditionalAnswer {
     bool notModified = false;
     QByteArray body;
     QByteArray etag;
 };
-QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(QString address, QByteArray etag);
 
-// An account of its own (one after the first): the API base it lives at and
-// its token. The token goes to that base only, never to an address a
-// response names (apart from the next page of the same list).
+// An account's access: the API base it lives at and its token. The token
+// goes to that base only, never to an address a response names (apart from
+// the next page of the same list).
 struct Access {
     QString apiBase;
     QString token;
@@ -74,27 +59,27 @@ struct UserAnswer {
     QByteArray enterpriseVersion;
 };
 
-// The operations for an account with its own access; named apart so the
-// first account's operations keep one overload each.
-namespace ForAccount {
-
+// The whole list, every page of it; `participating` keeps to the threads the
+// user takes part in.
 QCoro::Task<ClientResult<NotificationList>> fetchNotifications(Access access, bool all, int perPage,
                                                                bool participating = false);
 QCoro::Task<std::optional<ClientError>> markThreadAsRead(Access access, QString threadId);
 QCoro::Task<std::optional<ClientError>> muteThread(Access access, QString threadId);
 QCoro::Task<std::optional<ClientError>> unmuteThread(Access access, QString threadId);
-// A 404 or 405, a server without "done", is an httpError with that status.
+// Done: the thread leaves the list until something new happens in it. A 404
+// or 405, a server without "done", is an httpError with that status.
 QCoro::Task<std::optional<ClientError>> markThreadAsDone(Access access, QString threadId);
+// Every thread (or every thread of one repository) updated before
+// `lastReadAt` is marked read.
 QCoro::Task<std::optional<ClientError>> markAllAsRead(Access access, QDateTime lastReadAt);
 QCoro::Task<std::optional<ClientError>> markRepositoryAsRead(Access access, QString owner, QString repo,
                                                              QDateTime lastReadAt);
 QCoro::Task<ClientResult<UserAnswer>> fetchUser(Access access);
-// As fetchIfChanged, for addresses under the account's own API base.
+// For addresses under the account's own API base only; any other is refused
+// unsent.
 QCoro::Task<ClientResult<ConditionalAnswer>> fetchIfChanged(Access access, QString address, QByteArray etag);
-// Forgets the lists held for revalidation with this account's token.
+// Forgets the lists held for revalidation with this access.
 void forgetAnswers(const Access &access);
-
-} // namespace ForAccount
 
 // The base URL's scheme, host and port, under its path: where the token may
 // go. Addresses a response names are checked against it.

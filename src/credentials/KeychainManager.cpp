@@ -87,7 +87,7 @@ std::optional<KeychainError> saveToken(const QString &token)
 {
     if (auto error = writeItem(SecretStoreBackend::accountName, token))
         return error;
-    TokenState::shared().recordSaved(tokenDigest(token));
+    TokenState::shared().recordSaved(token);
     return std::nullopt;
 }
 

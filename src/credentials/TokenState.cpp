@@ -83,9 +83,11 @@ void TokenState::follow(const KeychainManager::TokenResult &result)
                   error->errorDescription());
     } else if (const auto &token = std::get<std::optional<QString>>(result)) {
         m_tokenDigest = KeychainManager::tokenDigest(*token);
+        m_token = token;
         setStatus(Status::Stored);
     } else {
         m_tokenDigest.clear();
+        m_token.reset();
         setStatus(Status::Missing);
     }
 }
@@ -107,11 +109,12 @@ QCoro::Task<> TokenState::read(KeychainManager::Prompt prompt)
     emit readFinished();
 }
 
-void TokenState::recordSaved(const QByteArray &tokenDigest)
+void TokenState::recordSaved(const QString &token)
 {
-    onStateThread(this, [this, tokenDigest] {
+    onStateThread(this, [this, token] {
         ++m_changes;
-        m_tokenDigest = tokenDigest;
+        m_tokenDigest = KeychainManager::tokenDigest(token);
+        m_token = token;
         setStatus(Status::Stored);
         emit tokenSaved();
     });
@@ -122,6 +125,7 @@ void TokenState::recordDeleted()
     onStateThread(this, [this] {
         ++m_changes;
         m_tokenDigest.clear();
+        m_token.reset();
         setStatus(Status::Missing);
         emit tokenDeleted();
     });

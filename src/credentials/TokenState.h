@@ -8,6 +8,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <optional>
 
 // Whether a token is stored, as the secret store last answered. Reads run
 // off the GUI thread within a deadline, so a locked keyring waiting for its
@@ -37,6 +38,9 @@ public:
     // Names the token last read or saved (KeychainManager::tokenDigest);
     // empty while none is known.
     QByteArray tokenDigest() const { return m_tokenDigest; }
+    // The token last read or saved, kept so that requests need not read the
+    // keyring again.
+    const std::optional<QString> &token() const { return m_token; }
 
     // Asks the secret store again; `readFinished` follows when it answers.
     // Asked while a read is out, one more read follows it. Only a read the
@@ -49,7 +53,7 @@ public:
     void setReaderForTesting(Reader reader) { m_reader = std::move(reader); }
 
     // Called by KeychainManager after a successful save or delete.
-    void recordSaved(const QByteArray &tokenDigest);
+    void recordSaved(const QString &token);
     void recordDeleted();
 
 signals:
@@ -80,6 +84,7 @@ private:
     bool m_readAgain = false;
     KeychainManager::Prompt m_readAgainPrompt = KeychainManager::Prompt::never;
     QByteArray m_tokenDigest;
+    std::optional<QString> m_token;
     // Bumped by every save and delete: a read that started before one is
     // stale when it answers.
     quint64 m_changes = 0;

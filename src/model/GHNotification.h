@@ -51,6 +51,11 @@ struct GHNotification {
     QString repoFullName() const { return owner + u'/' + repo; }
     // The id for the first account's threads, "<host>/<login>/<id>" for others.
     QString key() const { return account.key.isEmpty() ? id : account.key + u'/' + id; }
+    // The host of its account, as rules name it: the first account's is github.com.
+    QString host() const
+    {
+        return account.key.isEmpty() ? QStringLiteral("github.com") : account.key.section(u'/', 0, 0);
+    }
 
     // Member-wise over all fields; QDateTime compares points in time.
     friend bool operator==(const GHNotification &, const GHNotification &) = default;

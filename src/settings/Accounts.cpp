@@ -19,15 +19,6 @@ QVariantList stored()
     return value.typeId() == QMetaType::QVariantList ? value.toList() : QVariantList();
 }
 
-// A login names one path segment of the keychain item: no "/", no blanks.
-bool wellFormed(const Entry &entry)
-{
-    if (entry.host.isEmpty() || entry.login.isEmpty() || entry.host.contains(u'/'))
-        return false;
-    return std::none_of(entry.login.cbegin(), entry.login.cend(),
-                        [](QChar c) { return c == u'/' || c.isSpace() || !c.isPrint(); });
-}
-
 std::optional<Entry> entryOf(const QVariant &element)
 {
     if (element.typeId() != QMetaType::QVariantMap)
@@ -44,6 +35,14 @@ std::optional<Entry> entryOf(const QVariant &element)
 }
 
 } // namespace
+
+bool wellFormed(const Entry &entry)
+{
+    if (entry.host.isEmpty() || entry.login.isEmpty() || entry.host.contains(u'/'))
+        return false;
+    return std::none_of(entry.login.cbegin(), entry.login.cend(),
+                        [](QChar c) { return c == u'/' || c.isSpace() || !c.isPrint(); });
+}
 
 QList<Entry> list()
 {

@@ -23,6 +23,10 @@ struct Entry {
 // reads as none.
 QList<Entry> list();
 
+// A host and a login that name one keychain item: a login holds no "/" nor
+// blanks.
+bool wellFormed(const Entry &entry);
+
 // Appends the entry, keeping every element stored before, the malformed
 // ones included. False when it is listed already or malformed.
 bool add(const Entry &entry);

@@ -3,6 +3,7 @@
 #include "api/AccountHost.h"
 #include "api/GitHubAPIClient.h"
 #include "credentials/AccountTokens.h"
+#include "credentials/TokenState.h"
 #include "platform/NoticeCenter.h"
 #include "settings/Notices.h"
 
@@ -30,6 +31,19 @@ void announce()
     NoticeCenter::instance().post(QString::fromLatin1(Notices::accountsChanged));
 }
 
+// Whether `login` on `host` is the first account, whose token is the
+// "github-token" item: that token's user resource names it.
+QCoro::Task<bool> isFirstAccount(AccountHost host, QString login)
+{
+    const std::optional<QString> &first = TokenState::shared().token();
+    if (!host.isGitHubCom() || !first)
+        co_return false;
+    auto asking = GitHubAPIClient::fetchUser(GitHubAPIClient::Access{host.apiBase(), *first});
+    const auto asked = co_await std::move(asking);
+    const auto *user = std::get_if<GitHubAPIClient::UserAnswer>(&asked);
+    co_return user && user->status == 200 && user->login.compare(login, Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 QCoro::Task<AddResult> add(QString hostText, QString token)
@@ -48,7 +62,7 @@ QCoro::Task<AddResult> add(QString hostText, QString token)
 
     // Tasks are named before they are awaited: GCC 12 destroys some
     // temporaries of a co_await expression twice.
-    auto asking = GitHubAPIClient::ForAccount::fetchUser(GitHubAPIClient::Access{host->apiBase(), token});
+    auto asking = GitHubAPIClient::fetchUser(GitHubAPIClient::Access{host->apiBase(), token});
     const auto asked = co_await std::move(asking);
     if (const auto *error = std::get_if<ClientError>(&asked)) {
         if (const auto *transport = std::get_if<TransportError>(error))
@@ -66,17 +80,32 @@ QCoro::Task<AddResult> add(QString hostText, QString token)
     const Accounts::Entry entry{host->name(), user.login};
     if (user.login.isEmpty())
         co_return AddResult(userDescription(ClientError(GitHubAPIClient::APIError::invalidResponse())));
+    if (!Accounts::wellFormed(entry))
+        co_return AddResult(
+            QCoreApplication::translate("AccountEnrolment", "%1 names a login that cannot be stored: %2")
+                .arg(host->name(), user.login));
     if (Accounts::list().contains(entry))
         co_return AddResult(
             QCoreApplication::translate("AccountEnrolment", "%1 is added already").arg(label(*host, user.login)));
+    auto comparing = isFirstAccount(*host, user.login);
+    if (co_await std::move(comparing))
+        co_return AddResult(
+            QCoreApplication::translate("AccountEnrolment", "%1 is the github.com account already").arg(user.login));
 
-    auto saving = AccountTokens::store(AccountTokens::itemName(entry.host, entry.login), token);
+    const QString item = AccountTokens::itemName(entry.host, entry.login);
+    auto saving = AccountTokens::store(item, token);
     const auto saved = co_await std::move(saving);
     if (saved)
         co_return AddResult(saved->errorDescription());
-    if (!Accounts::add(entry))
+    if (!Accounts::add(entry)) {
+        // Listed meanwhile by another window: the token stored is its own.
+        if (!Accounts::list().contains(entry)) {
+            auto removing = AccountTokens::remove(item);
+            co_await std::move(removing);
+        }
         co_return AddResult(
             QCoreApplication::translate("AccountEnrolment", "%1 is added already").arg(label(*host, user.login)));
+    }
     announce();
     co_return AddResult(entry);
 }

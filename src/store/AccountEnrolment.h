@@ -17,8 +17,9 @@ namespace AccountEnrolment {
 using AddResult = std::variant<Accounts::Entry, QString>;
 
 // Checks the host and the token against the host's user resource (the
-// login, a classic token's scopes), then stores the token and lists the
-// account. Nothing is stored unless every check passes.
+// login, a classic token's scopes), refuses an account listed already or
+// equal to the first one, then stores the token and lists the account.
+// Nothing is left stored unless every check passes.
 QCoro::Task<AddResult> add(QString hostText, QString token);
 
 // Unlists the account (its session stops, its threads go, no alert), then

@@ -1,11 +1,11 @@
 #include "store/AccountSession.h"
 
 #include "api/Conversion.h"
-#include "api/GitHubAPIClient.h"
 #include "api/RequestPacing.h"
 #include "credentials/AccountTokens.h"
-#include "platform/Browser.h"
+#include "platform/NoticeCenter.h"
 #include "platform/SystemEvents.h"
+#include "settings/Notices.h"
 #include "settings/Preferences.h"
 
 #include <QPointer>
@@ -14,6 +14,12 @@
 #include <limits>
 
 namespace {
+
+// QTimer counts in int milliseconds; longer periods are cut to what fits.
+std::chrono::milliseconds timerPeriod(std::chrono::milliseconds period)
+{
+    return std::clamp(period, std::chrono::milliseconds(0), std::chrono::milliseconds(std::numeric_limits<int>::max()));
+}
 
 // "Done" came with GitHub Enterprise Server 3.13; github.com sends no version.
 bool hasDone(const QByteArray &enterpriseVersion)
@@ -26,90 +32,247 @@ bool hasDone(const QByteArray &enterpriseVersion)
 
 } // namespace
 
-AccountSession::AccountSession(AccountHost host, QString login, QObject *parent)
-    : QObject(parent), m_host(std::move(host)), m_login(std::move(login)),
-      m_details(SubjectDetailsCache::defaultPath(key()))
+std::unique_ptr<AccountSession> AccountSession::first()
 {
-    connect(&m_details, &SubjectDetailsFetcher::detailsChanged, this, [this] {
-        m_details.annotate(m_items);
-        emit itemsChanged();
-    });
-    m_pollTimer.setSingleShot(true);
-    connect(&m_pollTimer, &QTimer::timeout, this, &AccountSession::refresh);
-    connect(&SystemEvents::shared(), &SystemEvents::resumed, this, &AccountSession::pollSoon);
-    connect(&SystemEvents::shared(), &SystemEvents::networkReachable, this, &AccountSession::pollSoon);
+    return std::make_unique<AccountSession>(*AccountHost::parse(QStringLiteral("github.com")), QString(),
+                                            AccountCredential::first());
 }
 
-AccountSession::~AccountSession() = default;
+AccountSession::AccountSession(AccountHost host, QString login, std::unique_ptr<AccountCredential> credential,
+                               QObject *parent)
+    : QObject(parent), m_host(std::move(host)), m_login(std::move(login)), m_credential(std::move(credential)),
+      m_details(SubjectDetailsCache::defaultPath(key()))
+{
+    connect(m_credential.get(), &AccountCredential::answered, this, &AccountSession::followCredential);
+    connect(m_credential.get(), &AccountCredential::replaced, this, [this] {
+        if (m_stopped)
+            return;
+        if (m_credential->status() == TokenState::Status::Stored)
+            startSession();
+        else
+            endSession();
+    });
+    connect(&m_details, &SubjectDetailsFetcher::detailsChanged, this, [this] {
+        QList<GHNotification> items = m_items;
+        m_details.annotate(items);
+        if (items != m_items)
+            setItems(std::move(items));
+    });
+    m_countdownTimer.setInterval(std::chrono::seconds(1));
+    connect(&m_countdownTimer, &QTimer::timeout, this, &AccountSession::updateCountdown);
+    m_refreshTimer.setSingleShot(true);
+    // The countdown promises the moment: a coarse timer may run 5% late.
+    m_refreshTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
+    m_tokenRetry.setSingleShot(true);
+    connect(&m_tokenRetry, &QTimer::timeout, this, [this] { recheckToken(); });
+    connect(&SystemEvents::shared(), &SystemEvents::resumed, this, &AccountSession::pollSoon);
+    connect(&SystemEvents::shared(), &SystemEvents::networkReachable, this, &AccountSession::pollSoon);
+    // A new interval starts the timers, with or without a token: their
+    // ticks then say again that none is stored.
+    NoticeCenter::instance().observe(QString::fromLatin1(Notices::refreshIntervalChanged), this,
+                                     [this](const QVariant &) {
+                                         if (!m_stopped)
+                                             startTimers();
+                                     });
+    NoticeCenter::instance().observe(QString::fromLatin1(Notices::participatingOnlyChanged), this,
+                                     [this](const QVariant &) { refresh(); });
+}
+
+AccountSession::~AccountSession()
+{
+    stopTimers();
+}
 
 QString AccountSession::label() const
 {
+    if (isFirst())
+        return QStringLiteral("github.com");
     return m_host.isGitHubCom() ? m_login : m_login + u'@' + m_host.name();
 }
 
-void AccountSession::start()
+void AccountSession::start(KeychainManager::Prompt prompt)
 {
     m_stopped = false;
-    readToken();
+    recheckToken(prompt);
 }
 
 void AccountSession::stop()
 {
+    endSession();
     m_stopped = true;
-    m_pollTimer.stop();
-    if (m_token)
-        GitHubAPIClient::ForAccount::forgetAnswers(credentials());
-    m_token.reset();
-    m_dismissed.clear();
     m_details.discard();
-    setItems({});
+    setLastError(std::nullopt);
 }
 
-QCoro::Task<> AccountSession::readToken()
+void AccountSession::recheckToken(KeychainManager::Prompt prompt)
 {
-    if (m_readingToken || m_stopped)
-        co_return;
-    m_readingToken = true;
-    QPointer<AccountSession> self(this);
-    // Tasks are named before they are awaited: GCC 12 destroys some
-    // temporaries of a co_await expression twice.
-    auto reading = AccountTokens::read(AccountTokens::itemName(m_host.name(), m_login), KeychainManager::Prompt::never);
-    const KeychainManager::TokenResult read = co_await std::move(reading);
-    if (!self || m_stopped)
-        co_return;
-    m_readingToken = false;
-    if (const auto *error = std::get_if<KeychainManager::KeychainError>(&read)) {
-        // Locked or failing: asked again at the next poll.
-        setLastError(error->errorDescription());
-        scheduleNextPoll();
-        co_return;
-    }
-    m_token = std::get<std::optional<QString>>(read);
-    if (!m_token) {
-        setLastError(tr("No token stored for this account. Please add it again in Settings."));
-        co_return;
-    }
-    fetch();
+    if (!m_stopped)
+        m_credential->read(prompt);
 }
 
-void AccountSession::refresh()
+void AccountSession::followCredential()
 {
     if (m_stopped)
         return;
-    if (!m_token)
-        readToken();
-    else
-        fetch();
+    switch (m_credential->status()) {
+    case TokenState::Status::Stored: {
+        const QByteArray digest = KeychainManager::tokenDigest(m_credential->token().value_or(QString()));
+        if (m_tokenStatus == TokenState::Status::Stored && digest == m_digest)
+            break;
+        if (suspended() && digest == m_digest)
+            resumeSession();
+        else
+            startSession();
+        break;
+    }
+    case TokenState::Status::Missing:
+        if (m_tokenStatus != TokenState::Status::Missing)
+            endSession();
+        break;
+    case TokenState::Status::Unavailable:
+        suspendSession(TokenState::Status::Unavailable, m_credential->errorDescription());
+        break;
+    case TokenState::Status::Locked:
+        // The views say so and offer to unlock; no error line besides.
+        suspendSession(TokenState::Status::Locked, m_lastError);
+        break;
+    case TokenState::Status::Checking:
+        return;
+    }
+    if (std::exchange(m_refreshAfterTokenCheck, false))
+        refresh();
 }
 
-void AccountSession::pollSoon()
+void AccountSession::startSession()
 {
-    if (!m_token || m_fetching || m_stopped || RequestPacing::pausedUntil(pacingKey()))
-        return;
-    const auto asked = RequestPacing::pollInterval(pacingKey());
-    if (asked && m_lastPoll.isValid() && m_lastPoll.secsTo(QDateTime::currentDateTimeUtc()) < asked->count())
-        return;
-    fetch();
+    // Never another token's threads as this token's: the first fetch goes
+    // into an empty list, so it raises no alert.
+    ++m_session;
+    ++m_fetchGeneration;
+    m_token = m_credential->token().value_or(QString());
+    m_digest = KeychainManager::tokenDigest(m_token);
+    m_dismissed.clear();
+    m_details.stop();
+    m_doneRefused = false;
+    m_tokenRetry.stop();
+    setTokenStatus(TokenState::Status::Stored);
+    setRefreshing(false);
+    setLastError(std::nullopt);
+    setItems({});
+    m_listFetchedAt = {};
+    m_requests.setHeld(false);
+    startTimers();
+    refresh();
+}
+
+void AccountSession::endSession()
+{
+    ++m_session;
+    ++m_fetchGeneration;
+    if (!m_token.isEmpty())
+        GitHubAPIClient::forgetAnswers(access());
+    m_token.clear();
+    m_digest.clear();
+    m_dismissed.clear();
+    m_details.stop();
+    // Released to be dropped: a request of an ended session is never sent.
+    m_requests.setHeld(false);
+    m_tokenRetry.stop();
+    stopTimers();
+    setTokenStatus(TokenState::Status::Missing);
+    setRefreshing(false);
+    setLastError(m_credential->missingDescription());
+    setSecondsUntilRefresh(0);
+    m_listFetchedAt = {};
+    setItems({});
+}
+
+void AccountSession::suspendSession(TokenState::Status status, const std::optional<QString> &reason)
+{
+    ++m_fetchGeneration;
+    m_requests.setHeld(true);
+    stopTimers();
+    setTokenStatus(status);
+    setRefreshing(false);
+    setSecondsUntilRefresh(0);
+    setLastError(reason);
+    m_tokenRetry.start(timerPeriod(std::chrono::seconds(Preferences::refreshInterval())));
+}
+
+void AccountSession::resumeSession()
+{
+    m_tokenRetry.stop();
+    setTokenStatus(TokenState::Status::Stored);
+    setLastError(std::nullopt);
+    m_requests.setHeld(false);
+    startTimers();
+    refresh();
+}
+
+bool AccountSession::suspended() const
+{
+    return m_tokenStatus == TokenState::Status::Unavailable || m_tokenStatus == TokenState::Status::Locked;
+}
+
+QCoro::Task<> AccountSession::refresh()
+{
+    if (m_stopped || m_isRefreshing)
+        co_return;
+    if (m_tokenStatus == TokenState::Status::Checking) {
+        m_refreshAfterTokenCheck = true;
+        co_return;
+    }
+    if (m_tokenStatus == TokenState::Status::Missing) {
+        setLastError(m_credential->missingDescription());
+        emit refreshedWithoutToken();
+        co_return;
+    }
+    // While the secret store is locked or failing there is nothing to send.
+    if (m_tokenStatus != TokenState::Status::Stored)
+        co_return;
+    setRefreshing(true);
+    setLastError(std::nullopt);
+
+    // The session may be destroyed, or its token change, while the request is out.
+    QPointer<AccountSession> self(this);
+    const quint64 generation = m_fetchGeneration;
+    m_lastPoll = QDateTime::currentDateTimeUtc();
+    const QDateTime askedAt = m_lastPoll;
+    // Named before it is awaited: GCC 12 destroys some temporaries of a
+    // co_await expression twice.
+    auto fetching = GitHubAPIClient::fetchNotifications(access(), true, 50, Preferences::participatingOnly());
+    const auto fetched = co_await std::move(fetching);
+    if (!self || generation != m_fetchGeneration)
+        co_return;
+
+    if (const auto *error = std::get_if<ClientError>(&fetched)) {
+        setLastError(userDescription(*error));
+        setRefreshing(false);
+        scheduleNextPoll();
+        co_return;
+    }
+
+    const GitHubAPIClient::NotificationList &list = std::get<GitHubAPIClient::NotificationList>(fetched);
+    m_enterpriseWithoutDone = !hasDone(list.enterpriseVersion);
+    const bool canMarkDone = !m_enterpriseWithoutDone && !m_doneRefused;
+    QList<GHNotification> threads;
+    threads.reserve(list.threads.size());
+    for (const GitHubNotification &record : list.threads) {
+        GHNotification thread = Conversion::toGHNotification(record);
+        thread.account.key = key();
+        thread.account.canMarkDone = canMarkDone;
+        threads.append(std::move(thread));
+    }
+    ThreadMerge::MergeResult result = ThreadMerge::merge(m_items, threads, m_dismissed);
+    ThreadMerge::forgetSettled(m_dismissed, threads);
+    m_details.annotate(result.merged);
+    setItems(std::move(result.merged));
+    m_listFetchedAt = askedAt;
+    setRefreshing(false);
+    scheduleNextPoll();
+    emit listed(result.newThreads, result.hadPrevious);
+    m_details.follow(list.threads, m_digest, access());
 }
 
 void AccountSession::dismissError()
@@ -117,61 +280,64 @@ void AccountSession::dismissError()
     setLastError(std::nullopt);
 }
 
-QByteArray AccountSession::pacingKey() const
+void AccountSession::startTimers()
 {
-    return m_token ? KeychainManager::tokenDigest(*m_token) : QByteArray();
+    m_polling = true;
+    m_countdownTimer.start();
+    scheduleNextPoll();
 }
 
-QCoro::Task<> AccountSession::fetch()
+void AccountSession::stopTimers()
 {
-    if (m_fetching || !m_token || m_stopped)
-        co_return;
-    m_fetching = true;
-    QPointer<AccountSession> self(this);
-    m_lastPoll = QDateTime::currentDateTimeUtc();
-    const QDateTime askedAt = m_lastPoll;
-    auto fetching =
-        GitHubAPIClient::ForAccount::fetchNotifications(credentials(), true, 50, Preferences::participatingOnly());
-    const auto fetched = co_await std::move(fetching);
-    if (!self || m_stopped)
-        co_return;
-    m_fetching = false;
-    scheduleNextPoll();
-    if (const auto *error = std::get_if<ClientError>(&fetched)) {
-        setLastError(userDescription(*error));
-        co_return;
-    }
-    const GitHubAPIClient::NotificationList &list = std::get<GitHubAPIClient::NotificationList>(fetched);
-    m_canMarkDone = hasDone(list.enterpriseVersion);
-    QList<GHNotification> threads;
-    threads.reserve(list.threads.size());
-    for (const GitHubNotification &record : list.threads) {
-        GHNotification thread = Conversion::toGHNotification(record);
-        thread.account.key = key();
-        thread.account.canMarkDone = m_canMarkDone;
-        threads.append(std::move(thread));
-    }
-    ThreadMerge::MergeResult result = ThreadMerge::merge(m_items, threads, m_dismissed);
-    ThreadMerge::forgetSettled(m_dismissed, threads);
-    m_listFetchedAt = askedAt;
-    setLastError(std::nullopt);
-    m_details.annotate(result.merged);
-    setItems(std::move(result.merged));
-    if (!result.newThreads.isEmpty() && result.hadPrevious)
-        emit newThreads(result.newThreads);
-    m_details.follow(list.threads, pacingKey(), credentials());
+    m_polling = false;
+    m_refreshTimer.stop();
+    m_countdownTimer.stop();
+}
+
+std::chrono::milliseconds AccountSession::pollPeriod() const
+{
+    std::chrono::milliseconds period = std::chrono::seconds(Preferences::refreshInterval());
+    if (const auto asked = RequestPacing::pollInterval(m_digest))
+        period = std::max<std::chrono::milliseconds>(period, *asked);
+    return period;
 }
 
 void AccountSession::scheduleNextPoll()
 {
-    if (m_stopped)
+    if (!m_polling) {
+        setSecondsUntilRefresh(int(std::chrono::duration_cast<std::chrono::seconds>(pollPeriod()).count()));
         return;
-    std::chrono::milliseconds delay = std::chrono::seconds(Preferences::refreshInterval());
-    if (const auto asked = RequestPacing::pollInterval(pacingKey()))
-        delay = std::max<std::chrono::milliseconds>(delay, *asked);
-    if (const auto until = RequestPacing::pausedUntil(pacingKey()))
+    }
+    // Never sooner than GitHub asks, nor while it asked for a pause.
+    std::chrono::milliseconds delay = pollPeriod();
+    if (const auto until = RequestPacing::pausedUntil(m_digest))
         delay = std::max(delay, std::chrono::milliseconds(QDateTime::currentDateTimeUtc().msecsTo(*until)));
-    m_pollTimer.start(std::min(delay, std::chrono::milliseconds(std::numeric_limits<int>::max())));
+    m_refreshTimer.start(timerPeriod(delay));
+    updateCountdown();
+}
+
+void AccountSession::updateCountdown()
+{
+    const auto remaining = m_refreshTimer.isActive() ? m_refreshTimer.remainingTime() : 0;
+    setSecondsUntilRefresh(int((remaining + 500) / 1000));
+}
+
+void AccountSession::pollSoon()
+{
+    if (m_tokenStatus != TokenState::Status::Stored || !m_polling || m_isRefreshing
+        || RequestPacing::pausedUntil(m_digest))
+        return;
+    const auto asked = RequestPacing::pollInterval(m_digest);
+    if (asked && m_lastPoll.isValid()
+        && m_lastPoll.secsTo(QDateTime::currentDateTimeUtc()) < std::chrono::seconds(*asked).count())
+        return;
+    refresh();
+}
+
+void AccountSession::setItems(QList<GHNotification> items)
+{
+    m_items = std::move(items);
+    emit itemsChanged();
 }
 
 void AccountSession::setLastError(std::optional<QString> message)
@@ -182,166 +348,26 @@ void AccountSession::setLastError(std::optional<QString> message)
     emit lastErrorChanged();
 }
 
-void AccountSession::setItems(QList<GHNotification> items)
+void AccountSession::setTokenStatus(TokenState::Status status)
 {
-    m_items = std::move(items);
-    emit itemsChanged();
-}
-
-qsizetype AccountSession::indexOf(const QString &id) const
-{
-    for (qsizetype i = 0; i < m_items.size(); ++i) {
-        if (m_items.at(i).id == id)
-            return i;
-    }
-    return -1;
-}
-
-void AccountSession::enqueue(const QString &queueKey, std::function<QCoro::Task<std::optional<ClientError>>()> request,
-                             std::function<void(const ClientError &)> undo)
-{
-    QPointer<AccountSession> self(this);
-    m_requests.enqueue(queueKey, [self, request = std::move(request), undo = std::move(undo)]() -> QCoro::Task<> {
-        if (!self || self->m_stopped)
-            co_return;
-        const std::optional<ClientError> error = co_await request();
-        if (!self || self->m_stopped || !error)
-            co_return;
-        undo(*error);
-    });
-}
-
-void AccountSession::open(const QString &id)
-{
-    const qsizetype index = indexOf(id);
-    if (index < 0)
+    if (status == m_tokenStatus)
         return;
-    // Only this account's own web site: the address came from its server.
-    const QUrl url(Conversion::webURL(m_items.at(index), m_host.apiBase(), m_host.webRoot()), QUrl::StrictMode);
-    if (m_host.isWebPage(url))
-        Browser::open(url);
+    m_tokenStatus = status;
+    emit tokenStatusChanged();
 }
 
-void AccountSession::toggleRead(const QString &id)
+void AccountSession::setRefreshing(bool refreshing)
 {
-    const qsizetype index = indexOf(id);
-    if (index < 0)
+    if (refreshing == m_isRefreshing)
         return;
-    if (!m_items.at(index).unread) {
-        setLastError(tr("Cannot mark as unread. GitHub API limitation."));
-        return;
-    }
-    m_items[index].unread = false;
-    m_dismissed.insert(id, {ThreadMerge::Dismissal::Kind::read, m_items.at(index).updatedAt});
-    emit itemsChanged();
-    enqueue(
-        id, [this, id] { return GitHubAPIClient::ForAccount::markThreadAsRead(credentials(), id); },
-        [this, id](const ClientError &error) {
-            m_dismissed.remove(id);
-            if (const qsizetype at = indexOf(id); at >= 0) {
-                m_items[at].unread = true;
-                emit itemsChanged();
-            }
-            setLastError(userDescription(error));
-        });
+    m_isRefreshing = refreshing;
+    emit isRefreshingChanged();
 }
 
-void AccountSession::toggleMute(const QString &id)
+void AccountSession::setSecondsUntilRefresh(int seconds)
 {
-    const qsizetype index = indexOf(id);
-    if (index < 0)
+    if (seconds == m_secondsUntilRefresh)
         return;
-    const bool previous = m_items.at(index).muted;
-    m_items[index].muted = !previous;
-    emit itemsChanged();
-    enqueue(
-        id,
-        [this, id, previous] {
-            // Not a conditional expression: GCC 12 destroys a task returned through one twice.
-            if (previous)
-                return GitHubAPIClient::ForAccount::unmuteThread(credentials(), id);
-            return GitHubAPIClient::ForAccount::muteThread(credentials(), id);
-        },
-        [this, id, previous](const ClientError &error) {
-            if (const qsizetype at = indexOf(id); at >= 0) {
-                m_items[at].muted = previous;
-                emit itemsChanged();
-            }
-            setLastError(userDescription(error));
-        });
-}
-
-void AccountSession::markAsDone(const QString &id)
-{
-    const qsizetype index = indexOf(id);
-    if (index < 0 || !m_canMarkDone)
-        return;
-    const GHNotification thread = m_items.takeAt(index);
-    m_dismissed.insert(id, {ThreadMerge::Dismissal::Kind::done, thread.updatedAt});
-    emit itemsChanged();
-    enqueue(
-        id, [this, id] { return GitHubAPIClient::ForAccount::markThreadAsDone(credentials(), id); },
-        [this, thread, index](const ClientError &error) {
-            m_dismissed.remove(thread.id);
-            if (indexOf(thread.id) < 0) {
-                m_items.insert(std::min(index, m_items.size()), thread);
-                emit itemsChanged();
-            }
-            const auto *apiError = std::get_if<GitHubAPIClient::APIError>(&error);
-            if (apiError && apiError->kind() == GitHubAPIClient::APIError::Kind::httpError) {
-                // The server has no "done": say so, and stop offering it.
-                m_canMarkDone = false;
-                for (GHNotification &item : m_items)
-                    item.account.canMarkDone = false;
-                emit itemsChanged();
-                setLastError(tr("%1 cannot mark threads as done (it needs GitHub Enterprise Server 3.13 or later)")
-                                 .arg(m_host.name()));
-                return;
-            }
-            setLastError(userDescription(error));
-        });
-}
-
-void AccountSession::markAllAsRead()
-{
-    markRepositoryAsRead(QString());
-}
-
-void AccountSession::markRepositoryAsRead(const QString &repoFullName)
-{
-    QStringList marked;
-    QString owner;
-    QString repo;
-    for (GHNotification &thread : m_items) {
-        if (!thread.unread || (!repoFullName.isEmpty() && thread.repoFullName() != repoFullName))
-            continue;
-        thread.unread = false;
-        m_dismissed.insert(thread.id, {ThreadMerge::Dismissal::Kind::read, thread.updatedAt});
-        marked.append(thread.id);
-        owner = thread.owner;
-        repo = thread.repo;
-    }
-    if (marked.isEmpty())
-        return;
-    emit itemsChanged();
-    // Threads that arrived after the list the user is looking at stay unread.
-    const QDateTime lastReadAt = m_listFetchedAt.isValid() ? m_listFetchedAt : QDateTime::currentDateTimeUtc();
-    const bool all = repoFullName.isEmpty();
-    enqueue(
-        QStringLiteral("bulk:") + (all ? QStringLiteral("all") : repoFullName),
-        [this, all, owner, repo, lastReadAt] {
-            if (all)
-                return GitHubAPIClient::ForAccount::markAllAsRead(credentials(), lastReadAt);
-            return GitHubAPIClient::ForAccount::markRepositoryAsRead(credentials(), owner, repo, lastReadAt);
-        },
-        [this, marked](const ClientError &error) {
-            for (const QString &id : marked)
-                m_dismissed.remove(id);
-            for (GHNotification &thread : m_items) {
-                if (marked.contains(thread.id))
-                    thread.unread = true;
-            }
-            emit itemsChanged();
-            setLastError(userDescription(error));
-        });
+    m_secondsUntilRefresh = seconds;
+    emit secondsUntilRefreshChanged();
 }

@@ -1,6 +1,6 @@
 #include "store/AccountSessions.h"
 
-#include "credentials/TokenState.h"
+#include "credentials/AccountTokens.h"
 #include "platform/NoticeCenter.h"
 #include "settings/Accounts.h"
 #include "settings/Notices.h"
@@ -15,19 +15,12 @@ AccountSessions *&running()
 
 } // namespace
 
-AccountSessions::AccountSessions(QObject *parent) : QObject(parent)
+AccountSessions::AccountSessions(QObject *parent) : QObject(parent), m_first(AccountSession::first())
 {
     running() = this;
+    adopt(m_first.get());
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::accountsChanged), this,
                                      [this](const QVariant &) { follow(); });
-    // The keyring answering again (unlocked, or back): a session that could
-    // not read its token tries again.
-    connect(&TokenState::shared(), &TokenState::readFinished, this, [this] {
-        for (const auto &session : m_sessions) {
-            if (session->lastError())
-                session->refresh();
-        }
-    });
     follow();
 }
 
@@ -42,30 +35,54 @@ AccountSessions *AccountSessions::current()
     return running();
 }
 
+QList<AccountSession *> AccountSessions::all() const
+{
+    QList<AccountSession *> list{m_first.get()};
+    for (const auto &session : m_sessions)
+        list.append(session.get());
+    return list;
+}
+
+void AccountSessions::adopt(AccountSession *session)
+{
+    connect(session, &AccountSession::itemsChanged, this, &AccountSessions::itemsChanged);
+    connect(session, &AccountSession::lastErrorChanged, this, &AccountSessions::errorsChanged);
+    for (auto changed : {&AccountSession::tokenStatusChanged, &AccountSession::isRefreshingChanged,
+                         &AccountSession::secondsUntilRefreshChanged})
+        connect(session, changed, this, &AccountSessions::stateChanged);
+    connect(session, &AccountSession::refreshedWithoutToken, this, &AccountSessions::refreshedWithoutToken);
+    connect(session, &AccountSession::listed, this,
+            [this, session](const QList<GHNotification> &newThreads, bool hadPrevious) {
+                emit listed(session->key(), newThreads, hadPrevious);
+            });
+}
+
 void AccountSessions::follow()
 {
     const QList<Accounts::Entry> listed = Accounts::list();
-    bool changed = false;
-    std::erase_if(m_sessions, [&](const std::unique_ptr<AccountSession> &session) {
-        const bool keep = listed.contains(Accounts::Entry{session->host().name(), session->login()});
-        if (!keep) {
-            session->stop();
-            changed = true;
-        }
-        return !keep;
-    });
+    // Taken out of the list before any is stopped: what a stopping session
+    // announces reads the list, which then holds the kept ones only.
+    std::vector<std::unique_ptr<AccountSession>> gone;
+    for (auto &session : m_sessions) {
+        if (!listed.contains(Accounts::Entry{session->host().name(), session->login()}))
+            gone.push_back(std::move(session));
+    }
+    std::erase(m_sessions, nullptr);
+    for (const auto &session : gone) {
+        session->disconnect(this);
+        session->stop();
+        emit removed(session->key());
+    }
+    bool changed = !gone.empty();
     for (const Accounts::Entry &entry : listed) {
         const std::optional<AccountHost> host = AccountHost::parse(entry.host);
         // Only the stored form itself: anything else names another item.
         if (!host || host->name() != entry.host || session(entry.host, entry.login))
             continue;
-        auto created = std::make_unique<AccountSession>(*host, entry.login);
-        AccountSession *added = created.get();
-        connect(added, &AccountSession::itemsChanged, this, &AccountSessions::itemsChanged);
-        connect(added, &AccountSession::lastErrorChanged, this, &AccountSessions::errorsChanged);
-        connect(added, &AccountSession::newThreads, this, &AccountSessions::newThreads);
-        m_sessions.push_back(std::move(created));
-        added->start();
+        m_sessions.push_back(std::make_unique<AccountSession>(
+            *host, entry.login, AccountCredential::item(AccountTokens::itemName(entry.host, entry.login))));
+        adopt(m_sessions.back().get());
+        m_sessions.back()->start();
         changed = true;
     }
     if (!changed)
@@ -73,16 +90,15 @@ void AccountSessions::follow()
     emit accountsChanged();
     emit itemsChanged();
     emit errorsChanged();
+    emit stateChanged();
 }
 
-QList<GHNotification> AccountSessions::merged(const QList<GHNotification> &first, const QString &firstName) const
+QList<GHNotification> AccountSessions::merged() const
 {
     if (m_sessions.empty())
-        return first;
-    QList<GHNotification> all = first;
-    for (GHNotification &thread : all)
-        thread.account.name = firstName;
-    for (const auto &session : m_sessions) {
+        return m_first->items();
+    QList<GHNotification> all;
+    for (const AccountSession *session : this->all()) {
         const QString name = session->label();
         for (GHNotification thread : session->items()) {
             thread.account.name = name;
@@ -96,14 +112,14 @@ QString AccountSessions::nameOf(const GHNotification &thread) const
 {
     if (m_sessions.empty())
         return {};
-    if (const AccountSession *session = sessionFor(thread.key()))
-        return session->label();
-    return QStringLiteral("github.com");
+    return sessionFor(thread.key()).label();
 }
 
 QStringList AccountSessions::errorLines() const
 {
     QStringList lines;
+    if (m_first->lastError())
+        lines.append(*m_first->lastError());
     for (const auto &session : m_sessions) {
         if (session->lastError())
             lines.append(session->label() + QStringLiteral(": ") + *session->lastError());
@@ -111,17 +127,31 @@ QStringList AccountSessions::errorLines() const
     return lines;
 }
 
-AccountSession *AccountSessions::sessionFor(const QString &key, QString *id) const
+TokenState::Status AccountSessions::tokenStatus() const
+{
+    using Status = TokenState::Status;
+    const QList<AccountSession *> sessions = all();
+    for (const Status status : {Status::Stored, Status::Locked, Status::Unavailable, Status::Checking}) {
+        if (std::any_of(sessions.cbegin(), sessions.cend(),
+                        [status](const AccountSession *session) { return session->tokenStatus() == status; }))
+            return status;
+    }
+    return Status::Missing;
+}
+
+AccountSession &AccountSessions::sessionFor(const QString &key, QString *id) const
 {
     for (const auto &session : m_sessions) {
         const QString prefix = session->key() + u'/';
         if (key.startsWith(prefix)) {
             if (id)
                 *id = key.mid(prefix.size());
-            return session.get();
+            return *session;
         }
     }
-    return nullptr;
+    if (id)
+        *id = key;
+    return *m_first;
 }
 
 AccountSession *AccountSessions::session(const QString &host, const QString &login) const
@@ -133,26 +163,11 @@ AccountSession *AccountSessions::session(const QString &host, const QString &log
     return nullptr;
 }
 
-void AccountSessions::refreshAll()
+AccountSession *AccountSessions::sessionOfAccount(const QString &accountKey) const
 {
-    for (const auto &session : m_sessions)
-        session->refresh();
-}
-
-void AccountSessions::dismissErrors()
-{
-    for (const auto &session : m_sessions)
-        session->dismissError();
-}
-
-void AccountSessions::markAllAsRead()
-{
-    for (const auto &session : m_sessions)
-        session->markAllAsRead();
-}
-
-void AccountSessions::markRepositoryAsRead(const QString &repoFullName)
-{
-    for (const auto &session : m_sessions)
-        session->markRepositoryAsRead(repoFullName);
+    for (AccountSession *session : all()) {
+        if (session->key() == accountKey)
+            return session;
+    }
+    return nullptr;
 }

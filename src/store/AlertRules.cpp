@@ -136,14 +136,15 @@ void write(const QJsonArray &array)
     NoticeCenter::instance().post(QString::fromLatin1(changedNotice));
 }
 
-void addRepositoryRule(const QString &repository, Action action)
+void addRepositoryRule(const QString &repository, Action action, const std::optional<QString> &host)
 {
     if (!validRepository(repository))
         return;
-    QJsonArray array{toJson({.repository = repository, .action = action})};
+    QJsonArray array{toJson({.repository = repository, .host = host, .action = action})};
     for (const QJsonValue &value : current().stored) {
         const auto rule = parseRule(value);
-        if (rule && !rule->reason && !rule->host && rule->repository.compare(repository, Qt::CaseInsensitive) == 0)
+        if (rule && !rule->reason && rule->host == host
+            && rule->repository.compare(repository, Qt::CaseInsensitive) == 0)
             continue;
         array.append(value);
     }

@@ -57,7 +57,7 @@ RuleSet current();
 void write(const QJsonArray &array);
 // A rule for a whole repository, placed first so that it wins; an earlier
 // rule for exactly that repository, host and any reason goes.
-void addRepositoryRule(const QString &repository, Action action);
+void addRepositoryRule(const QString &repository, Action action, const std::optional<QString> &host = std::nullopt);
 
 QString actionName(Action action);
 std::optional<Action> actionFromName(const QString &name);

@@ -1,4 +1,4 @@
-// New-thread alerts of the notifications store.
+// New-thread alerts of the notifications store, for every account alike.
 
 #include "store/NotificationsStore.h"
 
@@ -8,13 +8,25 @@
 
 #include <QPointer>
 
+void NotificationsStore::settleAndAlert(const QString &accountKey, QList<GHNotification> newThreads, bool hadPrevious)
+{
+    const AccountSession *session = m_accounts.sessionOfAccount(accountKey);
+    if (!session)
+        return;
+    // Snoozed threads GitHub reports updated come back, and alert as new ones do.
+    const QStringList unsnoozed = m_snoozes.settle(session->items(), accountKey);
+    for (const GHNotification &thread : session->items()) {
+        if (thread.unread && unsnoozed.contains(thread.key()))
+            newThreads.append(thread);
+    }
+    if (!newThreads.isEmpty() && hadPrevious)
+        notifyNewNotifications(newThreads);
+}
+
 void NotificationsStore::notifyNewNotifications(const QList<GHNotification> &newThreads)
 {
     QList<GHNotification> alerting = newThreads;
-    const QList<AlertRules::Rule> rules = AlertRules::current().rules;
-    alerting.removeIf([&rules](const GHNotification &thread) {
-        return AlertRules::actionFor(rules, thread) != AlertRules::Action::show;
-    });
+    alerting.removeIf([this](const GHNotification &thread) { return ruleAction(thread) != AlertRules::Action::show; });
     if (alerting.isEmpty() || !Preferences::notificationsEnabled())
         return;
     if (m_quietHours.isQuiet()) {
@@ -34,10 +46,19 @@ void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
 
     DesktopNotification notification;
     notification.withSound = withSound;
-    // An action that comes after the token changed, or after the thread went,
-    // does nothing.
+    // An action that comes after the token of a thread's account changed, or
+    // after the thread went, does nothing.
     QPointer<NotificationsStore> self(this);
-    const quint64 session = m_session;
+    QList<std::pair<QPointer<AccountSession>, quint64>> sessions;
+    for (const GHNotification &thread : newThreads) {
+        AccountSession &session = m_accounts.sessionFor(thread.key());
+        sessions.append({&session, session.generation()});
+    }
+    const auto current = [self, sessions] {
+        return self && std::all_of(sessions.cbegin(), sessions.cend(), [](const auto &session) {
+                   return session.first && session.first->generation() == session.second;
+               });
+    };
     if (newThreads.size() == 1) {
         const GHNotification &thread = newThreads.first();
         notification.title = thread.title;
@@ -50,10 +71,8 @@ void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
             {QStringLiteral("default"), tr("Open")},
             {QStringLiteral("mark-read"), tr("Mark as Read")},
         };
-        // The first account's threads are keyed by their id, and belong to its session.
-        const bool first = thread.account.key.isEmpty();
-        notification.onAction = [self, session, first, id = thread.key()](const QString &key) {
-            if (!self || (first && session != self->m_session))
+        notification.onAction = [self, current, id = thread.key()](const QString &key) {
+            if (!current())
                 return;
             if (key == u"default") {
                 self->open(id);
@@ -71,8 +90,8 @@ void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
         notification.body = tr("%n new notifications", nullptr, int(newThreads.size()));
         //: Alert button, a verb: show the new threads in the panel
         notification.actions = {{QStringLiteral("default"), tr("Show")}};
-        notification.onAction = [self, session](const QString &key) {
-            if (self && session == self->m_session && key == u"default")
+        notification.onAction = [self, current](const QString &key) {
+            if (current() && key == u"default")
                 emit self->alertActivated();
         };
     }

@@ -17,14 +17,27 @@ void NotificationsStore::unsnooze(const QString &key)
     m_snoozes.unsnooze(key);
 }
 
-void NotificationsStore::muteRepositoryAlerts(const QString &repoFullName)
+void NotificationsStore::muteRepositoryAlerts(const QString &key)
 {
-    AlertRules::addRepositoryRule(repoFullName, AlertRules::Action::silent);
+    addRepositoryRule(key, AlertRules::Action::silent);
 }
 
-void NotificationsStore::hideRepository(const QString &repoFullName)
+void NotificationsStore::hideRepository(const QString &key)
 {
-    AlertRules::addRepositoryRule(repoFullName, AlertRules::Action::hide);
+    addRepositoryRule(key, AlertRules::Action::hide);
+}
+
+void NotificationsStore::addRepositoryRule(const QString &key, AlertRules::Action action)
+{
+    const auto thread = std::find_if(m_allItems.cbegin(), m_allItems.cend(),
+                                     [&key](const GHNotification &listed) { return listed.key() == key; });
+    if (thread == m_allItems.cend())
+        return;
+    // With one account a rule keeps meaning every host, as it always did.
+    std::optional<QString> host;
+    if (!m_accounts.isEmpty())
+        host = thread->host();
+    AlertRules::addRepositoryRule(thread->repoFullName(), action, host);
 }
 
 void NotificationsStore::alertAgain(const QStringList &keys, bool heldWhileQuiet)

@@ -3,7 +3,6 @@
 #include "api/GitHubAPIClient.h"
 #include "api/RequestPacing.h"
 #include "api/WireDecoding.h"
-#include "credentials/TokenState.h"
 
 #include <QPointer>
 
@@ -27,9 +26,6 @@ SubjectDetailsFetcher::SubjectDetailsFetcher(QString cachePath, QObject *parent)
     m_announce.setSingleShot(true);
     m_announce.setInterval(0);
     connect(&m_announce, &QTimer::timeout, this, &SubjectDetailsFetcher::detailsChanged);
-    // Another token may see other threads: what was queued for this one goes.
-    connect(&TokenState::shared(), &TokenState::tokenSaved, this, &SubjectDetailsFetcher::stop);
-    connect(&TokenState::shared(), &TokenState::tokenDeleted, this, &SubjectDetailsFetcher::stop);
 }
 
 SubjectDetailsFetcher::~SubjectDetailsFetcher()
@@ -38,7 +34,7 @@ SubjectDetailsFetcher::~SubjectDetailsFetcher()
 }
 
 void SubjectDetailsFetcher::follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey,
-                                   std::optional<GitHubAPIClient::Access> access)
+                                   GitHubAPIClient::Access access)
 {
     m_pacingKey = pacingKey;
     m_access = std::move(access);
@@ -89,9 +85,7 @@ void SubjectDetailsFetcher::discard()
 QCoro::Task<ClientResult<GitHubAPIClient::ConditionalAnswer>> SubjectDetailsFetcher::ask(QString address,
                                                                                          QByteArray etag) const
 {
-    if (m_access)
-        return GitHubAPIClient::ForAccount::fetchIfChanged(*m_access, std::move(address), std::move(etag));
-    return GitHubAPIClient::fetchIfChanged(std::move(address), std::move(etag));
+    return GitHubAPIClient::fetchIfChanged(m_access, std::move(address), std::move(etag));
 }
 
 bool SubjectDetailsFetcher::paused() const

@@ -29,16 +29,15 @@ public:
     ~SubjectDetailsFetcher() override;
 
     // Queues the threads of a list just shown whose details are missing or
-    // older than the thread, in the list's order. The pacing key is the
-    // token's whose list it was: a pause it asked for stops the details too.
-    // An account after the first names its access: its details are asked
-    // of its own API with its own token.
-    void follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey,
-                std::optional<GitHubAPIClient::Access> access = std::nullopt);
+    // older than the thread, in the list's order, of the account's own API
+    // with its own token. The pacing key is that token's: a pause it asked
+    // for stops the details too.
+    void follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey, GitHubAPIClient::Access access);
     // Gives each item the last details known for its subject; until some
     // arrive an item keeps none.
     void annotate(QList<GHNotification> &items);
-    // Drops the queue; answers still out are discarded.
+    // Drops the queue (another token may see other threads); answers still
+    // out are discarded.
     void stop();
     // Stops, and forgets all that was learnt, on disk too.
     void discard();
@@ -73,5 +72,5 @@ private:
     quint64 m_generation = 0;
     QTimer m_announce;
     QByteArray m_pacingKey;
-    std::optional<GitHubAPIClient::Access> m_access;
+    GitHubAPIClient::Access m_access;
 };

@@ -1,120 +1,56 @@
-// Per-thread actions of the notifications store: the local change comes
-// first, the request follows, and a refused request rolls the change back.
+// The store hands every action on a thread to the session of the thread's
+// account, and actions on many threads to each session concerned.
 
 #include "store/NotificationsStore.h"
 
-#include "api/Conversion.h"
-#include "api/GitHubAPIClient.h"
-#include "platform/Browser.h"
-
-#include <QPointer>
-#include <QUrl>
-
-qsizetype NotificationsStore::indexOf(const QString &id) const
+void NotificationsStore::actOn(const QString &key, void (AccountSession::*action)(const QString &))
 {
-    for (qsizetype i = 0; i < m_items.size(); ++i) {
-        if (m_items.at(i).id == id)
-            return i;
-    }
-    return -1;
-}
-
-std::optional<qsizetype> NotificationsStore::rollbackPosition(const QString &id, qsizetype remembered) const
-{
-    if (remembered < m_items.size() && m_items.at(remembered).id == id)
-        return remembered;
-    const qsizetype now = indexOf(id);
-    if (now < 0)
-        return std::nullopt;
-    return now;
+    QString id;
+    AccountSession &session = m_accounts.sessionFor(key, &id);
+    (session.*action)(id);
 }
 
 void NotificationsStore::open(const QString &id)
 {
-    QString threadId;
-    if (AccountSession *session = m_accounts.sessionFor(id, &threadId)) {
-        session->open(threadId);
-        return;
-    }
-    const qsizetype index = indexOf(id);
-    if (index < 0)
-        return;
-    const QUrl url(Conversion::webURL(m_items.at(index)), QUrl::StrictMode);
-    if (!Conversion::isGitHubWebPage(url))
-        return;
-    Browser::open(url);
+    actOn(id, &AccountSession::open);
 }
 
 void NotificationsStore::toggleRead(const QString &id)
 {
-    QString threadId;
-    if (AccountSession *session = m_accounts.sessionFor(id, &threadId)) {
-        session->toggleRead(threadId);
-        return;
-    }
-    const qsizetype index = indexOf(id);
-    if (index < 0)
-        return;
-    if (!m_items.at(index).unread) {
-        setLastError(tr("Cannot mark as unread. GitHub API limitation."));
-        return;
-    }
-    m_items[index].unread = false;
-    recordDismissal(m_items.at(index), ThreadMerge::Dismissal::Kind::read);
-    emit itemsChanged();
-    m_threadRequests.enqueue(id, [this, id, index, session = m_session] { return sendMarkRead(id, index, session); });
+    actOn(id, &AccountSession::toggleRead);
 }
 
 void NotificationsStore::toggleMute(const QString &id)
 {
-    QString threadId;
-    if (AccountSession *session = m_accounts.sessionFor(id, &threadId)) {
-        session->toggleMute(threadId);
-        return;
-    }
-    const qsizetype index = indexOf(id);
-    if (index < 0)
-        return;
-    const bool previous = m_items.at(index).muted;
-    m_items[index].muted = !previous;
-    emit itemsChanged();
-    m_threadRequests.enqueue(id, [this, id, index, previous, session = m_session] {
-        return sendMute(id, index, previous, session);
-    });
+    actOn(id, &AccountSession::toggleMute);
 }
 
-QCoro::Task<> NotificationsStore::sendMarkRead(QString id, qsizetype position, quint64 session)
+void NotificationsStore::markAsDone(const QString &id)
 {
-    // A request of an ended session is not sent: the thread may belong to
-    // another account, or be a sample.
-    if (session != m_session)
-        co_return;
-    QPointer<NotificationsStore> self(this);
-    const std::optional<ClientError> error = co_await GitHubAPIClient::markThreadAsRead(id);
-    if (!self || !error || session != m_session)
-        co_return;
-    forgetDismissal(id);
-    if (const auto at = rollbackPosition(id, position)) {
-        m_items[*at].unread = true;
-        emit itemsChanged();
-    }
-    setLastError(userDescription(*error));
+    actOn(id, &AccountSession::markAsDone);
 }
 
-QCoro::Task<> NotificationsStore::sendMute(QString id, qsizetype position, bool previous, quint64 session)
+void NotificationsStore::markAllAsRead()
 {
-    if (session != m_session)
-        co_return;
-    QPointer<NotificationsStore> self(this);
-    // Kept out of a conditional expression: GCC 12 destroys a task awaited
-    // through one twice.
-    auto request = previous ? GitHubAPIClient::unmuteThread(id) : GitHubAPIClient::muteThread(id);
-    const std::optional<ClientError> error = co_await std::move(request);
-    if (!self || !error || session != m_session)
-        co_return;
-    if (const auto at = rollbackPosition(id, position)) {
-        m_items[*at].muted = previous;
-        emit itemsChanged();
+    for (AccountSession *session : m_accounts.all())
+        session->markAllAsRead();
+}
+
+void NotificationsStore::markRepositoryAsRead(const QString &repoFullName)
+{
+    markRepositoryAsRead(repoFullName, std::nullopt);
+}
+
+void NotificationsStore::markRepositoryAsRead(const QString &repoFullName, const std::optional<QString> &accountKey)
+{
+    for (AccountSession *session : m_accounts.all()) {
+        if (!accountKey || session->key() == *accountKey)
+            session->markRepositoryAsRead(repoFullName);
     }
-    setLastError(userDescription(*error));
+}
+
+void NotificationsStore::markAccountAsRead(const QString &accountKey)
+{
+    if (AccountSession *session = m_accounts.sessionOfAccount(accountKey))
+        session->markAllAsRead();
 }

@@ -1,6 +1,7 @@
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
 #include "credentials/TokenState.h"
+#include "store/NotificationsStore.h"
 
 #include "FakeGitHubServer.h"
 
@@ -30,19 +31,15 @@ private slots:
         QCOMPARE(KeychainManager::deleteToken(), KeychainError::deleteFailed(2));
     }
 
-    void clientPassesTheKeychainErrorThrough()
+    // The store shows the failure as it is, and sends nothing.
+    void storeSaysSoAndSendsNothing()
     {
         FakeGitHubServer server;
         GitHubAPIClient::setBaseUrl(server.baseUrl());
-
-        const auto fetched = QCoro::waitFor(GitHubAPIClient::fetchNotifications(true, 100));
-        QVERIFY(std::holds_alternative<ClientError>(fetched));
-        const ClientError error = std::get<ClientError>(fetched);
-        QCOMPARE(error, ClientError(KeychainError::readFailed(2)));
-        QCOMPARE(userDescription(error), QStringLiteral("Failed to read token from keychain (status: 2)"));
-
-        QCOMPARE(QCoro::waitFor(GitHubAPIClient::muteThread(QStringLiteral("1"))),
-                 ClientError(KeychainError::readFailed(2)));
+        NotificationsStore store;
+        QTRY_COMPARE(store.tokenStatus(), TokenState::Status::Unavailable);
+        QCOMPARE(store.lastError(), QStringLiteral("Failed to read token from keychain (status: 2)"));
+        QCoro::waitFor(store.refresh());
         QVERIFY(server.requests().isEmpty());
     }
 };

@@ -117,6 +117,10 @@ press(control(settings, pyatspi.ROLE_PUSH_BUTTON, "Show token"))
 control(settings, pyatspi.ROLE_TEXT, "GitHub Personal Access Token")
 press(control(settings, pyatspi.ROLE_PUSH_BUTTON, "Hide token"))
 control(settings, pyatspi.ROLE_PASSWORD_TEXT, "GitHub Personal Access Token")
+# The other accounts' token field: a password field with its name too.
+other = control(settings, pyatspi.ROLE_PASSWORD_TEXT, "Token for the account", must_show=False)
+other.queryComponent().grabFocus()
+focused(other, "the other accounts' token field did not take focus and show")
 key("Escape")
 closes(settings, "Escape")
 

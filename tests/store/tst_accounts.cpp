@@ -1,6 +1,8 @@
 #include "api/AccountHost.h"
 #include "credentials/KeychainManager.h"
+#include "platform/NoticeCenter.h"
 #include "platform/PreferencesFile.h"
+#include "settings/Notices.h"
 #include "settings/Preferences.h"
 #include "store/AccountEnrolment.h"
 #include "store/NotificationsStore.h"
@@ -28,6 +30,7 @@ struct Host {
     QByteArray prefix;
     QList<WireThread> threads;
     QByteArray scopes = "notifications, read:user";
+    QByteArray login = "bob";
     int doneStatus = 204;
 
     Host(QByteArray token, QByteArray prefix) : token(std::move(token)), prefix(std::move(prefix))
@@ -36,7 +39,7 @@ struct Host {
             if (request.header("Authorization") != "Bearer " + this->token)
                 return answer(401, R"({"message":"Bad credentials"})");
             if (request.target == this->prefix + "/user")
-                return ScriptedResponse{200, R"({"login":"bob"})", {{"X-OAuth-Scopes", scopes}}};
+                return ScriptedResponse{200, R"({"login":")" + login + R"("})", {{"X-OAuth-Scopes", scopes}}};
             if (request.target.startsWith(this->prefix + "/notifications?"))
                 return listAnswer(threads);
             if (request.target.endsWith("/issues/7"))
@@ -62,12 +65,12 @@ struct Host {
     }
 };
 
-// The token stored for bob on `host`, as any Secret Service client sees it.
-std::optional<QByteArray> secretOf(const QString &host)
+// The token stored for `login` on `host`, as any Secret Service client sees it.
+std::optional<QByteArray> secretOf(const QString &host, const QString &login = u"bob"_s)
 {
     QProcess tool;
     tool.start(u"secret-tool"_s, {u"lookup"_s, u"xdg:schema"_s, u"org.freedesktop.Secret.Generic"_s, u"service"_s,
-                                  u"com.quillfen.app"_s, u"account"_s, "github-token/"_L1 + host + "/bob"_L1});
+                                  u"com.quillfen.app"_s, u"account"_s, "github-token/"_L1 + host + u'/' + login});
     if (!tool.waitForFinished() || tool.exitCode() != 0)
         return std::nullopt;
     return tool.readAllStandardOutput();
@@ -223,18 +226,22 @@ private slots:
         QTest::addColumn<QString>("host"); // empty: the Enterprise host
         QTest::addColumn<QString>("token");
         QTest::addColumn<QByteArray>("scopes");
+        QTest::addColumn<QString>("login");
         QTest::addColumn<QString>("refusal"); // empty: added
         const QString token = u"ghp_second"_s;
-        QTest::newRow("scope") << QString() << token << "read:user, gist"_ba
+        const QString bob = u"bob"_s;
+        QTest::newRow("scope") << QString() << token << "read:user, gist"_ba << bob
                                << u"This token has neither the notifications nor the repo scope"_s;
-        QTest::newRow("repo scope will do") << QString() << token << "repo"_ba << QString();
-        QTest::newRow("fine-grained") << QString() << u"github_pat_11AB"_s << QByteArray()
+        QTest::newRow("repo scope will do") << QString() << token << "repo"_ba << bob << QString();
+        QTest::newRow("fine-grained") << QString() << u"github_pat_11AB"_s << QByteArray() << bob
                                       << u"Fine-grained tokens (github_pat_…) cannot read notifications."_s;
-        QTest::newRow("revoked") << QString() << u"ghp_revoked"_s << QByteArray()
+        QTest::newRow("revoked") << QString() << u"ghp_revoked"_s << QByteArray() << bob
                                  << u"Invalid token or insufficient permissions"_s;
-        QTest::newRow("unreachable") << closedLoopbackUrl() << token << QByteArray() << u"Cannot reach 127.0.0.1:"_s;
-        QTest::newRow("no host") << u"https://"_s << token << QByteArray()
+        QTest::newRow("unreachable") << closedLoopbackUrl() << token << QByteArray() << bob
+                                     << u"Cannot reach 127.0.0.1:"_s;
+        QTest::newRow("no host") << u"https://"_s << token << QByteArray() << bob
                                  << u"Enter a host name, such as ghe.example.com"_s;
+        QTest::newRow("unstorable login") << QString() << token << "repo"_ba << u"b ob"_s << u"127.0.0.1:"_s;
     }
 
     // Nothing is stored unless every check passes.
@@ -243,12 +250,64 @@ private slots:
         QFETCH(QString, host);
         QFETCH(QString, token);
         QFETCH(QByteArray, scopes);
+        QFETCH(QString, login);
         QFETCH(QString, refusal);
         enterprise->scopes = scopes;
+        enterprise->login = login.toUtf8();
         const QString answer = addAccount(host.isEmpty() ? enterprise->host() : host, token);
         QVERIFY2(refusal.isEmpty() ? answer.isEmpty() : answer.startsWith(refusal), qPrintable(answer));
+        QVERIFY(!answer.contains(u"added already"_s));
         QCOMPARE(PreferencesFile::value(u"accounts"_s).isValid(), refusal.isEmpty());
-        QCOMPARE(secretOf(enterprise->host()).has_value(), refusal.isEmpty());
+        QCOMPARE(secretOf(enterprise->host(), login).has_value(), refusal.isEmpty());
+    }
+
+    // The first account cannot come again as another: its token's login is asked.
+    void theFirstAccountIsNotAddedAgain()
+    {
+        QCOMPARE(addAccount(u"api.github.com"_s, u"ghp_first"_s), u"bob is the github.com account already"_s);
+        QCOMPARE(secretOf(u"github.com"_s), std::nullopt);
+        QVERIFY(!PreferencesFile::value(u"accounts"_s).isValid());
+    }
+
+    // Rules taken from a row name its host; a group's "mark read" in one
+    // account's view marks that account's threads only.
+    void rowActionsKeepToTheirAccount()
+    {
+        QCOMPARE(addAccount(enterprise->host(), u"ghp_second"_s), QString());
+        github->threads = {{"1"}, {"2"}};
+        enterprise->threads = {{"1"}, {"2"}};
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 4);
+        store.hideRepository(enterprise->key("1"));
+        QCOMPARE(AlertRules::current().rules,
+                 (QList<AlertRules::Rule>{
+                     {.repository = "octo/hooks", .host = enterprise->host(), .action = AlertRules::Action::hide}}));
+        QCOMPARE(store.unreadCount(), 2);
+        QCOMPARE(store.filteredItems().size(), 2);
+        AlertRules::write({});
+        store.markRepositoryAsRead(u"octo/hooks"_s, enterprise->host() + "/bob"_L1);
+        QCOMPARE(store.unreadCount(), 2);
+        QTRY_VERIFY(enterprise->targets().contains("PUT /api/v3/repos/octo/hooks/notifications"));
+        QVERIFY(!github->targets().contains("PUT /repos/octo/hooks/notifications"));
+    }
+
+    // Two accounts removed at once, by a hand edit of the preferences,
+    // around one that stays.
+    void severalRemovedAtOnce()
+    {
+        Host kept("ghp_third", "/api/v3");
+        Host last("ghp_fourth", "/api/v3");
+        for (const Host *host : {enterprise.get(), &kept, &last})
+            QCOMPARE(addAccount(host->host(), QString::fromLatin1(host->token)), QString());
+        github->threads = {{"1"}};
+        enterprise->threads = {{"2"}};
+        kept.threads = {{"3"}};
+        last.threads = {{"4"}};
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 4);
+        PreferencesFile::setValue(u"accounts"_s, QVariantList{QVariantMap{{"host", kept.host()}, {"login", "bob"}}});
+        NoticeCenter::instance().post(QString::fromLatin1(Notices::accountsChanged));
+        QTRY_COMPARE(keys(store), (QStringList{u"1=github.com*"_s, kept.row("3")}));
     }
 
     // Beyond loopback only https is spoken: a host without TLS is refused.

@@ -4,6 +4,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 QByteArray RecordedRequest::header(QByteArrayView name) const
 {
     const qsizetype index = headerIndex(name);
@@ -100,11 +102,21 @@ void FakeGitHubServer::readFrom(QTcpSocket *socket)
     }
 }
 
+void FakeGitHubServer::refuseChanges(QByteArray targetPrefix, int status)
+{
+    m_refusals.append({std::move(targetPrefix), status});
+}
+
 void FakeGitHubServer::answer(QTcpSocket *socket, const RecordedRequest &request)
 {
     ScriptedResponse response;
-    if (const auto resource = m_resources.constFind(request.target);
-        resource != m_resources.cend() && request.method == "GET") {
+    const auto refusal = std::find_if(m_refusals.cbegin(), m_refusals.cend(), [&request](const auto &refused) {
+        return request.method != "GET" && request.target.startsWith(refused.first);
+    });
+    if (refusal != m_refusals.cend()) {
+        response = {refusal->second, R"({"message":"Refused"})", {}, ScriptedResponse::Behaviour::respond};
+    } else if (const auto resource = m_resources.constFind(request.target);
+               resource != m_resources.cend() && request.method == "GET") {
         ++m_resourceRequests;
         const QByteArray etag = '"' + QCryptographicHash::hash(*resource, QCryptographicHash::Sha1).toHex() + '"';
         if (request.header("If-None-Match") == etag) {

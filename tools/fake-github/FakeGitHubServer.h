@@ -41,9 +41,10 @@ struct ScriptedResponse {
     Behaviour behaviour = Behaviour::respond;
 };
 
-// An HTTP/1.1 server on loopback standing in for api.github.com. It records
-// every request and answers what the test scripts: resources first, then
-// queued responses, then the handler, then 200 with an empty array.
+// An HTTP/1.1 server on loopback standing in for api.github.com or one
+// Enterprise Server. It records every request and answers what the test
+// scripts: refused changes first, then resources, then queued responses,
+// then the handler, then 200 with an empty array.
 class FakeGitHubServer : public QObject {
     Q_OBJECT
 
@@ -63,6 +64,12 @@ public:
     int resourceRequests() const { return m_resourceRequests; }
     int resourceNotModified() const { return m_resourceNotModified; }
 
+    // Every change of state (PATCH, PUT, DELETE) whose target starts with
+    // `targetPrefix` answers `status` with GitHub's error body, until
+    // allowChanges(); so this host alone refuses what is asked of it.
+    void refuseChanges(QByteArray targetPrefix, int status);
+    void allowChanges() { m_refusals.clear(); }
+
     const QList<RecordedRequest> &requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
 
@@ -80,6 +87,7 @@ private:
     QList<ScriptedResponse> m_queue;
     std::function<ScriptedResponse(const RecordedRequest &)> m_handler;
     QHash<QByteArray, QByteArray> m_resources;
+    QList<QPair<QByteArray, int>> m_refusals;
     int m_resourceRequests = 0;
     int m_resourceNotModified = 0;
 };

@@ -238,6 +238,12 @@ void NotificationsListModel::markAllAsRead()
         m_store->markAllAsRead();
 }
 
+void NotificationsListModel::markRepositoryAsRead(const QString &repoFullName)
+{
+    if (m_store)
+        m_store->markRepositoryAsRead(repoFullName, m_account);
+}
+
 void NotificationsListModel::rebuild()
 {
     QList<GHNotification> items = ThreadMerge::matching(shownThreads(), m_filter.searchText, m_filter.unreadOnly,

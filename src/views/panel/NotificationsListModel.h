@@ -79,6 +79,8 @@ public:
     QString accountLabel() const;
     // The list being looked at: every account's, or the chosen account's.
     Q_INVOKABLE void markAllAsRead();
+    // A group's threads, of the account looked at, or of every account.
+    Q_INVOKABLE void markRepositoryAsRead(const QString &repoFullName);
 
     Q_INVOKABLE void toggleCollapsed(const QString &key);
     Q_INVOKABLE bool isCollapsed(const QString &key) const { return m_collapsed.contains(key); }

@@ -292,7 +292,7 @@ Rectangle {
                 count: listModel.groupCounts[section] || 0
                 collapsed: listModel.collapsedRepos.indexOf(section) >= 0
                 onToggled: listModel.toggleCollapsed(section)
-                onMarkReadRequested: view.store.markRepositoryAsRead(section)
+                onMarkReadRequested: listModel.markRepositoryAsRead(section)
             }
 
             add: Transition { NumberAnimation { property: "opacity"; from: 0; to: 1; duration: 200; easing.type: Easing.InOutQuad } }

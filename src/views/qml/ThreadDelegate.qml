@@ -17,7 +17,6 @@ Column {
     required property color tintColor
     required property string accessibleName
     required property bool isPlaceholder
-    required property string repository
     required property bool snoozed
     required property bool canMarkDone
     property bool highlighted: false
@@ -50,8 +49,8 @@ Column {
         snoozed: entry.snoozed
         onSnooze: length => entry.store.snooze(entry.threadId, length)
         onUnsnooze: entry.store.unsnooze(entry.threadId)
-        onMuteRepositoryAlerts: entry.store.muteRepositoryAlerts(entry.repository)
-        onHideRepository: entry.store.hideRepository(entry.repository)
+        onMuteRepositoryAlerts: entry.store.muteRepositoryAlerts(entry.threadId)
+        onHideRepository: entry.store.hideRepository(entry.threadId)
     }
     Divider { inset: Theme.px(44) }
 }
