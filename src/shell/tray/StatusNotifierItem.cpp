@@ -33,11 +33,14 @@ StatusNotifierItem::StatusNotifierItem(QMenu *menu, QObject *parent)
 
     connect(&m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString &, const QString &, const QString &newOwner) {
+                m_registeredAgain = 0;
                 if (newOwner.isEmpty())
                     setShown(false);
                 else
                     registerWithWatcher();
             });
+    bus.connect(watcherService, watcherPath, watcherService, QStringLiteral("StatusNotifierItemUnregistered"), this,
+                SLOT(followUnregistration(QString)));
     if (bus.interface()->isServiceRegistered(watcherService))
         registerWithWatcher();
 }
@@ -67,6 +70,20 @@ void StatusNotifierItem::registerWithWatcher()
         if (answer->isError())
             qWarning("The tray refused the icon: %s", qPrintable(answer->error().message()));
     });
+}
+
+void StatusNotifierItem::followUnregistration(const QString &item)
+{
+    // A host that keeps running may still drop the item: GNOME's extension,
+    // when it finds the item by itself as it starts while the item registers,
+    // can fail to set up either. Asked again, a few times at most, so that a
+    // host that refuses the item is not asked for ever.
+    const QString unique = QDBusConnection::sessionBus().baseService();
+    const bool ours = item == m_serviceName || item.startsWith(unique + u'/') || item.startsWith(unique + u'@');
+    if (!ours || m_registeredAgain >= 3)
+        return;
+    ++m_registeredAgain;
+    registerWithWatcher();
 }
 
 void StatusNotifierItem::setShown(bool shown)

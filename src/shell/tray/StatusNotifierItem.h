@@ -47,9 +47,13 @@ signals:
     void iconChanged();
     void toolTipChanged();
 
+private slots:
+    void followUnregistration(const QString &item);
+
 private:
-    // Once per watcher: a host that comes later reads the watcher's list,
-    // and a second registration makes some hosts drop the item.
+    // Once per watcher, and again only once the watcher has dropped the
+    // item: a host that comes later reads the watcher's list, and a second
+    // registration of a listed item makes some hosts drop it.
     void registerWithWatcher();
     void setShown(bool shown);
 
@@ -60,6 +64,8 @@ private:
     QIcon m_icon;
     QString m_toolTip;
     bool m_shown = false;
+    // Registrations made again with this watcher after it dropped the item.
+    int m_registeredAgain = 0;
 };
 
 class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
