@@ -168,7 +168,9 @@ dbus-run-session --config-file="$bus_config" -- sh -c '
         gsettings set org.gnome.shell welcome-dialog-last-shown-version 999
         mkdir -p "$XDG_DATA_HOME/gnome-shell"
         : >"$XDG_DATA_HOME/gnome-shell/lock-warning-shown"
-        gnome-shell --nested --wayland >"$XDG_RUNTIME_DIR/gnome-shell.log" 2>&1 &
+        # As large as the X server: on a small output GNOME maximizes the main
+        # window, and Qt 6.4 now and then keeps drawing it at its first size.
+        MUTTER_DEBUG_DUMMY_MODE_SPECS=1280x800 gnome-shell --nested --wayland >"$XDG_RUNTIME_DIR/gnome-shell.log" 2>&1 &
         for _ in $(seq 100); do
             dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.ListNames \
                 | grep -q org.kde.StatusNotifierWatcher && break
