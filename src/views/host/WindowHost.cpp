@@ -85,11 +85,14 @@ QQuickWindow *WindowHost::panel()
                            Lifetime::Session);
     if (!m_panel)
         return nullptr;
-    connect(m_panel, &QWindow::visibleChanged, this, [this](bool visible) {
+    // A QWindow: the panel also hides while it is destroyed, when it is a
+    // QQuickWindow no longer.
+    QWindow *window = m_panel;
+    connect(m_panel, &QWindow::visibleChanged, this, [this, window](bool visible) {
         m_panelFramePending = visible;
         // Escape and the icon close a panel that has the focus; one without
         // it closed itself because the focus went elsewhere.
-        if (!visible && !m_panel->isActive())
+        if (!visible && !window->isActive())
             m_panelLostFocus.start();
     });
     connect(
