@@ -16,7 +16,6 @@ from desktop import bus, check, failures, frame_active, light_share, registered_
 # actor's centre on the stage, and whether a click there reaches it.
 PRELUDE = """
 const Clutter = imports.gi.Clutter;
-const Meta = imports.gi.Meta;
 const live = Object.entries(imports.ui.main.panel.statusArea).filter(([k, v]) => k.includes('StatusNotifierItem')
     && v && v._indicator && v._indicator.isReady && v.mapped);
 const indicator = live.length ? live[live.length - 1][1] : null;
@@ -27,6 +26,7 @@ const reachable = a => { const [x, y] = centre(a);
                          return a.mapped && a.width > 0 && hit !== null && (hit === a || a.contains(hit)); };
 const frame = w => { const r = w.get_frame_rect(); return [r.x, r.y, r.width, r.height]; };
 """
+MENU_OPEN = "indicator && indicator.menu.isOpen"
 
 
 def shell(script):
@@ -52,13 +52,11 @@ def menu_entries():
 
 
 def quillfen_windows():
-    """Quillfen's windows the shell manages: title, frame, focus, and whether the
-    panel (the narrow one) or the main window."""
+    """Quillfen's windows the shell manages: title, frame, what it draws of them, focus."""
     return shell("global.display.list_all_windows().filter(w => w.get_wm_class() === 'com.quillfen.app')"
-                 ".map(w => { const a = w.get_compositor_private(), r = w.get_work_area_current_monitor();"
+                 ".map(w => { const a = w.get_compositor_private();"
                  " return {title: w.title, frame: frame(w), focused: w.has_focus(),"
-                 " drawn: a ? [a.x, a.y, a.width, a.height] : null, work_area: [r.x, r.y, r.width, r.height],"
-                 " maximized: w.get_maximized() === Meta.MaximizeFlags.BOTH, showing: w.showing_on_its_workspace()}; })") or []
+                 " drawn: a ? [a.x, a.y, a.width, a.height] : null, showing: w.showing_on_its_workspace()}; })") or []
 
 
 def panel():
@@ -99,7 +97,7 @@ def choose(label):
     entries = check(wait_for(menu_entries), "a click on the bell opens its menu") or {}
     entry = next((place for text, place in entries.items() if text.startswith(label)), None)
     check(entry, "the menu has \"%s\"" % label) and click(entry)
-    check(wait_for(lambda: not shell("indicator && indicator.menu.isOpen")), "the menu closes after a choice")
+    check(wait_for(lambda: not shell(MENU_OPEN)), "the menu closes after a choice")
 
 
 def extension(enabled):
@@ -131,12 +129,11 @@ click(wait_for(bell_position), "--repeat", 2, "--delay", 80)
 check(wait_for(panel_shown), "a double click opens the panel")
 check(wait_for(lambda: shell("indicator && indicator._indicator.supportsActivation") is True),
       "the shell knows the item takes activation")
-menu_open = "indicator && indicator.menu.isOpen"
 for _ in range(2):
-    if shell(menu_open) or panel():
+    if shell(MENU_OPEN) or panel():
         xdotool("key", "Escape")
-        wait_for(lambda: not shell(menu_open) and not (panel() or {}).get("focused"))
-check(not shell(menu_open) and not panel(), "Escape closes what the first activation opened")
+        wait_for(lambda: not shell(MENU_OPEN) and not (panel() or {}).get("focused"))
+check(not shell(MENU_OPEN) and not panel(), "Escape closes what the first activation opened")
 
 # From then on one click opens the menu; its first entry opens the panel.
 choose("Show Notifications")
