@@ -231,7 +231,8 @@ QString listPath(bool all, int perPage, bool participating)
     return path;
 }
 
-QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, bool participating, Access access)
+QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, bool participating, ListRequest kind,
+                                                      Access access)
 {
     using Result = ClientResult<NotificationList>;
     auto prepared = makeRequest(listPath(all, perPage, participating), access.token, access.apiBase);
@@ -244,7 +245,8 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
     // Only the first page is revalidated: "not modified" covers the list.
     RevalidationCache &cache = RevalidationCache::shared();
     const QByteArray cacheKey = RevalidationCache::keyFor(first, token);
-    const std::optional<RevalidationCache::Entry> cached = cache.lookup(cacheKey);
+    const std::optional<RevalidationCache::Entry> cached =
+        kind == ListRequest::revalidated ? cache.lookup(cacheKey) : std::nullopt;
     QNetworkRequest pageRequest = request;
     if (cached) {
         if (!cached->etag.isEmpty())
@@ -254,6 +256,7 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
     }
 
     RevalidationCache::Entry fresh;
+    bool current = true;
     for (int page = 0; page < maxPages; ++page) {
         auto outcome = co_await send(pageRequest, QByteArrayLiteral("GET"), QByteArray(), maxPageBytes, pacingKey);
         const auto answer = readable(std::move(outcome), page == 0 && cached);
@@ -264,6 +267,7 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
             enterpriseVersion = response.header("X-GitHub-Enterprise-Version");
         if (response.status == 304) {
             fresh = *cached;
+            current = false;
             break;
         }
         if (page == 0) {
@@ -277,20 +281,25 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
         pageRequest = request;
         pageRequest.setUrl(*next);
     }
-    if (!fresh.lastModified.isEmpty() || !fresh.etag.isEmpty())
-        cache.store(cacheKey, fresh);
-
     auto decoded = co_await QtConcurrent::run(&decodePages, fresh.pages);
-    if (auto *error = std::get_if<DecodingError>(&decoded))
+    if (auto *error = std::get_if<DecodingError>(&decoded)) {
+        // A broken body kept for revalidation would be decoded again on every
+        // 304 until something new arrived.
+        cache.forget(cacheKey);
         co_return Result(ClientError(APIError::decodingError(error->description)));
-    co_return Result(NotificationList{std::move(std::get<QList<GitHubNotification>>(decoded)), enterpriseVersion});
+    }
+    if (current && (!fresh.lastModified.isEmpty() || !fresh.etag.isEmpty()))
+        cache.store(cacheKey, fresh);
+    co_return Result(
+        NotificationList{std::move(std::get<QList<GitHubNotification>>(decoded)), enterpriseVersion, current});
 }
 
 } // namespace
 
-QCoro::Task<ClientResult<NotificationList>> fetchNotifications(Access access, bool all, int perPage, bool participating)
+QCoro::Task<ClientResult<NotificationList>> fetchNotifications(Access access, bool all, int perPage, bool participating,
+                                                               ListRequest kind)
 {
-    return fetchList(all, perPage, participating, std::move(access));
+    return fetchList(all, perPage, participating, kind, std::move(access));
 }
 
 void forgetAnswers(const Access &access)

@@ -43,11 +43,20 @@ struct Access {
 };
 
 // The thread list with what the server said of itself: a GitHub Enterprise
-// Server names its version ("3.12.4"), github.com sends nothing.
+// Server names its version ("3.12.4"), github.com sends nothing. `current`
+// is false when GitHub answered 304 and the list is the copy held: GitHub's
+// Last-Modified moves only when a new notification arrives, so that copy
+// misses whatever was read, done or marked unread on the web since.
 struct NotificationList {
     QList<GitHubNotification> threads;
     QByteArray enterpriseVersion;
+    bool current = true;
 };
+
+// A revalidated list costs no rate-limit point when it answers 304; a whole
+// one costs a point a page, and is the only way to learn what changed on
+// the web without a new notification.
+enum class ListRequest { revalidated, whole };
 
 // The user resource, asked when an account is added: its status, the login,
 // and a classic token's scopes (`hasScopes` false when the header is absent).
@@ -62,7 +71,8 @@ struct UserAnswer {
 // The whole list, every page of it; `participating` keeps to the threads the
 // user takes part in.
 QCoro::Task<ClientResult<NotificationList>> fetchNotifications(Access access, bool all, int perPage,
-                                                               bool participating = false);
+                                                               bool participating = false,
+                                                               ListRequest kind = ListRequest::revalidated);
 QCoro::Task<std::optional<ClientError>> markThreadAsRead(Access access, QString threadId);
 QCoro::Task<std::optional<ClientError>> muteThread(Access access, QString threadId);
 QCoro::Task<std::optional<ClientError>> unmuteThread(Access access, QString threadId);

@@ -26,14 +26,15 @@ Fallback &fallback()
     return current;
 }
 
-// The actions of the alerts still shown, by the server's id, for the server
-// that showed them. ActionInvoked is a broadcast and ids restart with the
-// server: an id is only meaningful from the owner that gave it.
-class PendingActions : public QObject {
+// The alerts still shown, by the server's id, for the server that showed
+// them: their actions and what they are about. ActionInvoked is a broadcast
+// and ids restart with the server: an id is only meaningful from the owner
+// that gave it.
+class ShownNotifications : public QObject {
     Q_OBJECT
 
 public:
-    PendingActions()
+    ShownNotifications()
     {
         QDBusConnection bus = QDBusConnection::sessionBus();
         const QString service = QString::fromLatin1(serviceName);
@@ -44,27 +45,36 @@ public:
         // A new owner (a restarted daemon) knows nothing of the old ids.
         auto *watcher = new QDBusServiceWatcher(service, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
         connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
-                [this](const QString &, const QString &, const QString &newOwner) {
-                    m_handlers.clear();
-                    m_order.clear();
-                    m_owner = newOwner;
-                });
+                [this](const QString &, const QString &, const QString &newOwner) { forgetAll(newOwner); });
     }
 
     // `owner` is the unique name of the server that answered with `id`.
-    void add(const QString &owner, uint id, std::function<void(const QString &)> handler)
+    void add(const QString &owner, uint id, std::function<void(const QString &)> handler, const QStringList &about)
     {
-        if (owner != m_owner) {
-            m_handlers.clear();
-            m_order.clear();
-            m_owner = owner;
-        }
+        if (owner != m_owner)
+            forgetAll(owner);
         // A server that never says an alert closed must not make this grow.
-        if (m_order.size() >= maxPending)
-            m_handlers.remove(m_order.takeFirst());
-        m_order.removeAll(id);
+        if (m_order.size() >= maxShown)
+            forget(m_order.first());
+        forget(id);
         m_order.append(id);
-        m_handlers.insert(id, std::move(handler));
+        m_shown.insert(id, {std::move(handler), about});
+    }
+
+    // The alert a new one about `about` replaces, 0 for none: the one shown
+    // about some of these threads and no other.
+    uint replaced(const QStringList &about) const
+    {
+        if (about.isEmpty())
+            return 0;
+        for (auto shown = m_shown.cbegin(); shown != m_shown.cend(); ++shown) {
+            const QStringList &earlier = shown->about;
+            if (!earlier.isEmpty() && std::all_of(earlier.cbegin(), earlier.cend(), [&about](const QString &key) {
+                    return about.contains(key);
+                }))
+                return shown.key();
+        }
+        return 0;
     }
 
 private slots:
@@ -72,33 +82,49 @@ private slots:
     {
         if (message.service() != m_owner)
             return;
-        if (const auto handler = m_handlers.value(id))
+        if (const auto handler = m_shown.value(id).handler)
             handler(key);
     }
 
     void notificationClosed(uint id, uint, const QDBusMessage &message)
     {
-        if (message.service() != m_owner)
-            return;
-        m_handlers.remove(id);
-        m_order.removeAll(id);
+        if (message.service() == m_owner)
+            forget(id);
     }
 
 private:
-    static constexpr qsizetype maxPending = 64;
+    struct Shown {
+        std::function<void(const QString &)> handler;
+        QStringList about;
+    };
+
+    void forget(uint id)
+    {
+        m_shown.remove(id);
+        m_order.removeAll(id);
+    }
+
+    void forgetAll(const QString &owner)
+    {
+        m_shown.clear();
+        m_order.clear();
+        m_owner = owner;
+    }
+
+    static constexpr qsizetype maxShown = 64;
     QString m_owner;
-    QHash<uint, std::function<void(const QString &)>> m_handlers;
+    QHash<uint, Shown> m_shown;
     QList<uint> m_order;
 };
 
-PendingActions &pendingActions()
+ShownNotifications &shownNotifications()
 {
-    static PendingActions *pending = [] {
-        auto *created = new PendingActions;
+    static ShownNotifications *shown = [] {
+        auto *created = new ShownNotifications;
         created->setParent(QCoreApplication::instance());
         return created;
     }();
-    return *pending;
+    return *shown;
 }
 
 void postWithoutService(const DesktopNotification &notification, const QString &failurePrefix, const QString &reason)
@@ -126,8 +152,8 @@ QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
     const bool withActions = notification.onAction && !notification.actions.isEmpty() && capabilities.isValid()
                              && capabilities.value().contains(QStringLiteral("actions"));
     QStringList actions;
+    ShownNotifications &shown = shownNotifications();
     if (withActions) {
-        pendingActions();
         for (const auto &[key, label] : notification.actions)
             actions << key << label;
     }
@@ -139,16 +165,15 @@ QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
         hints.insert(QStringLiteral("suppress-sound"), true);
 
     QDBusMessage notify = call(QStringLiteral("Notify"));
-    notify << QStringLiteral("Quillfen") << uint(0) // 0: a new notification, never a replacement
-           << QStringLiteral("com.quillfen.app") << notification.title << bodyText(notification, markup) << actions
+    notify << QStringLiteral("Quillfen") << shown.replaced(notification.about) << QStringLiteral("com.quillfen.app") << notification.title << bodyText(notification, markup) << actions
            << hints << int(-1);
     const QDBusPendingReply<uint> reply = co_await bus.asyncCall(notify);
     if (reply.isError()) {
         Diagnostics::print(failurePrefix + reply.error().message());
         co_return;
     }
-    if (withActions)
-        pendingActions().add(reply.reply().service(), reply.value(), notification.onAction);
+    shown.add(reply.reply().service(), reply.value(), withActions ? notification.onAction : nullptr,
+              notification.about);
     if (notification.onShown)
         notification.onShown();
 }

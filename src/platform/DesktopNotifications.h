@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -20,10 +21,14 @@ struct DesktopNotification {
     std::function<void(const QString &key)> onAction = {};
     // Called once the notification service (or the fallback) took it.
     std::function<void()> onShown = {};
+    // What it is about (thread keys): it replaces the notification still
+    // shown about the same things, or about some of them and nothing else,
+    // so a busy thread does not pile up alerts.
+    QStringList about = {};
 };
 
 // Desktop notifications through org.freedesktop.Notifications on the session
-// bus. Each one is new (never replaces an earlier one). Where no notification
+// bus. Where no notification
 // service exists, the fallback (the tray icon's message) is used; when that
 // fails too, a "Failed to show notification: " diagnostic is printed.
 namespace DesktopNotifications {

@@ -15,6 +15,11 @@
 
 namespace {
 
+// How old the last whole list may be before a timed poll, or a view
+// opening, asks for the whole list again.
+constexpr qint64 wholeListAfterPollSeconds = 5 * 60;
+constexpr qint64 wholeListAfterViewSeconds = 60;
+
 // QTimer counts in int milliseconds; longer periods are cut to what fits.
 std::chrono::milliseconds timerPeriod(std::chrono::milliseconds period)
 {
@@ -63,7 +68,7 @@ AccountSession::AccountSession(AccountHost host, QString login, std::unique_ptr<
     m_refreshTimer.setSingleShot(true);
     // The countdown promises the moment: a coarse timer may run 5% late.
     m_refreshTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
+    connect(&m_refreshTimer, &QTimer::timeout, this, [this] { refresh(Fetch::timed); });
     m_tokenRetry.setSingleShot(true);
     connect(&m_tokenRetry, &QTimer::timeout, this, [this] { recheckToken(); });
     connect(&SystemEvents::shared(), &SystemEvents::resumed, this, &AccountSession::pollSoon);
@@ -161,9 +166,10 @@ void AccountSession::startSession()
     setLastError(std::nullopt);
     setItems({});
     m_listFetchedAt = {};
+    m_wholeListAt = {};
     m_requests.setHeld(false);
     startTimers();
-    refresh();
+    refresh(Fetch::asked);
 }
 
 void AccountSession::endSession()
@@ -185,6 +191,8 @@ void AccountSession::endSession()
     setLastError(m_credential->missingDescription());
     setSecondsUntilRefresh(0);
     m_listFetchedAt = {};
+    m_wholeListAt = {};
+    m_wholeListWanted = false;
     setItems({});
 }
 
@@ -207,7 +215,7 @@ void AccountSession::resumeSession()
     setLastError(std::nullopt);
     m_requests.setHeld(false);
     startTimers();
-    refresh();
+    refresh(Fetch::reconnected);
 }
 
 bool AccountSession::suspended() const
@@ -215,10 +223,45 @@ bool AccountSession::suspended() const
     return m_tokenStatus == TokenState::Status::Unavailable || m_tokenStatus == TokenState::Status::Locked;
 }
 
-QCoro::Task<> AccountSession::refresh()
+bool AccountSession::wantsWholeList(Fetch why) const
 {
-    if (m_stopped || m_isRefreshing)
+    if (m_wholeListWanted || !m_wholeListAt.isValid())
+        return true;
+    const qint64 age = m_wholeListAt.secsTo(QDateTime::currentDateTimeUtc());
+    switch (why) {
+    case Fetch::timed:
+        return age >= wholeListAfterPollSeconds;
+    case Fetch::viewOpened:
+        return age >= wholeListAfterViewSeconds;
+    case Fetch::asked:
+    case Fetch::reconnected:
+        return true;
+    }
+    return true;
+}
+
+QDateTime AccountSession::earliestFetch() const
+{
+    QDateTime earliest;
+    if (const auto interval = RequestPacing::pollInterval(m_digest); interval && m_lastPoll.isValid())
+        earliest = m_lastPoll.addSecs(interval->count());
+    if (const auto until = RequestPacing::pausedUntil(m_digest); until && (!earliest.isValid() || *until > earliest))
+        earliest = *until;
+    return earliest.isValid() && earliest > QDateTime::currentDateTimeUtc() ? earliest : QDateTime();
+}
+
+QCoro::Task<> AccountSession::refresh(Fetch why)
+{
+    if (m_stopped)
         co_return;
+    if (why == Fetch::viewOpened && !wantsWholeList(why))
+        co_return;
+    const bool whole = wantsWholeList(why);
+    if (m_isRefreshing) {
+        // The list on its way may be a revalidated copy: the whole one follows.
+        m_wholeListWanted = m_wholeListWanted || (whole && why != Fetch::timed);
+        co_return;
+    }
     if (m_tokenStatus == TokenState::Status::Checking) {
         m_refreshAfterTokenCheck = true;
         co_return;
@@ -231,8 +274,19 @@ QCoro::Task<> AccountSession::refresh()
     // While the secret store is locked or failing there is nothing to send.
     if (m_tokenStatus != TokenState::Status::Stored)
         co_return;
+    if (const QDateTime earliest = earliestFetch(); earliest.isValid()) {
+        m_wholeListWanted = m_wholeListWanted || (whole && why != Fetch::timed);
+        if (m_polling || why != Fetch::timed) {
+            const std::chrono::milliseconds wait(QDateTime::currentDateTimeUtc().msecsTo(earliest));
+            if (!m_refreshTimer.isActive() || m_refreshTimer.remainingTimeAsDuration() > wait)
+                m_refreshTimer.start(timerPeriod(wait));
+            updateCountdown();
+        }
+        co_return;
+    }
     setRefreshing(true);
     setLastError(std::nullopt);
+    m_wholeListWanted = false;
 
     // The session may be destroyed, or its token change, while the request is out.
     QPointer<AccountSession> self(this);
@@ -241,13 +295,17 @@ QCoro::Task<> AccountSession::refresh()
     const QDateTime askedAt = m_lastPoll;
     // Named before it is awaited: GCC 12 destroys some temporaries of a
     // co_await expression twice.
-    auto fetching = GitHubAPIClient::fetchNotifications(access(), true, 50, Preferences::participatingOnly());
+    auto fetching = GitHubAPIClient::fetchNotifications(
+        access(), true, 50, Preferences::participatingOnly(),
+        whole ? GitHubAPIClient::ListRequest::whole : GitHubAPIClient::ListRequest::revalidated);
     const auto fetched = co_await std::move(fetching);
     if (!self || generation != m_fetchGeneration)
         co_return;
 
     if (const auto *error = std::get_if<ClientError>(&fetched)) {
-        setLastError(userDescription(*error));
+        // While GitHub's pause lasts, the line says until when Quillfen waits.
+        const auto until = RequestPacing::pausedUntil(m_digest);
+        setLastError(userDescription(until ? ClientError(GitHubAPIClient::APIError::paused(*until)) : *error));
         setRefreshing(false);
         scheduleNextPoll();
         co_return;
@@ -268,10 +326,14 @@ QCoro::Task<> AccountSession::refresh()
     ThreadMerge::forgetSettled(m_dismissed, threads);
     m_details.annotate(result.merged);
     setItems(std::move(result.merged));
+    // An empty list before is a list all the same: what comes next is news.
+    const bool hadPrevious = m_listFetchedAt.isValid();
     m_listFetchedAt = askedAt;
+    if (list.current)
+        m_wholeListAt = askedAt;
     setRefreshing(false);
     scheduleNextPoll();
-    emit listed(result.newThreads, result.hadPrevious);
+    emit listed(result.newThreads, hadPrevious);
     m_details.follow(list.threads, m_digest, access());
 }
 
@@ -308,10 +370,12 @@ void AccountSession::scheduleNextPoll()
         setSecondsUntilRefresh(int(std::chrono::duration_cast<std::chrono::seconds>(pollPeriod()).count()));
         return;
     }
-    // Never sooner than GitHub asks, nor while it asked for a pause.
-    std::chrono::milliseconds delay = pollPeriod();
-    if (const auto until = RequestPacing::pausedUntil(m_digest))
-        delay = std::max(delay, std::chrono::milliseconds(QDateTime::currentDateTimeUtc().msecsTo(*until)));
+    // Never sooner than GitHub asks, nor while it asked for a pause; a whole
+    // list the user is waiting for goes out as soon as GitHub lets it.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    std::chrono::milliseconds delay = m_wholeListWanted ? std::chrono::milliseconds(0) : pollPeriod();
+    if (const QDateTime earliest = earliestFetch(); earliest.isValid())
+        delay = std::max(delay, std::chrono::milliseconds(now.msecsTo(earliest)));
     m_refreshTimer.start(timerPeriod(delay));
     updateCountdown();
 }
@@ -324,14 +388,8 @@ void AccountSession::updateCountdown()
 
 void AccountSession::pollSoon()
 {
-    if (m_tokenStatus != TokenState::Status::Stored || !m_polling || m_isRefreshing
-        || RequestPacing::pausedUntil(m_digest))
-        return;
-    const auto asked = RequestPacing::pollInterval(m_digest);
-    if (asked && m_lastPoll.isValid()
-        && m_lastPoll.secsTo(QDateTime::currentDateTimeUtc()) < std::chrono::seconds(*asked).count())
-        return;
-    refresh();
+    if (m_tokenStatus == TokenState::Status::Stored && m_polling)
+        refresh(Fetch::reconnected);
 }
 
 void AccountSession::setItems(QList<GHNotification> items)

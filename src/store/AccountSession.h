@@ -65,8 +65,19 @@ public:
     void start(KeychainManager::Prompt prompt = KeychainManager::Prompt::never);
     // Removal: nothing more is sent, and what its token fetched is forgotten.
     void stop();
-    // Its list, now: unless one is on its way, or no token is stored.
-    QCoro::Task<> refresh();
+    // Why a list is asked for. GitHub answers a revalidated request 304 until
+    // a new notification arrives, whatever was read or done on the web, so
+    // whole lists (a rate-limit point a page) reconcile: a timed poll asks
+    // for the whole list once the last whole answer is five minutes old; the
+    // user's refresh, a resume and a reconnection always do; a view opening
+    // does once the last whole answer is a minute old, and sends nothing
+    // otherwise.
+    enum class Fetch { timed, asked, viewOpened, reconnected };
+    // Its list: unless one is on its way, or no token is stored. Never sooner
+    // than GitHub's poll interval after the last one, nor during a pause
+    // GitHub asked for: a fetch asked for too early goes out when that ends,
+    // and the countdown says when.
+    QCoro::Task<> refresh(Fetch why = Fetch::timed);
     // Asks the secret store again.
     void recheckToken(KeychainManager::Prompt prompt = KeychainManager::Prompt::never);
     void startTimers();
@@ -92,8 +103,9 @@ signals:
     void tokenStatusChanged();
     void isRefreshingChanged();
     void secondsUntilRefreshChanged();
-    // A list arrived: `newThreads` are the unread ones it did not hold
-    // before, `hadPrevious` whether there was a list before this one.
+    // A list arrived: `newThreads` are the unread ones with activity the
+    // list before did not show, `hadPrevious` whether a list arrived before
+    // this one with this token (an empty one counts).
     void listed(const QList<GHNotification> &newThreads, bool hadPrevious);
     // A refresh was asked for while no token is stored.
     void refreshedWithoutToken();
@@ -123,6 +135,10 @@ private:
     // After a resume or a reconnection: a poll now, unless GitHub asked for
     // a pause or for more time between polls.
     void pollSoon();
+    // When GitHub lets the next list request go out: its poll interval after
+    // the last one, or the end of a pause it asked for; invalid when now.
+    QDateTime earliestFetch() const;
+    bool wantsWholeList(Fetch why) const;
 
     void setItems(QList<GHNotification> items);
     void setLastError(std::optional<QString> message);
@@ -161,8 +177,13 @@ private:
     ThreadMerge::Dismissals m_dismissed;
     bool m_polling = false;
     QDateTime m_lastPoll;
-    // When the list shown was asked for.
+    // When the list shown was asked for, and when the last whole list (not
+    // a copy revalidated by a 304) was.
     QDateTime m_listFetchedAt;
+    QDateTime m_wholeListAt;
+    // A whole list was asked for while a fetch was out or too early: the
+    // next fetch asks for it, as soon as GitHub lets it.
+    bool m_wholeListWanted = false;
     QTimer m_refreshTimer;
     QTimer m_countdownTimer;
     // Asks an unavailable secret store again.

@@ -16,9 +16,13 @@ void NotificationsStore::settleAndAlert(const QString &accountKey, QList<GHNotif
     // Snoozed threads GitHub reports updated come back, and alert as new ones do.
     const QStringList unsnoozed = m_snoozes.settle(session->items(), accountKey);
     for (const GHNotification &thread : session->items()) {
-        if (thread.unread && unsnoozed.contains(thread.key()))
+        const auto alerting = [&thread](const GHNotification &other) { return other.key() == thread.key(); };
+        if (thread.unread && unsnoozed.contains(thread.key())
+            && std::none_of(newThreads.cbegin(), newThreads.cend(), alerting))
             newThreads.append(thread);
     }
+    // A thread still snoozed keeps quiet, whatever happens in it.
+    newThreads.removeIf([this](const GHNotification &thread) { return m_snoozes.isSnoozed(thread); });
     if (!newThreads.isEmpty() && hadPrevious)
         notifyNewNotifications(newThreads);
 }
@@ -46,6 +50,8 @@ void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
 
     DesktopNotification notification;
     notification.withSound = withSound;
+    for (const GHNotification &thread : newThreads)
+        notification.about.append(thread.key());
     // An action that comes after the token of a thread's account changed, or
     // after the thread went, does nothing.
     QPointer<NotificationsStore> self(this);

@@ -141,11 +141,11 @@ int NotificationsStore::currentRefreshInterval()
     return Preferences::refreshInterval();
 }
 
-QCoro::Task<> NotificationsStore::refresh()
+QCoro::Task<> NotificationsStore::refresh(AccountSession::Fetch why)
 {
     std::vector<QCoro::Task<>> refreshes;
     for (AccountSession *session : m_accounts.all())
-        refreshes.push_back(session->refresh());
+        refreshes.push_back(session->refresh(why));
     for (QCoro::Task<> &refreshing : refreshes)
         co_await std::move(refreshing);
 }
@@ -165,7 +165,12 @@ void NotificationsStore::stopTimers()
 
 void NotificationsStore::requestRefresh()
 {
-    refresh();
+    refresh(AccountSession::Fetch::asked);
+}
+
+void NotificationsStore::viewOpened()
+{
+    refresh(AccountSession::Fetch::viewOpened);
 }
 
 void NotificationsStore::recheckToken()

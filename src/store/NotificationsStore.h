@@ -82,14 +82,20 @@ public:
     // The "refreshInterval" preference, read afresh on every call.
     static int currentRefreshInterval();
 
-    // Every account's list, now; ends when they have all answered.
-    QCoro::Task<> refresh();
+    // Every account's list, paced as each account's GitHub asks; ends when
+    // they have all answered.
+    QCoro::Task<> refresh(AccountSession::Fetch why = AccountSession::Fetch::timed);
     bool timersRunning() const;
     // No account polls by itself until its next refresh; for callers that
     // poll on their own.
     void stopTimers();
 
+    // The user's refresh (the button, the command line, D-Bus): every
+    // account's whole list, as GitHub has it now.
     Q_INVOKABLE void requestRefresh();
+    // The panel or the main window opened: lists whose last whole answer is
+    // a minute old are asked for whole, so what was read on the web shows.
+    void viewOpened();
     // Asks the secret store again (the panel does on every show): a token
     // saved or deleted by another program, or a keyring unlocked meanwhile.
     // Never shows an unlock prompt.

@@ -18,7 +18,6 @@ MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotificat
         byId.insert(thread.id, &thread);
 
     MergeResult result;
-    result.hadPrevious = !byId.isEmpty();
     result.merged.reserve(fetched.size());
     for (const GHNotification &thread : fetched) {
         GHNotification merged = thread;
@@ -29,12 +28,8 @@ MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotificat
             merged.unread = false;
         }
         const auto old = byId.constFind(thread.id);
-        if (old == byId.cend()) {
-            if (merged.unread)
-                result.newThreads.append(merged);
-        } else if (!(*old)->unread && thread.unread && (*old)->updatedAt == thread.updatedAt) {
-            merged.unread = false;
-        }
+        if (merged.unread && (old == byId.cend() || thread.updatedAt > (*old)->updatedAt))
+            result.newThreads.append(merged);
         result.merged.append(std::move(merged));
     }
     return result;

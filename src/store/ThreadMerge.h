@@ -15,10 +15,10 @@ namespace ThreadMerge {
 
 struct MergeResult {
     QList<GHNotification> merged;
-    // Unread threads whose id the previous list did not hold, in order.
+    // Unread threads with activity the previous list did not show: new to
+    // it, or updated since (a reply on a thread the user already read), in
+    // order.
     QList<GHNotification> newThreads;
-    // Whether there was a previous list at all; the first fetch never alerts.
-    bool hadPrevious = false;
 };
 
 // A thread the user marked read or done, with the update time it had then.
@@ -31,9 +31,10 @@ struct Dismissal {
 };
 using Dismissals = QHash<QString, Dismissal>;
 
-// A thread read locally stays read while GitHub reports the same update time;
-// nothing else of the previous copy is kept (a local mute ends here). A
-// dismissed thread stays read, or away, until it is updated again.
+// The fetched list is the truth, read and unread as GitHub says (so a thread
+// read or marked unread on the web follows it); nothing of the previous copy
+// is kept (a local mute ends here). Only what the user did in Quillfen
+// holds: a dismissed thread stays read, or away, until it is updated again.
 MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched,
                   const Dismissals &dismissed = {});
 

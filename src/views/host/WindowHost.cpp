@@ -138,6 +138,7 @@ void WindowHost::togglePanel(const QPoint &anchor)
         window->setPosition(PanelPlacement::position(anchor, window->size(), screen->availableGeometry()));
     }
     present(window);
+    m_store->viewOpened();
 }
 
 void WindowHost::showMainWindow()
@@ -150,6 +151,7 @@ void WindowHost::showMainWindow()
                                      {QStringLiteral("actions"), QVariant::fromValue(&m_actions)}},
                                     Lifetime::UntilClosed);
     present(m_mainWindow);
+    m_store->viewOpened();
 }
 
 void WindowHost::showSettings()
