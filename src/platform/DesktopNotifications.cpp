@@ -165,8 +165,8 @@ QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
         hints.insert(QStringLiteral("suppress-sound"), true);
 
     QDBusMessage notify = call(QStringLiteral("Notify"));
-    notify << QStringLiteral("Quillfen") << shown.replaced(notification.about) << QStringLiteral("com.quillfen.app") << notification.title << bodyText(notification, markup) << actions
-           << hints << int(-1);
+    notify << QStringLiteral("Quillfen") << shown.replaced(notification.about) << QStringLiteral("com.quillfen.app")
+           << notification.title << bodyText(notification, markup) << actions << hints << int(-1);
     const QDBusPendingReply<uint> reply = co_await bus.asyncCall(notify);
     if (reply.isError()) {
         Diagnostics::print(failurePrefix + reply.error().message());

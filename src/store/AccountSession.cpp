@@ -295,9 +295,9 @@ QCoro::Task<> AccountSession::refresh(Fetch why)
     const QDateTime askedAt = m_lastPoll;
     // Named before it is awaited: GCC 12 destroys some temporaries of a
     // co_await expression twice.
-    auto fetching = GitHubAPIClient::fetchNotifications(
-        access(), true, 50, Preferences::participatingOnly(),
-        whole ? GitHubAPIClient::ListRequest::whole : GitHubAPIClient::ListRequest::revalidated);
+    auto fetching = GitHubAPIClient::fetchNotifications(access(), true, 50, Preferences::participatingOnly(),
+                                                        whole ? GitHubAPIClient::ListRequest::whole
+                                                              : GitHubAPIClient::ListRequest::revalidated);
     const auto fetched = co_await std::move(fetching);
     if (!self || generation != m_fetchGeneration)
         co_return;
