@@ -168,8 +168,17 @@ void AccountSession::markRepositoryAsRead(const QString &repoFullName)
     QStringList marked;
     QString owner;
     QString repo;
+    // GitHub marks what was updated up to this time: the newest activity the
+    // user was shown, so neither a thread they saw stays unread there nor one
+    // that came after (in the same second, or while the list was slow) is
+    // marked unseen.
+    QDateTime lastReadAt;
     for (GHNotification &thread : m_items) {
-        if (!thread.unread || (!repoFullName.isEmpty() && thread.repoFullName() != repoFullName))
+        if (!repoFullName.isEmpty() && thread.repoFullName() != repoFullName)
+            continue;
+        if (!lastReadAt.isValid() || thread.updatedAt > lastReadAt)
+            lastReadAt = thread.updatedAt;
+        if (!thread.unread)
             continue;
         thread.unread = false;
         m_dismissed.insert(thread.id, {ThreadMerge::Dismissal::Kind::read, thread.updatedAt});
@@ -180,8 +189,6 @@ void AccountSession::markRepositoryAsRead(const QString &repoFullName)
     if (marked.isEmpty())
         return;
     emit itemsChanged();
-    // Threads that arrived after the list the user is looking at stay unread.
-    const QDateTime lastReadAt = m_listFetchedAt.isValid() ? m_listFetchedAt : QDateTime::currentDateTimeUtc();
     const bool all = repoFullName.isEmpty();
     enqueue(
         bulkKey(all ? QStringLiteral("all") : repoFullName),

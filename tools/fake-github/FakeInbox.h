@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ThreadJson.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+class FakeGitHubServer;
+struct RecordedRequest;
+struct ScriptedResponse;
+
+// One user's notifications as GitHub keeps them, served under `prefix` of a
+// FakeGitHubServer (it takes over the server's handler), with what clients
+// get wrong about GitHub:
+// - the list is all=true: a thread read stays in it, read;
+// - Last-Modified moves only when a thread gets new activity, so a
+//   conditional request answers 304 whatever was read, done or marked unread
+//   on the web since;
+// - new activity on a thread turns it unread with a newer updated_at;
+// - marking all read answers 202 and marks in the background: the list
+//   still shows the threads unread until the work is done.
+// Marking one thread read answers 205, done 204; anything else GET is 404.
+class FakeInbox {
+public:
+    explicit FakeInbox(FakeGitHubServer &server, QByteArray prefix = {});
+
+    // Arrives as new activity does, now or at its own time when that is later.
+    void add(WireThread thread);
+    // Someone comments on the thread.
+    void comment(const QString &id);
+    // The user acts on github.com or in the mobile app: the list's stamp stays.
+    void readElsewhere(const QString &id);
+    void markUnreadElsewhere(const QString &id);
+    void doneElsewhere(const QString &id);
+    // The background work of a 202 mark-all ends.
+    void finishMarkAll();
+    // GitHub's X-Poll-Interval, in seconds; 0 sends none.
+    void setPollInterval(int seconds) { m_pollInterval = seconds; }
+
+    bool isUnread(const QString &id) const;
+    int unreadCount() const;
+    // List requests answered so far, and those answered 200 (each costs a
+    // rate-limit point a page).
+    int listRequests() const { return m_listRequests; }
+    int wholeLists() const { return m_wholeLists; }
+
+private:
+    ScriptedResponse answer(const RecordedRequest &request);
+    WireThread *find(const QString &id);
+    // The stamp moves a second past the last, and is the activity's time.
+    QString activity();
+
+    QByteArray m_prefix;
+    QList<WireThread> m_threads;
+    QDateTime m_lastModified;
+    QList<QDateTime> m_pendingMarkAll;
+    int m_pollInterval = 0;
+    int m_listRequests = 0;
+    int m_wholeLists = 0;
+};
