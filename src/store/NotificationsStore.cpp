@@ -180,7 +180,14 @@ void NotificationsStore::recheckToken()
 
 void NotificationsStore::unlockKeyring()
 {
-    m_accounts.first().recheckToken(KeychainManager::Prompt::allowed);
+    // One prompt, for the first account whose token waits on it: the others
+    // hear of the unlock and read theirs again. An Enterprise-only user's
+    // first account has no item to prompt for.
+    const QList<AccountSession *> sessions = m_accounts.all();
+    const auto locked = std::find_if(sessions.cbegin(), sessions.cend(), [](const AccountSession *session) {
+        return session->tokenStatus() == TokenState::Status::Locked;
+    });
+    (locked != sessions.cend() ? **locked : m_accounts.first()).recheckToken(KeychainManager::Prompt::allowed);
 }
 
 void NotificationsStore::dismissError()

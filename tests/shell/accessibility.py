@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """What assistive tools see of Quillfen over AT-SPI, in the windows accessibility_host shows: no
-showing control without a name, and one journey through accessible actions and keys only."""
+showing control without a name, no password field that gives away its text, and one journey through
+accessible actions and keys only."""
 
 import subprocess
 import sys
@@ -92,6 +93,19 @@ def focused(node, what):
     wait_for(what, lambda: node if has(node, pyatspi.STATE_FOCUSED) and has(node, pyatspi.STATE_SHOWING) else None)
 
 
+def type_into(field, typed):
+    """Types into a focused field, and waits until its text interface counts every character."""
+    subprocess.run(["xdotool", "type", "--delay", "5", typed], check=True)
+    wait_for(f"'{field.name}' did not take '{typed}'", lambda: field if field.queryText().characterCount == len(typed) else None)
+
+
+def hides(field, typed):
+    """A password field gives assistive tools its mask at most, never a character of its text."""
+    shown = field.queryText().getText(0, -1)
+    if set(shown) & set(typed):
+        failures.append(f"password field '{field.name}' gives away its text: '{shown}'")
+
+
 # The panel without a token: its way to Settings, pressed as voice control does.
 ask("show panel")
 panel = window("Quillfen")
@@ -105,7 +119,8 @@ check_names(settings)
 field = control(settings, pyatspi.ROLE_PASSWORD_TEXT, "GitHub Personal Access Token", must_show=False)
 field.queryComponent().grabFocus()
 focused(field, "the token field did not take focus and show")
-subprocess.run(["xdotool", "type", "--delay", "5", "ghp_accessible"], check=True)
+type_into(field, "ghp_accessible")
+hides(field, "ghp_accessible")
 for name in ("Show token", "Test Connection", "Save Token"):
     key("Tab")
     button = control(settings, pyatspi.ROLE_PUSH_BUTTON, name)
@@ -114,13 +129,18 @@ check_names(settings)
 press(button)
 control(settings, pyatspi.ROLE_PUSH_BUTTON, "Delete Token")
 press(control(settings, pyatspi.ROLE_PUSH_BUTTON, "Show token"))
-control(settings, pyatspi.ROLE_TEXT, "GitHub Personal Access Token")
+# Shown, the token is the field's text to assistive tools too; hidden again, it is not.
+shown = control(settings, pyatspi.ROLE_TEXT, "GitHub Personal Access Token").queryText().getText(0, -1)
+if shown != "ghp_accessible":
+    failures.append(f"the shown token field reads '{shown}'")
 press(control(settings, pyatspi.ROLE_PUSH_BUTTON, "Hide token"))
-control(settings, pyatspi.ROLE_PASSWORD_TEXT, "GitHub Personal Access Token")
+hides(control(settings, pyatspi.ROLE_PASSWORD_TEXT, "GitHub Personal Access Token"), "ghp_accessible")
 # The other accounts' token field: a password field with its name too.
 other = control(settings, pyatspi.ROLE_PASSWORD_TEXT, "Token for the account", must_show=False)
 other.queryComponent().grabFocus()
 focused(other, "the other accounts' token field did not take focus and show")
+type_into(other, "ghp_other")
+hides(other, "ghp_other")
 key("Escape")
 closes(settings, "Escape")
 

@@ -221,6 +221,41 @@ private slots:
         QCOMPARE(notifications.calls().size(), 1);
     }
 
+    void detailsGoOnWhileTheFirstTokenChanges_data()
+    {
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("saved") << true;
+        QTest::newRow("deleted") << false;
+    }
+
+    // The first account's token saved or deleted while another account's
+    // details are on their way: they still arrive, asked for once.
+    void detailsGoOnWhileTheFirstTokenChanges()
+    {
+        QFETCH(bool, saved);
+        QCOMPARE(addAccount(enterprise->host(), u"ghp_second"_s), QString());
+        enterprise->threads = {
+            {.id = "1", .url = enterprise->server.baseUrl() + "/api/v3/repos/octo/hooks/issues/7"_L1}};
+        connect(&enterprise->server, &FakeGitHubServer::requestReceived, this, [saved](const RecordedRequest &request) {
+            if (request.target.endsWith("/issues/7"))
+                QCOMPARE(saved ? KeychainManager::saveToken(u"ghp_new"_s) : KeychainManager::deleteToken(),
+                         std::nullopt);
+        });
+        NotificationsStore store;
+        const auto author = [&] {
+            for (const GHNotification &thread : store.items()) {
+                if (thread.key() == enterprise->key("1"))
+                    return thread.details.value_or(SubjectDetails()).author.login;
+            }
+            return QString();
+        };
+        QTRY_COMPARE(author(), u"carol"_s);
+        const QList<RecordedRequest> &requests = enterprise->server.requests();
+        QCOMPARE(std::count_if(requests.cbegin(), requests.cend(),
+                               [](const RecordedRequest &request) { return request.target.endsWith("/issues/7"); }),
+                 1);
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QString>("host"); // empty: the Enterprise host

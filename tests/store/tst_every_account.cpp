@@ -21,18 +21,22 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // One account on its own fake host: the first account on github.com, or
-// bob's on an Enterprise Server (its API under /api/v3, its token in its own
-// keychain item, and no first token: an Enterprise-only user). The host
-// lists `threads`, answers `list` instead when set, and accepts every change
-// it is not told to refuse.
+// bob's on an Enterprise Server (its API under /api/v3) or on github.com,
+// with his token in its own keychain item and no first token. The host lists
+// `threads`, answers `list` instead when set, and accepts every change it is
+// not told to refuse.
 struct Account {
+    enum class Kind { first, enterprise, gitHubCom };
+
     FakeGitHubServer server;
     bool first = true;
+    bool enterprise = false;
     QList<WireThread> threads;
     std::optional<ScriptedResponse> list;
     QList<QPair<QByteArray, QByteArray>> listHeaders;
 
-    explicit Account(bool first) : first(first)
+    explicit Account(bool first) : Account(first ? Kind::first : Kind::enterprise) { }
+    explicit Account(Kind kind) : first(kind == Kind::first), enterprise(kind == Kind::enterprise)
     {
         useFakeGitHub(server);
         QFile::remove(StateFile::path());
@@ -56,8 +60,8 @@ struct Account {
         QVERIFY(Accounts::add({host(), u"bob"_s}));
     }
 
-    QByteArray prefix() const { return first ? QByteArray() : "/api/v3"_ba; }
-    QString host() const { return first ? u"github.com"_s : u"127.0.0.1:%1"_s.arg(server.port()); }
+    QByteArray prefix() const { return enterprise ? "/api/v3"_ba : QByteArray(); }
+    QString host() const { return enterprise ? u"127.0.0.1:%1"_s.arg(server.port()) : u"github.com"_s; }
     QString key(const char *id) const { return first ? QString::fromLatin1(id) : host() + "/bob/"_L1 + id; }
     int lists() const
     {
@@ -195,32 +199,37 @@ private slots:
 
     void refusalsRollBack_data()
     {
-        QTest::addColumn<bool>("first");
+        using Kind = Account::Kind;
+        QTest::addColumn<Kind>("kind");
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("error");
         QTest::addColumn<bool>("doneOffered");
         const QString refused = u"Invalid response from GitHub API"_s;
-        for (const bool first : {true, false}) {
-            const char *name = first ? "first" : "enterprise";
+        const QString withdrawn = u"cannot mark threads as done (it needs GitHub Enterprise Server 3.13"_s;
+        const std::pair<Kind, const char *> kinds[] = {{Kind::first, "first"},
+                                                       {Kind::enterprise, "enterprise"},
+                                                       {Kind::gitHubCom, "github.com"}};
+        for (const auto &[kind, name] : kinds) {
             for (const char *action : {"read", "mute", "done", "all", "repository"})
-                QTest::addRow("%s %s", name, action) << first << QString::fromLatin1(action) << 500 << refused << true;
+                QTest::addRow("%s %s", name, action) << kind << QString::fromLatin1(action) << 500 << refused << true;
+            // Only an Enterprise Server without "done" stops offering it.
+            for (const int status : {404, 405}) {
+                const bool offered = kind != Kind::enterprise;
+                QTest::addRow("%s done %d", name, status)
+                    << kind << u"done"_s << status << (offered ? refused : withdrawn) << offered;
+            }
         }
-        // Only an Enterprise Server without "done" stops offering it.
-        QTest::newRow("first done 404") << true << u"done"_s << 404 << refused << true;
-        QTest::newRow("enterprise done 404")
-            << false << u"done"_s << 404 << u"cannot mark threads as done (it needs GitHub Enterprise Server 3.13"_s
-            << false;
     }
 
     // A refused change is undone, says why, and leaves the rest as it was.
     void refusalsRollBack()
     {
-        QFETCH(bool, first);
+        QFETCH(Account::Kind, kind);
         QFETCH(QString, action);
         QFETCH(int, status);
         QFETCH(QString, error);
-        Account account(first);
+        Account account(kind);
         account.threads = {{"1"}, {.id = "2", .fullName = "corp/app"}};
         NotificationsStore store;
         const QStringList before{account.key("1") + u'*', account.key("2") + u'*'};
@@ -243,6 +252,26 @@ private slots:
         QCOMPARE(rows(store), before);
         QTEST(store.items().first().account.canMarkDone, "doneOffered");
         QCOMPARE(account.changes().size(), 1);
+    }
+
+    void doneFollowsTheEnterpriseVersion_data()
+    {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<bool>("doneOffered");
+        QTest::newRow("3.12") << "3.12.4"_ba << false;
+        QTest::newRow("3.13") << "3.13.0"_ba << true;
+    }
+    // "Done" came with Enterprise Server 3.13: an older one, as its list
+    // says, is not offered it.
+    void doneFollowsTheEnterpriseVersion()
+    {
+        Account account(Account::Kind::enterprise);
+        account.threads = {{"1"}};
+        QFETCH(QByteArray, version);
+        account.listHeaders = {{"X-GitHub-Enterprise-Version", version}};
+        NotificationsStore store;
+        QTRY_COMPARE(store.items().size(), 1);
+        QTEST(store.items().first().account.canMarkDone, "doneOffered");
     }
 
     void errorLineSpinnerAndCountdown_data() { addAccountRows(); }

@@ -1,5 +1,7 @@
+#include "credentials/AccountTokens.h"
 #include "credentials/KeyringCall.h"
 #include "credentials/TokenState.h"
+#include "settings/Accounts.h"
 #include "settings/Preferences.h"
 #include "store/NotificationsStore.h"
 
@@ -29,13 +31,13 @@ class TestLockedKeyring : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        KeyringCall::setDeadlineForTesting(std::chrono::milliseconds(1500));
-        secrets.setItem("ghp_locked");
-    }
+    void initTestCase() { KeyringCall::setDeadlineForTesting(std::chrono::milliseconds(1500)); }
 
-    void init() { secrets.setLocked(true); }
+    void init()
+    {
+        secrets.setItem("ghp_locked");
+        secrets.setLocked(true);
+    }
 
     // Only a read the user asked for shows the unlock prompt.
     void lockedIsItsOwnState_data()
@@ -67,14 +69,32 @@ private slots:
         QCOMPARE(secrets.promptsShown(), prompts + (prompt == Prompt::allowed ? 1 : 0));
     }
 
-    // Locked mid-session: the threads stay, nothing is sent, a mark-read
-    // waits; unlocked, it goes out and the fetch merges into the kept list.
+    void aLockKeepsTheWorkAndAnUnlockResumesIt_data()
+    {
+        QTest::addColumn<bool>("first");
+        QTest::newRow("first") << true;
+        QTest::newRow("enterprise") << false;
+    }
+
+    // Locked mid-session, the first account's item or another's on an
+    // Enterprise Server (an Enterprise-only user's): the threads stay,
+    // nothing is sent, a mark-read waits; unlocked, it goes out and the
+    // fetch merges into the kept list.
     void aLockKeepsTheWorkAndAnUnlockResumesIt()
     {
+        QFETCH(bool, first);
         FakeGitHubServer server;
         useFakeGitHub(server);
         FakeNotificationServer notifications;
         Preferences::setNotificationsEnabled(true);
+        const QString host = QStringLiteral("127.0.0.1:%1").arg(server.port());
+        const QString account = first ? QString() : host + QStringLiteral("/bob/");
+        const QByteArray prefix = first ? QByteArray() : "/api/v3";
+        if (!first) {
+            secrets.setItem({});
+            secrets.setItem("ghp_second", AccountTokens::itemName(host, QStringLiteral("bob")).toUtf8());
+            QVERIFY(Accounts::add({host, QStringLiteral("bob")}));
+        }
         secrets.setLocked(false);
         server.enqueue(listAnswer({{"1"}, {"2"}}));
         NotificationsStore store;
@@ -83,7 +103,7 @@ private slots:
         secrets.setLocked(true); // the desktop locked it: the store hears of it
         QTRY_COMPARE(store.tokenStatus(), TokenState::Status::Locked);
         QVERIFY(!store.timersRunning());
-        store.toggleRead(QStringLiteral("1"));
+        store.toggleRead(account + u'1');
         store.requestRefresh();
         QTest::qWait(300);
         QCOMPARE(server.requests().size(), 1);
@@ -97,8 +117,8 @@ private slots:
         store.unlockKeyring();
         QTRY_COMPARE(store.tokenStatus(), TokenState::Status::Stored);
         QTRY_COMPARE(ids(store.items()), (QStringList{"3", "1", "2"}));
-        QTRY_VERIFY(std::any_of(server.requests().begin(), server.requests().end(), [](const RecordedRequest &r) {
-            return r.method + ' ' + r.target == "PATCH /notifications/threads/1";
+        QTRY_VERIFY(std::any_of(server.requests().begin(), server.requests().end(), [&](const RecordedRequest &r) {
+            return r.method + ' ' + r.target == "PATCH " + prefix + "/notifications/threads/1";
         }));
         QCOMPARE(ids(store.items(), [](const GHNotification &t) { return t.unread; }), (QStringList{"3", "2"}));
         QTRY_COMPARE(notifications.calls().size(), 1);

@@ -14,7 +14,6 @@ namespace {
 const QString serviceName = u"org.freedesktop.secrets"_s;
 const QString root = u"/org/freedesktop/secrets"_s;
 const QString collectionPath = root + u"/collection/login"_s;
-const QString itemPath = collectionPath + u"/1"_s;
 const QString sessionPath = root + u"/session/1"_s;
 
 // (oayays): session, parameters, value, content type; "plain" sessions only.
@@ -42,6 +41,7 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, Secret &secret)
 }
 
 using Secrets = QMap<QDBusObjectPath, Secret>;
+using Attributes = QMap<QString, QString>;
 
 QVariant object(const QString &path)
 {
@@ -61,6 +61,7 @@ StandInSecretService::StandInSecretService()
 {
     qDBusRegisterMetaType<Secret>();
     qDBusRegisterMetaType<Secrets>();
+    qDBusRegisterMetaType<Attributes>();
     if (!m_connection.registerVirtualObject(root, this, QDBusConnection::SubPath)
         || !m_connection.registerService(serviceName))
         qFatal("cannot own %s: %s", qPrintable(serviceName), qPrintable(m_connection.lastError().message()));
@@ -70,6 +71,41 @@ StandInSecretService::~StandInSecretService()
 {
     // Closing the connection gives up the name and the objects.
     QDBusConnection::disconnectFromBus(m_connection.name());
+}
+
+void StandInSecretService::setItem(const QByteArray &secret, const QByteArray &account)
+{
+    m_items[indexOf(account)].second = secret;
+}
+
+QByteArray StandInSecretService::secret(const QByteArray &account) const
+{
+    for (const auto &[name, value] : m_items) {
+        if (name == account)
+            return value;
+    }
+    return {};
+}
+
+qsizetype StandInSecretService::indexOf(const QByteArray &account)
+{
+    qsizetype index = 0;
+    while (index < m_items.size() && m_items.at(index).first != account)
+        ++index;
+    if (index == m_items.size())
+        m_items.append({account, {}});
+    return index;
+}
+
+QString StandInSecretService::itemPath(const QByteArray &account)
+{
+    return collectionPath + u'/' + QString::number(indexOf(account) + 1);
+}
+
+QByteArray StandInSecretService::secretAt(const QString &path) const
+{
+    const qsizetype index = path.startsWith(collectionPath + u'/') ? path.section(u'/', -1).toInt() - 1 : -1;
+    return index >= 0 && index < m_items.size() ? m_items.at(index).second : QByteArray();
 }
 
 void StandInSecretService::setLocked(bool locked)
@@ -88,14 +124,16 @@ void StandInSecretService::showPrompt(const QString &path)
     ++m_promptsShown;
     if (m_answer == PromptAnswer::never)
         return;
-    QTimer::singleShot(m_promptDelayMs, this, [this, path, pending = std::exchange(m_pendingSecret, {})] {
+    QTimer::singleShot(m_promptDelayMs, this, [this, path, pending = std::exchange(m_pending, {})] {
         const bool dismissed = m_answer == PromptAnswer::dismiss;
         if (!dismissed)
             setLocked(false);
-        if (!dismissed && !pending.isNull())
-            m_secret = pending;
+        if (!dismissed && pending)
+            setItem(pending->second, pending->first);
         // What the prompt did: nothing, the collection unlocked, or the item created.
-        const QVariant result = dismissed ? objects() : pending.isNull() ? objects(collectionPath) : object(itemPath);
+        const QVariant result = dismissed  ? objects()
+                                : !pending ? objects(collectionPath)
+                                           : object(itemPath(pending->first));
         QDBusMessage completed = QDBusMessage::createSignal(path, u"org.freedesktop.Secret.Prompt"_s, u"Completed"_s);
         completed << dismissed << QVariant::fromValue(QDBusVariant(result));
         m_connection.send(completed);
@@ -119,7 +157,9 @@ bool StandInSecretService::handleMessage(const QDBusMessage &message, const QDBu
     if (member == u"OpenSession")
         return reply({QVariant::fromValue(QDBusVariant(QString())), object(sessionPath)});
     if (member == u"SearchItems") {
-        const QVariant found = objects(m_secret.isNull() ? QString() : itemPath);
+        const QByteArray account = qdbus_cast<Attributes>(in.value(0)).value(u"account"_s).toUtf8();
+        const QString path = itemPath(account);
+        const QVariant found = objects(secretAt(path).isNull() ? QString() : path);
         return reply(m_locked ? QVariantList{objects(), found} : QVariantList{found, objects()});
     }
     if (member == u"Unlock")
@@ -128,15 +168,32 @@ bool StandInSecretService::handleMessage(const QDBusMessage &message, const QDBu
         showPrompt(message.path());
         return reply({});
     }
-    const Secret secret{QDBusObjectPath(sessionPath), {}, m_secret, u"text/plain"_s};
+    const auto secretFor = [this](const QString &path) {
+        return Secret{QDBusObjectPath(sessionPath), {}, secretAt(path), u"text/plain"_s};
+    };
     if (member == u"GetSecret")
-        return reply({QVariant::fromValue(secret)});
-    if (member == u"GetSecrets")
-        return reply({QVariant::fromValue(m_locked ? Secrets() : Secrets{{QDBusObjectPath(itemPath), secret}})});
+        return reply({QVariant::fromValue(secretFor(message.path()))});
+    if (member == u"GetSecrets") {
+        Secrets secrets;
+        for (const QDBusObjectPath &item : qdbus_cast<QList<QDBusObjectPath>>(in.value(0))) {
+            if (!m_locked && !secretAt(item.path()).isNull())
+                secrets.insert(item, secretFor(item.path()));
+        }
+        return reply({QVariant::fromValue(secrets)});
+    }
     if (member == u"CreateItem") {
+        const QVariantMap properties = qdbus_cast<QVariantMap>(in.value(0));
+        const QByteArray account = qdbus_cast<Attributes>(properties.value(u"org.freedesktop.Secret.Item.Attributes"_s))
+                                       .value(u"account"_s)
+                                       .toUtf8();
+        const QByteArray value = qdbus_cast<Secret>(in.value(1)).value;
         // In a locked collection, the item waits for the prompt.
-        (m_locked ? m_pendingSecret : m_secret) = qdbus_cast<Secret>(in.value(1)).value;
-        return reply(m_locked ? QVariantList{noPrompt, object(newPrompt())} : QVariantList{object(itemPath), noPrompt});
+        if (m_locked) {
+            m_pending = {account, value};
+            return reply({noPrompt, object(newPrompt())});
+        }
+        setItem(value, account);
+        return reply({object(itemPath(account)), noPrompt});
     }
     return reply({});
 }

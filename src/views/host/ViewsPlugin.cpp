@@ -1,6 +1,7 @@
 #include "views/host/ViewsPlugin.h"
 
 #include "views/host/SceneBackend.h"
+#include "views/host/TextInputAccessible.h"
 #include "views/host/WindowHost.h"
 
 #include <QGuiApplication>
@@ -16,6 +17,7 @@ ViewsPlugin::ViewsPlugin()
     if (QQuickStyle::name().isEmpty())
         QQuickStyle::setStyle(QStringLiteral("Fusion"));
     SceneBackend::choose();
+    TextInputAccessible::install();
     // Set here, not at start: the icon is an SVG, and the tray alone draws none.
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/quillfen/desktop/com.quillfen.app.svg")));
 }

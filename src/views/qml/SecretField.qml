@@ -5,7 +5,8 @@ import Quillfen
 // A token's field: a bare text input in a field's frame. Qt 6.4 drops the
 // accessible name of an item whose Accessible.passwordEdit is set, as a
 // TextField sets it for itself. The input's echo mode alone makes it a
-// password field to assistive tools, and its name stays.
+// password field to assistive tools, and its name stays; they read its mask,
+// never the token (TextInputAccessible).
 Control {
     id: field
     // The input's objectName, for tests and key handling.
