@@ -75,6 +75,14 @@ void setNotificationsEnabled(bool enabled)
     store(notificationsEnabledKey, enabled);
 }
 
+bool enableNotificationsUnlessChosen()
+{
+    if (stored(notificationsEnabledKey).isValid())
+        return false;
+    setNotificationsEnabled(true);
+    return true;
+}
+
 void setNotificationSoundEnabled(bool enabled)
 {
     store(notificationSoundEnabledKey, enabled);

@@ -27,6 +27,10 @@ bool participatingOnly();
 
 void setRefreshInterval(int seconds);
 void setNotificationsEnabled(bool enabled);
+// A user who never chose gets alerts once a token is saved: Linux asks no
+// permission, and who installs a notifier expects its notifications. Returns
+// whether it turned them on; a choice made, either way, stays.
+bool enableNotificationsUnlessChosen();
 void setNotificationSoundEnabled(bool enabled);
 void setUpdateChannel(const QString &channel);
 void setAutomaticallyChecksForUpdates(bool enabled);

@@ -6,6 +6,7 @@
 #include "credentials/TokenState.h"
 #include "platform/NoticeCenter.h"
 #include "settings/Notices.h"
+#include "settings/Preferences.h"
 
 #include <QCoreApplication>
 
@@ -106,6 +107,7 @@ QCoro::Task<AddResult> add(QString hostText, QString token)
         co_return AddResult(
             QCoreApplication::translate("AccountEnrolment", "%1 is added already").arg(label(*host, user.login)));
     }
+    Preferences::enableNotificationsUnlessChosen();
     announce();
     co_return AddResult(entry);
 }

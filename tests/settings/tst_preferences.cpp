@@ -66,6 +66,18 @@ private slots:
                 == QMetaType::LongLong);
     }
 
+    // A user who never chose gets alerts with the first token; a choice, on or off, stays.
+    void alertsTurnOnUnlessChosen()
+    {
+        QVERIFY(!Preferences::notificationsEnabled());
+        QVERIFY(Preferences::enableNotificationsUnlessChosen());
+        QVERIFY(Preferences::notificationsEnabled());
+        QVERIFY(!fileContents(PreferencesFile::path()).contains("notificationSoundEnabled"));
+        Preferences::setNotificationsEnabled(false);
+        QVERIFY(!Preferences::enableNotificationsUnlessChosen());
+        QVERIFY(!Preferences::notificationsEnabled());
+    }
+
     // That an unreadable file is kept aside byte for byte is the preferences
     // fuzz target's check; here, what the user and the next write see.
     void corruptFileIsKeptAsideAndDefaultsApply()

@@ -290,6 +290,14 @@ Rectangle {
                                 HelpStep { Layout.fillWidth: true; number: 3; text: qsTr("Select scope: notifications (required)") }
                                 HelpStep { Layout.fillWidth: true; number: 4; text: qsTr("Copy the token and paste it above") }
                             }
+                            Label {
+                                objectName: "alertsTurnOnNote"
+                                Layout.fillWidth: true
+                                wrapMode: Text.Wrap
+                                font.pixelSize: Theme.px(11)
+                                color: Theme.secondary
+                                text: qsTr("Saving your first token turns on desktop notifications for new threads, unless you chose otherwise under Notifications.")
+                            }
                             AbstractButton {
                                 objectName: "tokenPageLink"
                                 Layout.topMargin: Theme.px(4)

@@ -251,6 +251,8 @@ QCoro::Task<> SettingsViewModel::runSave(QString token)
     }
     setStatus(tr("Token saved successfully!"), true);
     setHasExistingToken(true);
+    if (Preferences::enableNotificationsUnlessChosen())
+        setNotificationsEnabled(true);
     QTimer::singleShot(2000, this, [this] {
         setTokenInput({});
         setShowToken(false);
