@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_EXPECT((record->state == SubjectState::open || record->state == SubjectState::draft)
                         == (state == u"open"));
     }
-    const auto comment = WireDecoding::decodeCommentAuthor(bytes);
-    if (const auto *actor = std::get_if<Actor>(&comment))
-        FUZZ_EXPECT(actor->isBot == botAsWritten(body));
+    const auto comment = WireDecoding::decodeComment(bytes);
+    if (const auto *record = std::get_if<WireDecoding::CommentRecord>(&comment))
+        FUZZ_EXPECT(record->author.isBot == botAsWritten(body));
     return 0;
 }

@@ -106,6 +106,8 @@ GHNotification toGHNotification(const GitHubNotification &thread)
         .url = thread.subject.url,
         .details = std::nullopt,
         .reasonRaw = thread.reason,
+        .subjectTypeRaw = thread.subject.type,
+        .webPage = {},
         .account = {},
     };
 }
@@ -124,13 +126,23 @@ QString webURL(const GHNotification &item)
 
 QString webURL(const GHNotification &item, const QString &apiBase, const QString &webRoot)
 {
+    if (!item.webPage.isEmpty())
+        return item.webPage;
+    const QString repoPage = webRoot + item.owner + u'/' + item.repo;
+    // Check runs have no subject address; their page is the Actions tab.
+    if (item.subjectTypeRaw == u"CheckSuite" || item.subjectTypeRaw == u"WorkflowRun")
+        return repoPage + QStringLiteral("/actions");
+    // A discussion's subject address does not resolve over REST: its title finds it.
+    if (item.subjectType == SubjectType::discussion) {
+        return repoPage + QStringLiteral("/discussions?discussions_q=")
+               + QString::fromLatin1(QUrl::toPercentEncoding(item.title));
+    }
     if (item.url) {
         QString address = *item.url;
         address.replace(apiBase + QStringLiteral("/repos/"), webRoot);
         address.replace(QStringLiteral("/pulls/"), QStringLiteral("/pull/"));
         return address;
     }
-    const QString repoPage = webRoot + item.owner + u'/' + item.repo;
     if (!item.number)
         return repoPage;
     const QString kind =

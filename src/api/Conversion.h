@@ -15,7 +15,10 @@ namespace Conversion {
 // Total: odd input gives empty owner/repo or an absent number, never a failure.
 GHNotification toGHNotification(const GitHubNotification &thread);
 
-// The web page of the item's subject; the caller parses it as a URL.
+// The web page of the item: the page its details name (its latest comment,
+// else its subject), else the Actions tab for check runs, the discussions
+// search for a discussion's title, else the subject's address rewritten for
+// the web site. The caller parses it as a URL and checks its host.
 QString webURL(const GHNotification &item);
 // The same for a thread of an account at `apiBase` whose web site is `webRoot`.
 QString webURL(const GHNotification &item, const QString &apiBase, const QString &webRoot);

@@ -341,13 +341,21 @@ template<typename Read> auto decodeObject(const QByteArray &body, Read read)
 std::variant<SubjectRecord, DecodingError> decodeSubject(const QByteArray &body, bool pullRequest)
 {
     return decodeObject(body, [pullRequest](const ObjectReader &in) {
-        return SubjectRecord{readState(in, pullRequest), readActor(in.optionalObject("user"))};
+        return SubjectRecord{readState(in, pullRequest), readActor(in.optionalObject("user")),
+                             in.optionalString("html_url").value_or(QString())};
     });
 }
 
-std::variant<Actor, DecodingError> decodeCommentAuthor(const QByteArray &body)
+std::variant<CommentRecord, DecodingError> decodeComment(const QByteArray &body)
 {
-    return decodeObject(body, [](const ObjectReader &in) { return readActor(in.optionalObject("user")); });
+    return decodeObject(body, [](const ObjectReader &in) {
+        return CommentRecord{readActor(in.optionalObject("user")), in.optionalString("html_url").value_or(QString())};
+    });
+}
+
+std::variant<QString, DecodingError> decodeWebPage(const QByteArray &body)
+{
+    return decodeObject(body, [](const ObjectReader &in) { return in.optionalString("html_url").value_or(QString()); });
 }
 
 std::optional<GitHubErrorResponse> decodeErrorResponse(const QByteArray &body)

@@ -25,14 +25,24 @@ std::variant<QList<GitHubNotification>, DecodingError> decodeNotificationList(co
 // An issue or pull request as its own address answers: "state" and, for a
 // pull request, "merged" are required; "draft", "state_reason" and "user" may
 // be missing or null (a deleted account leaves no user).
+// "html_url", its page on the web site, may be missing too (empty then).
 struct SubjectRecord {
     SubjectState state = SubjectState::open;
     Actor author;
+    QString webPage;
 };
 std::variant<SubjectRecord, DecodingError> decodeSubject(const QByteArray &body, bool pullRequest);
 
-// The author of a comment or review; an empty login when it has no user.
-std::variant<Actor, DecodingError> decodeCommentAuthor(const QByteArray &body);
+// A comment or review: its author (an empty login when it has no user) and
+// its page, the comment's own anchor ("#issuecomment-…"), empty when missing.
+struct CommentRecord {
+    Actor author;
+    QString webPage;
+};
+std::variant<CommentRecord, DecodingError> decodeComment(const QByteArray &body);
+
+// Any other subject (a release, a commit): its "html_url", empty when missing.
+std::variant<QString, DecodingError> decodeWebPage(const QByteArray &body);
 
 // Absent when the body is not an error object with a string "message".
 std::optional<GitHubErrorResponse> decodeErrorResponse(const QByteArray &body);

@@ -45,6 +45,12 @@ struct GHNotification {
     // GitHub's own reason text, which may name a reason beyond the nine
     // (ci_activity, security_alert, ...); empty for threads not from GitHub.
     QString reasonRaw = {};
+    // GitHub's own subject type, which may name a kind beyond the six
+    // (CheckSuite, WorkflowRun, ...).
+    QString subjectTypeRaw = {};
+    // The page of its latest activity, as its subject says (the latest
+    // comment's own anchor when known); empty until fetched.
+    QString webPage = {};
 
     ThreadAccount account;
 

@@ -67,6 +67,8 @@ QJsonObject entryJson(const SubjectDetailsCache::Entry &entry)
         {"author", actorJson(entry.details.author)},
         {"latestActor", actorJson(entry.details.latestActor)},
         {"storedAt", entry.storedAt.toString(Qt::ISODate)},
+        {"subjectPage", entry.subjectPage},
+        {"commentPage", entry.commentPage},
     };
 }
 
@@ -93,6 +95,9 @@ std::optional<SubjectDetailsCache::Entry> entryFrom(const QJsonValue &value)
     if (!state || !author || !latestActor || !entry.updatedAt.isValid() || !entry.storedAt.isValid())
         return std::nullopt;
     entry.details = {*state, *author, *latestActor};
+    // Files written before pages were known have none.
+    entry.subjectPage = object.value("subjectPage").toString();
+    entry.commentPage = object.value("commentPage").toString();
     return entry;
 }
 

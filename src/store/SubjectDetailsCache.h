@@ -25,6 +25,13 @@ public:
         QByteArray commentEtag;
         SubjectDetails details;
         QDateTime storedAt;
+        // The pages of the subject and of its latest comment on the web site,
+        // empty when not known.
+        QString subjectPage = {};
+        QString commentPage = {};
+
+        // The page that shows the latest activity.
+        const QString &webPage() const { return commentPage.isEmpty() ? subjectPage : commentPage; }
     };
 
     static constexpr qsizetype maxEntries = 2000;

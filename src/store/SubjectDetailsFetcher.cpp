@@ -8,14 +8,14 @@
 
 namespace {
 
-bool isPullRequest(const QString &kind)
+bool isKind(const QString &kind, const char *name)
 {
-    return kind.compare(QLatin1StringView("PullRequest"), Qt::CaseInsensitive) == 0;
+    return kind.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0;
 }
 
-bool isIssue(const QString &kind)
+bool hasState(SubjectType type)
 {
-    return kind.compare(QLatin1StringView("Issue"), Qt::CaseInsensitive) == 0;
+    return type == SubjectType::issue || type == SubjectType::pull_request;
 }
 
 } // namespace
@@ -41,8 +41,17 @@ void SubjectDetailsFetcher::follow(const QList<GitHubNotification> &threads, con
     m_cache.load();
     m_queue.clear();
     for (const GitHubNotification &thread : threads) {
-        const bool pullRequest = isPullRequest(thread.subject.type);
-        if ((!pullRequest && !isIssue(thread.subject.type)) || !thread.subject.url)
+        // Issues and pull requests have a state and actors; releases and
+        // commits only their page. Other subjects have no address worth asking.
+        const QString &type = thread.subject.type;
+        Job::Kind kind = Job::Kind::page;
+        if (isKind(type, "Issue"))
+            kind = Job::Kind::issue;
+        else if (isKind(type, "PullRequest"))
+            kind = Job::Kind::pullRequest;
+        else if (!isKind(type, "Release") && !isKind(type, "Commit"))
+            continue;
+        if (!thread.subject.url)
             continue;
         const SubjectDetailsCache::Entry *known = m_cache.find(thread.id);
         if (known && known->updatedAt == thread.updatedAt && known->subjectUrl == *thread.subject.url)
@@ -51,7 +60,7 @@ void SubjectDetailsFetcher::follow(const QList<GitHubNotification> &threads, con
         if ((failed != m_failedAt.cend() && *failed == thread.updatedAt) || m_inFlight.contains(thread.id))
             continue;
         m_queue.append({thread.id, thread.updatedAt, *thread.subject.url,
-                        thread.subject.latestCommentUrl.value_or(QString()), pullRequest});
+                        thread.subject.latestCommentUrl.value_or(QString()), kind});
     }
     while (m_workers < maxInFlight && !m_queue.isEmpty()) {
         ++m_workers;
@@ -64,8 +73,11 @@ void SubjectDetailsFetcher::annotate(QList<GHNotification> &items)
     m_cache.load();
     for (GHNotification &item : items) {
         const SubjectDetailsCache::Entry *known = m_cache.find(item.id);
-        if (known && item.url == known->subjectUrl)
+        if (!known || item.url != known->subjectUrl)
+            continue;
+        if (hasState(item.subjectType))
             item.details = known->details;
+        item.webPage = known->webPage();
     }
 }
 
@@ -132,8 +144,16 @@ QCoro::Task<> SubjectDetailsFetcher::fetch(Job job, quint64 generation)
         co_return;
     }
     const auto &subjectAnswer = std::get<GitHubAPIClient::ConditionalAnswer>(subject);
-    if (!subjectAnswer.notModified) {
-        const auto decoded = WireDecoding::decodeSubject(subjectAnswer.body, job.pullRequest);
+    if (!subjectAnswer.notModified && job.kind == Job::Kind::page) {
+        const auto decoded = WireDecoding::decodeWebPage(subjectAnswer.body);
+        if (const auto *error = std::get_if<DecodingError>(&decoded)) {
+            remember(job, GitHubAPIClient::APIError::decodingError(error->description));
+            co_return;
+        }
+        entry.subjectPage = std::get<QString>(decoded);
+        entry.subjectEtag = subjectAnswer.etag;
+    } else if (!subjectAnswer.notModified) {
+        const auto decoded = WireDecoding::decodeSubject(subjectAnswer.body, job.kind == Job::Kind::pullRequest);
         if (const auto *error = std::get_if<DecodingError>(&decoded)) {
             remember(job, GitHubAPIClient::APIError::decodingError(error->description));
             co_return;
@@ -141,6 +161,7 @@ QCoro::Task<> SubjectDetailsFetcher::fetch(Job job, quint64 generation)
         const auto &record = std::get<WireDecoding::SubjectRecord>(decoded);
         entry.details.state = record.state;
         entry.details.author = record.author;
+        entry.subjectPage = record.webPage;
         entry.subjectEtag = subjectAnswer.etag;
     }
     entry.subjectUrl = job.subjectUrl;
@@ -149,10 +170,13 @@ QCoro::Task<> SubjectDetailsFetcher::fetch(Job job, quint64 generation)
     if (job.commentUrl.isEmpty() || job.commentUrl == job.subjectUrl) {
         entry.commentUrl.clear();
         entry.commentEtag.clear();
+        entry.commentPage.clear();
         entry.details.latestActor = entry.details.author;
     } else {
-        if (entry.commentUrl != job.commentUrl)
+        if (entry.commentUrl != job.commentUrl) {
             entry.commentEtag.clear();
+            entry.commentPage.clear();
+        }
         const auto comment = co_await ask(job.commentUrl, entry.commentEtag);
         if (!self || generation != m_generation)
             co_return;
@@ -162,12 +186,14 @@ QCoro::Task<> SubjectDetailsFetcher::fetch(Job job, quint64 generation)
         }
         const auto &commentAnswer = std::get<GitHubAPIClient::ConditionalAnswer>(comment);
         if (!commentAnswer.notModified) {
-            const auto decoded = WireDecoding::decodeCommentAuthor(commentAnswer.body);
+            const auto decoded = WireDecoding::decodeComment(commentAnswer.body);
             if (const auto *error = std::get_if<DecodingError>(&decoded)) {
                 remember(job, GitHubAPIClient::APIError::decodingError(error->description));
                 co_return;
             }
-            entry.details.latestActor = std::get<Actor>(decoded);
+            const auto &comment = std::get<WireDecoding::CommentRecord>(decoded);
+            entry.details.latestActor = comment.author;
+            entry.commentPage = comment.webPage;
             entry.commentEtag = commentAnswer.etag;
         }
         entry.commentUrl = job.commentUrl;
@@ -178,7 +204,8 @@ QCoro::Task<> SubjectDetailsFetcher::fetch(Job job, quint64 generation)
 
     entry.updatedAt = job.updatedAt;
     entry.storedAt = QDateTime::currentDateTimeUtc();
-    const bool changed = !known || known->subjectUrl != entry.subjectUrl || known->details != entry.details;
+    const bool changed = !known || known->subjectUrl != entry.subjectUrl || known->details != entry.details
+                         || known->webPage() != entry.webPage();
     m_cache.insert(job.threadId, std::move(entry));
     if (changed)
         m_announce.start();

@@ -13,8 +13,9 @@
 #include <QSet>
 #include <QTimer>
 
-// The state and latest actor of issue and pull request threads, read from
-// their subject's address after the list is shown. A thread is asked about
+// The state and latest actor of issue and pull request threads, and the web
+// page of those and of releases and commits, read from their subject's
+// address (and latest comment's) after the list is shown. A thread is asked about
 // again only when its update time moved, and then with the ETags held, so an
 // unchanged subject costs a 304. At most maxInFlight requests are out at
 // once, through the client's pacing: a pause empties the queue. What was
@@ -33,8 +34,8 @@ public:
     // with its own token. The pacing key is that token's: a pause it asked
     // for stops the details too.
     void follow(const QList<GitHubNotification> &threads, const QByteArray &pacingKey, GitHubAPIClient::Access access);
-    // Gives each item the last details known for its subject; until some
-    // arrive an item keeps none.
+    // Gives each item the last details and page known for its subject; until
+    // some arrive an item keeps none.
     void annotate(QList<GHNotification> &items);
     // Drops the queue (another token may see other threads); answers still
     // out are discarded.
@@ -52,7 +53,7 @@ private:
         QDateTime updatedAt;
         QString subjectUrl;
         QString commentUrl;
-        bool pullRequest = false;
+        enum class Kind { issue, pullRequest, page } kind = Kind::issue;
     };
 
     // One of at most maxInFlight loops that empty the queue.

@@ -116,6 +116,8 @@ private slots:
             std::optional<qint64> number;
             SubjectType type;
             QString web;
+            const char *raw = "";
+            QString page = {};
         } cases[] = {
             {repos + "pulls/5", 5, SubjectType::pull_request, QStringLiteral("https://github.com/octo/hooks/pull/5")},
             {repos + "issues/9", 9, SubjectType::issue, QStringLiteral("https://github.com/octo/hooks/issues/9")},
@@ -129,6 +131,21 @@ private slots:
              {},
              SubjectType::issue,
              QStringLiteral("https://github.com/octo/hooks/actions/runs/42")},
+            // The page the details name comes first; check runs open the Actions tab,
+            // a discussion the search for its title.
+            {repos + "releases/7",
+             {},
+             SubjectType::release,
+             QStringLiteral("https://github.com/octo/hooks/releases/tag/v1"),
+             "Release",
+             QStringLiteral("https://github.com/octo/hooks/releases/tag/v1")},
+            {{}, {}, SubjectType::issue, QStringLiteral("https://github.com/octo/hooks/actions"), "CheckSuite"},
+            {{}, {}, SubjectType::issue, QStringLiteral("https://github.com/octo/hooks/actions"), "WorkflowRun"},
+            {QStringLiteral("https://api.github.com/graphql"),
+             {},
+             SubjectType::discussion,
+             QStringLiteral("https://github.com/octo/hooks/discussions?discussions_q=Why%20%26%20how%3F"),
+             "Discussion"},
         };
         for (const auto &c : cases) {
             GHNotification item;
@@ -137,6 +154,9 @@ private slots:
             item.url = c.url;
             item.number = c.number;
             item.subjectType = c.type;
+            item.subjectTypeRaw = QString::fromLatin1(c.raw);
+            item.webPage = c.page;
+            item.title = QStringLiteral("Why & how?");
             QCOMPARE(Conversion::webURL(item), c.web);
         }
     }

@@ -251,9 +251,11 @@ private slots:
 
     void commentAuthors()
     {
-        QCOMPARE(std::get<Actor>(WireDecoding::decodeCommentAuthor(commentBody("bob"))), (Actor{"bob", false}));
-        QCOMPARE(std::get<Actor>(WireDecoding::decodeCommentAuthor(commentBody("ci", "Bot"))), (Actor{"ci", true}));
-        QVERIFY(std::holds_alternative<DecodingError>(WireDecoding::decodeCommentAuthor("{\"user\":{}}")));
+        QCOMPARE(std::get<WireDecoding::CommentRecord>(WireDecoding::decodeComment(commentBody("bob"))).author,
+                 (Actor{"bob", false}));
+        QCOMPARE(std::get<WireDecoding::CommentRecord>(WireDecoding::decodeComment(commentBody("ci", "Bot"))).author,
+                 (Actor{"ci", true}));
+        QVERIFY(std::holds_alternative<DecodingError>(WireDecoding::decodeComment("{\"user\":{}}")));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "store/NotificationsStore.h"
 #include "store/SubjectDetailsCache.h"
 
+#include "BrowserRecorder.h"
 #include "ModelThreads.h"
 #include "TestEnvironment.h"
 
@@ -41,7 +42,8 @@ private slots:
         QDir(QFileInfo(SubjectDetailsCache::defaultPath()).absolutePath()).removeRecursively();
         QCOMPARE(KeychainManager::saveToken(QStringLiteral("ghp_details")), std::nullopt);
         // A pull request whose latest comment is by someone else, an issue without
-        // comments (GitHub names the issue itself), and a release, which has none.
+        // comments (GitHub names the issue itself), and a release, which has none;
+        // each with its page on the web site.
         const QString repo = server->baseUrl() + QStringLiteral("/repos/octo/hooks");
         threads = {
             {.id = "1",
@@ -53,10 +55,16 @@ private slots:
         };
         // Every list request answers the threads as they are then.
         server->setHandler([this](const RecordedRequest &) { return listAnswer(threads); });
-        server->setResource("/repos/octo/hooks/pulls/5", subjectBody({.state = "closed", .merged = true}, true));
-        server->setResource("/repos/octo/hooks/issues/comments/9", commentBody("renovate", "Bot"));
-        server->setResource("/repos/octo/hooks/issues/6",
-                            subjectBody({.state = "closed", .stateReason = "not_planned", .author = "bob"}, false));
+        server->setResource("/repos/octo/hooks/pulls/5",
+                            subjectBody({.state = "closed", .merged = true, .htmlUrl = web + "pull/5"}, true));
+        server->setResource("/repos/octo/hooks/issues/comments/9",
+                            commentBody("renovate", "Bot", web + "pull/5#issuecomment-9"));
+        server->setResource(
+            "/repos/octo/hooks/issues/6",
+            subjectBody({.state = "closed", .stateReason = "not_planned", .author = "bob", .htmlUrl = web + "issues/6"},
+                        false));
+        server->setResource("/repos/octo/hooks/releases/7",
+                            R"({"id": 7, "html_url": ")" + web.toUtf8() + R"(releases/tag/v1.0", "author": null})");
     }
 
     void eachIsFetchedOnceAndAgainOnlyWhenItsThreadChanges()
@@ -69,7 +77,14 @@ private slots:
         QList<QByteArray> targets = detailTargets(*server);
         std::sort(targets.begin(), targets.end());
         QCOMPARE(targets, (QList<QByteArray>{"/repos/octo/hooks/issues/6", "/repos/octo/hooks/issues/comments/9",
-                                             "/repos/octo/hooks/pulls/5"}));
+                                             "/repos/octo/hooks/pulls/5", "/repos/octo/hooks/releases/7"}));
+        // Each opens its exact page: the latest comment, the issue, the release's tag.
+        QTRY_COMPARE(store.items()[2].webPage, web + "releases/tag/v1.0");
+        BrowserRecorder browser;
+        for (const char *id : {"1", "2", "3"})
+            store.open(QString::fromLatin1(id));
+        QCOMPARE(browser.opened, (QList<QUrl>{QUrl(web + "pull/5#issuecomment-9"), QUrl(web + "issues/6"),
+                                              QUrl(web + "releases/tag/v1.0")}));
 
         // An unchanged poll asks only for the list.
         server->clearRequests();
@@ -116,6 +131,7 @@ private slots:
     void badAnswersAndOffHostAddressesLeaveTheRowAsItWas()
     {
         FakeGitHubServer elsewhere;
+        threads.removeLast();
         threads[0].url = elsewhere.baseUrl() + "/repos/octo/hooks/pulls/5";
         server->setResource("/repos/octo/hooks/issues/6", R"({"state": "open", "user": 7})");
         NotificationsStore store;
@@ -154,6 +170,7 @@ private slots:
     }
 
 private:
+    const QString web = QStringLiteral("https://github.com/octo/hooks/");
     std::unique_ptr<FakeGitHubServer> server;
     QList<WireThread> threads;
 };

@@ -15,7 +15,8 @@ QByteArray httpDate(const QDateTime &time)
 
 QDateTime fromHttpDate(const QByteArray &text)
 {
-    QDateTime time = QLocale::c().toDateTime(QString::fromLatin1(text), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    QDateTime time =
+        QLocale::c().toDateTime(QString::fromLatin1(text), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
     time.setTimeZone(QTimeZone::utc());
     return time;
 }

@@ -85,6 +85,8 @@ QByteArray subjectBody(const WireSubject &subject, bool pullRequest)
                      {"state", subject.state},
                      {"user", QJsonObject{{"login", subject.author}, {"id", 1}, {"type", subject.authorType}}},
                      {"body", "What it is about."}};
+    if (!subject.htmlUrl.isEmpty())
+        body.insert("html_url", subject.htmlUrl);
     if (pullRequest) {
         body.insert("merged", subject.merged);
         body.insert("draft", subject.draft);
@@ -94,11 +96,12 @@ QByteArray subjectBody(const WireSubject &subject, bool pullRequest)
     return QJsonDocument(body).toJson(QJsonDocument::Compact);
 }
 
-QByteArray commentBody(const QString &login, const QString &type)
+QByteArray commentBody(const QString &login, const QString &type, const QString &htmlUrl)
 {
-    return QJsonDocument(
-               QJsonObject{{"id", 1}, {"body", "A comment."}, {"user", QJsonObject{{"login", login}, {"type", type}}}})
-        .toJson(QJsonDocument::Compact);
+    QJsonObject body{{"id", 1}, {"body", "A comment."}, {"user", QJsonObject{{"login", login}, {"type", type}}}};
+    if (!htmlUrl.isEmpty())
+        body.insert("html_url", htmlUrl);
+    return QJsonDocument(body).toJson(QJsonDocument::Compact);
 }
 
 QList<QByteArray> serveSubjects(FakeGitHubServer &server, const QList<WireThread> &threads)

@@ -27,12 +27,13 @@ struct WireSubject {
     QJsonValue stateReason = QJsonValue::Null;
     QString author = QStringLiteral("alice");
     QString authorType = QStringLiteral("User");
+    QString htmlUrl = {};
 };
 
 // The body of a pull request (with "merged" and "draft") or of an issue.
 QByteArray subjectBody(const WireSubject &subject, bool pullRequest);
-// The body of a comment by `login`.
-QByteArray commentBody(const QString &login, const QString &type = QStringLiteral("User"));
+// The body of a comment by `login`, with its page when given.
+QByteArray commentBody(const QString &login, const QString &type = QStringLiteral("User"), const QString &htmlUrl = {});
 
 // A GET /notifications body holding these threads, with every key GitHub
 // sends (the decoder passes over the ones it does not need).
