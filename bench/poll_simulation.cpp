@@ -5,10 +5,17 @@
 // 304, and rate-limit points (the server counts one for every answer other
 // than 304). Every 50th cycle one thread has news.
 //
+// Then what reconciling with GitHub costs: an hour at GitHub's usual 60 s
+// poll interval with no news at all (every point spent is reconciliation),
+// for a list of 1 page and of 10 pages, with the panel never opened and
+// opened every minute, through the client and the rules that pick a whole
+// list over a revalidated one.
+//
 //   tools/session/run-in-session.sh --keyring -- build/bin/poll_simulation [cycles]
 
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
+#include "store/ListFreshness.h"
 #include "store/NotificationsStore.h"
 
 #include "FakeGitHubServer.h"
@@ -20,6 +27,61 @@
 #include <QUrlQuery>
 
 #include <cstdio>
+
+namespace {
+
+// Rate-limit points spent in a simulated hour: every list answer other than
+// a 304 costs one a page.
+int pointsPerHour(int pages, bool panelEveryMinute)
+{
+    FakeGitHubServer github;
+    const QList<WireThread> threads = manyThreads(pages * 50);
+    int points = 0;
+    github.setHandler([&](const RecordedRequest &request) {
+        const QByteArray stamp = "Wed, 01 May 2024 09:30:00 GMT";
+        if (request.header("If-Modified-Since") == stamp)
+            return ScriptedResponse{304, {}, {{"Last-Modified", stamp}}, ScriptedResponse::Behaviour::respond};
+        ++points;
+        const int page = std::max(
+            1, QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt());
+        ScriptedResponse answer{200,
+                                threadsBody(threads.mid((page - 1) * 50, 50)),
+                                {{"Last-Modified", stamp}},
+                                ScriptedResponse::Behaviour::respond};
+        if (page < pages)
+            answer.headers.append(
+                {"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\"")
+                             .arg(github.baseUrl())
+                             .arg(page + 1)
+                             .toUtf8()});
+        return answer;
+    });
+    const GitHubAPIClient::Access access{github.baseUrl(), QStringLiteral("ghp_simulation_%1").arg(pages)};
+    ListFreshness freshness;
+    const auto fetch = [&](ListFreshness::Fetch why, const QDateTime &at) {
+        if (!freshness.wantsFetch(why, at))
+            return;
+        const bool whole = freshness.wantsWhole(why, at);
+        freshness.sent();
+        const auto list =
+            QCoro::waitFor(GitHubAPIClient::fetchNotifications(access, true, 50, false,
+                                                               whole ? GitHubAPIClient::ListRequest::whole
+                                                                     : GitHubAPIClient::ListRequest::revalidated));
+        if (const auto *fetched = std::get_if<GitHubAPIClient::NotificationList>(&list))
+            freshness.arrived(at, fetched->current);
+        else
+            qFatal("a list request failed");
+    };
+    const QDateTime start = QDateTime::currentDateTimeUtc();
+    for (int minute = 0; minute < 60; ++minute) {
+        fetch(ListFreshness::Fetch::timed, start.addSecs(60 * minute));
+        if (panelEveryMinute)
+            fetch(ListFreshness::Fetch::viewOpened, start.addSecs(60 * minute + 30));
+    }
+    return points;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -102,5 +164,11 @@ int main(int argc, char *argv[])
     std::printf("detail requests per poll:         %.3f (after the first fill)\n",
                 double(details - firstDetails) / (cycles - 1));
     std::printf("rate-limit points:                %d\n", points);
+
+    std::printf("\nreconciliation, points per hour of 60 s polls with no news (GitHub allows 5000):\n");
+    for (const int pages : {1, 10}) {
+        std::printf("  %2d page(s): %4d in the background, %4d with the panel opened every minute\n", pages,
+                    pointsPerHour(pages, false), pointsPerHour(pages, true));
+    }
     return store.items().size() == threads.size() && quietPollDetails == 0 ? 0 : 1;
 }

@@ -15,11 +15,6 @@
 
 namespace {
 
-// How old the last whole list may be before a timed poll, or a view
-// opening, asks for the whole list again.
-constexpr qint64 wholeListAfterPollSeconds = 5 * 60;
-constexpr qint64 wholeListAfterViewSeconds = 60;
-
 // QTimer counts in int milliseconds; longer periods are cut to what fits.
 std::chrono::milliseconds timerPeriod(std::chrono::milliseconds period)
 {
@@ -166,7 +161,7 @@ void AccountSession::startSession()
     setLastError(std::nullopt);
     setItems({});
     m_listFetchedAt = {};
-    m_wholeListAt = {};
+    m_freshness.reset();
     m_requests.setHeld(false);
     startTimers();
     refresh(Fetch::asked);
@@ -191,8 +186,7 @@ void AccountSession::endSession()
     setLastError(m_credential->missingDescription());
     setSecondsUntilRefresh(0);
     m_listFetchedAt = {};
-    m_wholeListAt = {};
-    m_wholeListWanted = false;
+    m_freshness.reset();
     setItems({});
 }
 
@@ -223,23 +217,6 @@ bool AccountSession::suspended() const
     return m_tokenStatus == TokenState::Status::Unavailable || m_tokenStatus == TokenState::Status::Locked;
 }
 
-bool AccountSession::wantsWholeList(Fetch why) const
-{
-    if (m_wholeListWanted || !m_wholeListAt.isValid())
-        return true;
-    const qint64 age = m_wholeListAt.secsTo(QDateTime::currentDateTimeUtc());
-    switch (why) {
-    case Fetch::timed:
-        return age >= wholeListAfterPollSeconds;
-    case Fetch::viewOpened:
-        return age >= wholeListAfterViewSeconds;
-    case Fetch::asked:
-    case Fetch::reconnected:
-        return true;
-    }
-    return true;
-}
-
 QDateTime AccountSession::earliestFetch() const
 {
     QDateTime earliest;
@@ -254,12 +231,19 @@ QCoro::Task<> AccountSession::refresh(Fetch why)
 {
     if (m_stopped)
         co_return;
-    if (why == Fetch::viewOpened && !wantsWholeList(why))
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    if (!m_freshness.wantsFetch(why, now))
         co_return;
-    const bool whole = wantsWholeList(why);
+    const bool whole = m_freshness.wantsWhole(why, now);
+    // A whole list the user (or a view, or a reconnection) asked for is owed
+    // until it goes out; a timed poll that cannot go now simply comes later.
+    const auto owe = [this, whole, why] {
+        if (whole && why != Fetch::timed)
+            m_freshness.owe();
+    };
     if (m_isRefreshing) {
         // The list on its way may be a revalidated copy: the whole one follows.
-        m_wholeListWanted = m_wholeListWanted || (whole && why != Fetch::timed);
+        owe();
         co_return;
     }
     if (m_tokenStatus == TokenState::Status::Checking) {
@@ -275,9 +259,9 @@ QCoro::Task<> AccountSession::refresh(Fetch why)
     if (m_tokenStatus != TokenState::Status::Stored)
         co_return;
     if (const QDateTime earliest = earliestFetch(); earliest.isValid()) {
-        m_wholeListWanted = m_wholeListWanted || (whole && why != Fetch::timed);
+        owe();
         if (m_polling || why != Fetch::timed) {
-            const std::chrono::milliseconds wait(QDateTime::currentDateTimeUtc().msecsTo(earliest));
+            const std::chrono::milliseconds wait(now.msecsTo(earliest));
             if (!m_refreshTimer.isActive() || m_refreshTimer.remainingTimeAsDuration() > wait)
                 m_refreshTimer.start(timerPeriod(wait));
             updateCountdown();
@@ -286,7 +270,7 @@ QCoro::Task<> AccountSession::refresh(Fetch why)
     }
     setRefreshing(true);
     setLastError(std::nullopt);
-    m_wholeListWanted = false;
+    m_freshness.sent();
 
     // The session may be destroyed, or its token change, while the request is out.
     QPointer<AccountSession> self(this);
@@ -329,8 +313,7 @@ QCoro::Task<> AccountSession::refresh(Fetch why)
     // An empty list before is a list all the same: what comes next is news.
     const bool hadPrevious = m_listFetchedAt.isValid();
     m_listFetchedAt = askedAt;
-    if (list.current)
-        m_wholeListAt = askedAt;
+    m_freshness.arrived(askedAt, list.current);
     setRefreshing(false);
     scheduleNextPoll();
     emit listed(result.newThreads, hadPrevious);
@@ -373,7 +356,11 @@ void AccountSession::scheduleNextPoll()
     // Never sooner than GitHub asks, nor while it asked for a pause; a whole
     // list the user is waiting for goes out as soon as GitHub lets it.
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    std::chrono::milliseconds delay = m_wholeListWanted ? std::chrono::milliseconds(0) : pollPeriod();
+    // However long the user's interval, the whole list comes every few
+    // minutes: what was read on the web shows without a new notification.
+    std::chrono::milliseconds delay =
+        m_freshness.owed() ? std::chrono::milliseconds(0)
+                           : std::min<std::chrono::milliseconds>(pollPeriod(), ListFreshness::wholeAfterPoll);
     if (const QDateTime earliest = earliestFetch(); earliest.isValid())
         delay = std::max(delay, std::chrono::milliseconds(now.msecsTo(earliest)));
     m_refreshTimer.start(timerPeriod(delay));

@@ -5,6 +5,7 @@
 #include "api/GitHubAPIClient.h"
 #include "credentials/AccountCredential.h"
 #include "model/GHNotification.h"
+#include "store/ListFreshness.h"
 #include "store/SubjectDetailsFetcher.h"
 #include "store/ThreadMerge.h"
 #include "store/ThreadRequestQueue.h"
@@ -65,14 +66,8 @@ public:
     void start(KeychainManager::Prompt prompt = KeychainManager::Prompt::never);
     // Removal: nothing more is sent, and what its token fetched is forgotten.
     void stop();
-    // Why a list is asked for. GitHub answers a revalidated request 304 until
-    // a new notification arrives, whatever was read or done on the web, so
-    // whole lists (a rate-limit point a page) reconcile: a timed poll asks
-    // for the whole list once the last whole answer is five minutes old; the
-    // user's refresh, a resume and a reconnection always do; a view opening
-    // does once the last whole answer is a minute old, and sends nothing
-    // otherwise.
-    enum class Fetch { timed, asked, viewOpened, reconnected };
+    // Why a list is asked for, which says whether it is asked for whole.
+    using Fetch = ListFreshness::Fetch;
     // Its list: unless one is on its way, or no token is stored. Never sooner
     // than GitHub's poll interval after the last one, nor during a pause
     // GitHub asked for: a fetch asked for too early goes out when that ends,
@@ -138,7 +133,6 @@ private:
     // When GitHub lets the next list request go out: its poll interval after
     // the last one, or the end of a pause it asked for; invalid when now.
     QDateTime earliestFetch() const;
-    bool wantsWholeList(Fetch why) const;
 
     void setItems(QList<GHNotification> items);
     void setLastError(std::optional<QString> message);
@@ -177,13 +171,9 @@ private:
     ThreadMerge::Dismissals m_dismissed;
     bool m_polling = false;
     QDateTime m_lastPoll;
-    // When the list shown was asked for, and when the last whole list (not
-    // a copy revalidated by a 304) was.
+    // When the list shown was asked for.
     QDateTime m_listFetchedAt;
-    QDateTime m_wholeListAt;
-    // A whole list was asked for while a fetch was out or too early: the
-    // next fetch asks for it, as soon as GitHub lets it.
-    bool m_wholeListWanted = false;
+    ListFreshness m_freshness;
     QTimer m_refreshTimer;
     QTimer m_countdownTimer;
     // Asks an unavailable secret store again.

@@ -303,9 +303,13 @@ private slots:
         account.listHeaders = {{"X-Poll-Interval", "120"}};
         NotificationsStore store;
         QTRY_COMPARE(store.secondsUntilRefresh(), 120);
-        Preferences::setRefreshInterval(600);
-        NoticeCenter::instance().post(QString::fromLatin1(Notices::refreshIntervalChanged), 600);
-        QTRY_COMPARE(store.secondsUntilRefresh(), 600);
+        Preferences::setRefreshInterval(240);
+        NoticeCenter::instance().post(QString::fromLatin1(Notices::refreshIntervalChanged), 240);
+        QTRY_COMPARE(store.secondsUntilRefresh(), 240);
+        // However long the interval, the whole list comes every five minutes.
+        Preferences::setRefreshInterval(1800);
+        NoticeCenter::instance().post(QString::fromLatin1(Notices::refreshIntervalChanged), 1800);
+        QTRY_COMPARE(store.secondsUntilRefresh(), 300);
         QCOMPARE(account.lists(), 1);
         // The panel asking the keyring again sends nothing.
         store.recheckToken();

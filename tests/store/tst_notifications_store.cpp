@@ -107,13 +107,13 @@ private slots:
         QVERIFY(store.isRefreshing());
         QCoro::waitFor(store.refresh());
         // The interval is read afresh when the fetch ends.
-        Preferences::setRefreshInterval(900);
+        Preferences::setRefreshInterval(240);
         QTRY_COMPARE(ids(store.items()), (QStringList{"1", "2"}));
         // One fetch; the badge counting unread threads only is checked by
         // tst_quieting's quietTimeEndsWithOneSummary.
         QCOMPARE(server->requests().size(), 1);
-        QVERIFY(store.secondsUntilRefresh() >= 899);
-        QTRY_VERIFY(store.secondsUntilRefresh() < 899);
+        QVERIFY(store.secondsUntilRefresh() >= 239);
+        QTRY_VERIFY(store.secondsUntilRefresh() < 239);
 
         // Failures, unreadable or refused, keep the items and say why (each
         // message: tst_github_api_client's statusRules); the next good fetch
@@ -126,7 +126,7 @@ private slots:
             QCOMPARE(store.items(), before);
         }
         QCOMPARE(store.lastError(), QStringLiteral("GitHub API error: HTTP 500"));
-        QCOMPARE(store.secondsUntilRefresh(), 900);
+        QCOMPARE(store.secondsUntilRefresh(), 240);
         server->enqueue(listAnswer({{.id = "3", .url = "https://api.github.com/repos/octo/hooks/pulls/5"},
                                     {.id = "4", .url = "javascript:alert(1)//api.github.com/repos/x/y/issues/1"},
                                     {.id = "5", .url = "http://github.com/octo/hooks/issues/1"}}));

@@ -9,7 +9,7 @@ MUTATIONS = [
  ("news on a thread already listed raises no alert", "src/store/ThreadMerge.cpp",
   "if (merged.unread && (old == byId.cend() || thread.updatedAt > (*old)->updatedAt))",
   "if (merged.unread && old == byId.cend())"),
- ("the user's refresh revalidates, and misses what was read on the web", "src/store/AccountSession.cpp",
+ ("the user's refresh revalidates, and misses what was read on the web", "src/store/ListFreshness.cpp",
   "    case Fetch::asked:\n    case Fetch::reconnected:\n        return true;",
   "    case Fetch::asked:\n    case Fetch::reconnected:\n        return false;"),
  ("a list cut short kept for revalidation", "src/api/GitHubAPIClient.cpp",
