@@ -5,6 +5,7 @@
 #include "api/GitHubEndpoints.h"
 #include "api/LinkHeader.h"
 #include "api/RequestPacing.h"
+#include "platform/Memory.h"
 #include "platform/NetworkAccess.h"
 #include "api/RevalidationCache.h"
 #include "api/WireDecoding.h"
@@ -46,6 +47,8 @@ constexpr int maxPages = 10;
 
 // A page of threads is some 2 kB a thread; every other answer is small.
 constexpr qint64 maxPageBytes = 16 * 1024 * 1024;
+// Past this, the memory a list's decoding freed is handed back to the system.
+constexpr qint64 largeAnswerBytes = 1024 * 1024;
 constexpr qint64 maxSmallBodyBytes = 1024 * 1024;
 
 struct PreparedRequest {
@@ -145,16 +148,27 @@ QList<GitHubNotification> withoutRepeats(QList<GitHubNotification> threads)
     return threads;
 }
 
-std::variant<QList<GitHubNotification>, DecodingError> decodePages(const QList<QByteArray> &pages)
-{
+// The threads of the pages that decode, up to the first that does not.
+struct DecodedPages {
     QList<GitHubNotification> threads;
+    qsizetype pages = 0;
+    std::optional<DecodingError> error;
+};
+
+DecodedPages decodePages(const QList<QByteArray> &pages)
+{
+    DecodedPages decoded;
     for (const QByteArray &page : pages) {
-        auto decoded = WireDecoding::decodeNotificationList(page);
-        if (auto *error = std::get_if<DecodingError>(&decoded))
-            return *error;
-        threads.append(std::move(std::get<QList<GitHubNotification>>(decoded)));
+        auto threads = WireDecoding::decodeNotificationList(page);
+        if (auto *error = std::get_if<DecodingError>(&threads)) {
+            decoded.error = *error;
+            break;
+        }
+        decoded.threads.append(std::move(std::get<QList<GitHubNotification>>(threads)));
+        ++decoded.pages;
     }
-    return withoutRepeats(std::move(threads));
+    decoded.threads = withoutRepeats(std::move(decoded.threads));
+    return decoded;
 }
 
 QByteArray lastReadBody(const QDateTime &lastReadAt)
@@ -163,12 +177,11 @@ QByteArray lastReadBody(const QDateTime &lastReadAt)
         .toJson(QJsonDocument::Compact);
 }
 
-// A change of state on GitHub, answered with its status (absent for an
-// answer that is not HTTP), its body unread.
-QCoro::Task<std::variant<std::optional<int>, ClientError>> sendChange(std::optional<QString> path, QByteArray method,
-                                                                      std::optional<QByteArray> jsonBody, Access access)
+// A change of state on GitHub: its HTTP answer, or why there is none.
+QCoro::Task<std::variant<std::optional<HttpResponse>, ClientError>>
+sendChange(std::optional<QString> path, QByteArray method, std::optional<QByteArray> jsonBody, Access access)
 {
-    using Result = std::variant<std::optional<int>, ClientError>;
+    using Result = std::variant<std::optional<HttpResponse>, ClientError>;
     auto prepared = makeRequest(std::move(path), access.token, access.apiBase);
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
@@ -179,25 +192,20 @@ QCoro::Task<std::variant<std::optional<int>, ClientError>> sendChange(std::optio
         body = *jsonBody;
         request.setRawHeader("Content-Type", "application/json");
     }
-    auto outcome = co_await send(std::move(request), std::move(method), std::move(body), maxSmallBodyBytes, pacingKey);
-    if (auto *error = std::get_if<ClientError>(&outcome))
-        co_return Result(*error);
-    const auto &response = std::get<std::optional<HttpResponse>>(outcome);
-    co_return Result(response ? std::optional<int>(response->status) : std::nullopt);
+    auto sending = send(std::move(request), std::move(method), std::move(body), maxSmallBodyBytes, pacingKey);
+    co_return co_await std::move(sending);
 }
 
 // Every change of state on GitHub: any 2xx answer (202 when GitHub finishes
-// in the background) is success.
+// in the background) is success; anything else is the error it stands for,
+// with its status and GitHub's message.
 QCoro::Task<std::optional<ClientError>> sendUpdate(std::optional<QString> path, QByteArray method,
                                                    std::optional<QByteArray> jsonBody, Access access)
 {
     auto sending = sendChange(std::move(path), std::move(method), std::move(jsonBody), std::move(access));
-    const auto outcome = co_await std::move(sending);
-    if (const auto *error = std::get_if<ClientError>(&outcome))
+    const auto answer = readable(co_await std::move(sending), false);
+    if (const auto *error = std::get_if<ClientError>(&answer))
         co_return *error;
-    const std::optional<int> status = std::get<std::optional<int>>(outcome);
-    if (!status || *status < 200 || *status > 299)
-        co_return ClientError(APIError::invalidResponse());
     co_return std::nullopt;
 }
 
@@ -239,7 +247,6 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
     if (auto *error = std::get_if<ClientError>(&prepared))
         co_return Result(*error);
     auto &[request, token, pacingKey] = std::get<PreparedRequest>(prepared);
-    QByteArray enterpriseVersion;
     const QUrl first = request.url();
 
     // Only the first page is revalidated: "not modified" covers the list.
@@ -255,43 +262,72 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
             pageRequest.setRawHeader("If-Modified-Since", cached->lastModified);
     }
 
-    RevalidationCache::Entry fresh;
-    bool current = true;
+    RevalidationCache::Entry validators;
+    QList<QByteArray> pages;
+    qint64 bytes = 0;
+    NotificationList list;
     for (int page = 0; page < maxPages; ++page) {
         auto outcome = co_await send(pageRequest, QByteArrayLiteral("GET"), QByteArray(), maxPageBytes, pacingKey);
-        const auto answer = readable(std::move(outcome), page == 0 && cached);
-        if (auto *error = std::get_if<ClientError>(&answer))
-            co_return Result(*error);
-        const HttpResponse &response = std::get<HttpResponse>(answer);
-        if (page == 0)
-            enterpriseVersion = response.header("X-GitHub-Enterprise-Version");
-        if (response.status == 304) {
-            fresh = *cached;
-            current = false;
+        auto answer = readable(std::move(outcome), page == 0 && cached);
+        if (auto *error = std::get_if<ClientError>(&answer)) {
+            if (page == 0)
+                co_return Result(*error);
+            list.paging = NotificationList::Paging::stopped;
+            list.stoppedBy = *error;
             break;
+        }
+        HttpResponse &response = std::get<HttpResponse>(answer);
+        if (page == 0)
+            list.enterpriseVersion = response.header("X-GitHub-Enterprise-Version");
+        if (response.status == 304) {
+            list.current = false;
+            co_return Result(std::move(list));
         }
         if (page == 0) {
-            fresh.lastModified = response.header("Last-Modified");
-            fresh.etag = response.header("ETag");
+            validators.lastModified = response.header("Last-Modified");
+            validators.etag = response.header("ETag");
         }
-        fresh.pages.append(response.body);
-        const std::optional<QUrl> next = LinkHeader::nextPageOf(response.header("Link"), first);
-        if (!next)
+        const QByteArray link = response.header("Link");
+        bytes += response.body.size();
+        pages.append(std::move(response.body));
+        const std::optional<QUrl> next = LinkHeader::nextPageOf(link, first);
+        if (!next) {
+            // A next page elsewhere is never asked for: the token stays home.
+            if (LinkHeader::next(link)) {
+                list.paging = NotificationList::Paging::stopped;
+                list.stoppedBy = ClientError(APIError::invalidURL());
+            }
             break;
+        }
+        if (page == maxPages - 1) {
+            list.paging = NotificationList::Paging::capped;
+            break;
+        }
         pageRequest = request;
         pageRequest.setUrl(*next);
     }
-    auto decoded = co_await QtConcurrent::run(&decodePages, fresh.pages);
-    if (auto *error = std::get_if<DecodingError>(&decoded)) {
-        // A broken body kept for revalidation would be decoded again on every
-        // 304 until something new arrived.
+    DecodedPages decoded = co_await QtConcurrent::run(&decodePages, std::move(pages));
+    // The pages' buffers and the decoder's allocations were freed on a worker
+    // thread, whose arena the allocator keeps unless told otherwise.
+    if (bytes > largeAnswerBytes)
+        Memory::releaseFreed();
+    if (decoded.error && decoded.pages == 0) {
+        // No validators from a body that did not decode: every 304 would
+        // stand for a list nobody has.
         cache.forget(cacheKey);
-        co_return Result(ClientError(APIError::decodingError(error->description)));
+        co_return Result(ClientError(APIError::decodingError(decoded.error->description)));
     }
-    if (current && (!fresh.lastModified.isEmpty() || !fresh.etag.isEmpty()))
-        cache.store(cacheKey, fresh);
-    co_return Result(
-        NotificationList{std::move(std::get<QList<GitHubNotification>>(decoded)), enterpriseVersion, current});
+    if (decoded.error) {
+        list.paging = NotificationList::Paging::stopped;
+        list.stoppedBy = ClientError(APIError::decodingError(decoded.error->description));
+    }
+    if (list.paging == NotificationList::Paging::stopped
+        || (validators.lastModified.isEmpty() && validators.etag.isEmpty()))
+        cache.forget(cacheKey);
+    else
+        cache.store(cacheKey, validators);
+    list.threads = std::move(decoded.threads);
+    co_return Result(std::move(list));
 }
 
 } // namespace
@@ -439,18 +475,7 @@ QCoro::Task<std::optional<ClientError>> unmuteThread(Access access, QString thre
 
 QCoro::Task<std::optional<ClientError>> markThreadAsDone(Access access, QString threadId)
 {
-    using Result = std::optional<ClientError>;
-    auto deleting =
-        sendChange(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("DELETE"), std::nullopt, std::move(access));
-    const auto outcome = co_await std::move(deleting);
-    if (const auto *error = std::get_if<ClientError>(&outcome))
-        co_return Result(*error);
-    const std::optional<int> status = std::get<std::optional<int>>(outcome);
-    if (status && (*status == 404 || *status == 405))
-        co_return Result(ClientError(APIError::httpError(*status, std::nullopt)));
-    if (!status || *status < 200 || *status > 299)
-        co_return Result(ClientError(APIError::invalidResponse()));
-    co_return Result();
+    return sendUpdate(ApiPaths::threadPath(threadId, {}), QByteArrayLiteral("DELETE"), std::nullopt, std::move(access));
 }
 
 QCoro::Task<std::optional<ClientError>> markAllAsRead(Access access, QDateTime lastReadAt)

@@ -43,14 +43,21 @@ struct Access {
 };
 
 // The thread list with what the server said of itself: a GitHub Enterprise
-// Server names its version ("3.12.4"), github.com sends nothing. `current`
-// is false when GitHub answered 304 and the list is the copy held: GitHub's
-// Last-Modified moves only when a new notification arrives, so that copy
-// misses whatever was read, done or marked unread on the web since.
+// Server names its version ("3.12.4"), github.com sends nothing.
 struct NotificationList {
     QList<GitHubNotification> threads;
     QByteArray enterpriseVersion;
+    // False when GitHub answered 304: the list is as the caller last had it,
+    // and `threads` is empty. GitHub's Last-Modified moves only when a new
+    // notification arrives, so what was read, done or marked unread on the
+    // web since is not in that list.
     bool current = true;
+    // Every page, or the newest only: the page cap was reached, or paging
+    // stopped early (a next link that leads elsewhere, a later page that
+    // failed), in which case `stoppedBy` says why.
+    enum class Paging { whole, capped, stopped };
+    Paging paging = Paging::whole;
+    std::optional<ClientError> stoppedBy = std::nullopt;
 };
 
 // A revalidated list costs no rate-limit point when it answers 304; a whole
@@ -68,8 +75,9 @@ struct UserAnswer {
     QByteArray enterpriseVersion;
 };
 
-// The whole list, every page of it; `participating` keeps to the threads the
-// user takes part in.
+// The whole list, every page of it up to the cap; `participating` keeps to
+// the threads the user takes part in. Only an error on the first page fails
+// the fetch.
 QCoro::Task<ClientResult<NotificationList>> fetchNotifications(Access access, bool all, int perPage,
                                                                bool participating = false,
                                                                ListRequest kind = ListRequest::revalidated);

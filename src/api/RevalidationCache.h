@@ -8,15 +8,16 @@
 
 #include <optional>
 
-// The last successful answer per (address, token), held in memory only, so
-// that the next request can ask "changed since?" and a 304 answer, which
-// GitHub does not count against the rate limit, can reuse the body.
-// Keys are digests that include the token: another token never sees an entry.
+// The validators of the last whole answer per (address, token), held in
+// memory only, so that the next request can ask "changed since?": a 304
+// answer, which GitHub does not count against the rate limit, says the list
+// held is current. No body is kept: what the answer said is already in the
+// caller's hands, and a list of many large pages would otherwise stay in
+// memory for good. Keys are digests that include the token: another token
+// never sees an entry.
 class RevalidationCache {
 public:
     struct Entry {
-        // Every page of the list, first to last.
-        QList<QByteArray> pages;
         QByteArray lastModified;
         QByteArray etag;
     };

@@ -104,7 +104,14 @@ QCoro::Task<Response> send(QNetworkRequest request, QByteArray method, QByteArra
         qCInfo(lcNetwork) << method << path << "failed:" << reply->errorString();
         // From now on a network that comes back polls at once.
         SystemEvents::shared().followReachability();
-        co_return Response{std::nullopt, {}, {}, reply->error(), reply->errorString()};
+        // Qt cancels a transfer that stays silent past the idle time-out,
+        // and calls it "Operation canceled".
+        const QString description =
+            reply->error() == QNetworkReply::OperationCanceledError
+                ? QCoreApplication::translate("NetworkAccess", "The server did not answer for %1 s")
+                      .arg(QString::number(double(limits.idleTimeout.count()) / 1000, 'g', 3))
+                : reply->errorString();
+        co_return Response{std::nullopt, {}, {}, reply->error(), description};
     }
     if (!status.isValid()) {
         qCInfo(lcNetwork) << method << path << "answered without an HTTP status";

@@ -75,8 +75,9 @@ AccountSession::AccountSession(AccountHost host, QString login, std::unique_ptr<
                                          if (!m_stopped)
                                              startTimers();
                                      });
+    // Another list: what GitHub said of the one held does not apply to it.
     NoticeCenter::instance().observe(QString::fromLatin1(Notices::participatingOnlyChanged), this,
-                                     [this](const QVariant &) { refresh(); });
+                                     [this](const QVariant &) { refresh(Fetch::asked); });
 }
 
 AccountSession::~AccountSession()
@@ -162,6 +163,7 @@ void AccountSession::startSession()
     setItems({});
     m_listFetchedAt = {};
     m_freshness.reset();
+    m_seenDownTo = std::nullopt;
     m_requests.setHeld(false);
     startTimers();
     refresh(Fetch::asked);
@@ -187,6 +189,7 @@ void AccountSession::endSession()
     setSecondsUntilRefresh(0);
     m_listFetchedAt = {};
     m_freshness.reset();
+    m_seenDownTo = std::nullopt;
     setItems({});
 }
 
@@ -297,6 +300,13 @@ QCoro::Task<> AccountSession::refresh(Fetch why)
 
     const GitHubAPIClient::NotificationList &list = std::get<GitHubAPIClient::NotificationList>(fetched);
     m_enterpriseWithoutDone = !hasDone(list.enterpriseVersion);
+    if (!list.current) {
+        // Nothing new on GitHub's side since the list shown.
+        m_listFetchedAt = askedAt;
+        setRefreshing(false);
+        scheduleNextPoll();
+        co_return;
+    }
     const bool canMarkDone = !m_enterpriseWithoutDone && !m_doneRefused;
     QList<GHNotification> threads;
     threads.reserve(list.threads.size());
@@ -306,14 +316,27 @@ QCoro::Task<> AccountSession::refresh(Fetch why)
         thread.account.canMarkDone = canMarkDone;
         threads.append(std::move(thread));
     }
-    ThreadMerge::MergeResult result = ThreadMerge::merge(m_items, threads, m_dismissed);
-    ThreadMerge::forgetSettled(m_dismissed, threads);
+    // A list that stopped early is the newest part of the list: the rest is
+    // kept as it was, dismissals included, until a whole list says otherwise.
+    using Paging = GitHubAPIClient::NotificationList::Paging;
+    const bool partial = list.paging == Paging::stopped;
+    ThreadMerge::MergeResult result =
+        ThreadMerge::merge(m_items, threads, m_dismissed, {.partial = partial, .seenDownTo = m_seenDownTo});
+    ThreadMerge::forgetSettled(m_dismissed, threads, partial);
+    m_seenDownTo = std::nullopt;
+    if (list.paging != Paging::whole && !threads.isEmpty())
+        m_seenDownTo = std::min_element(threads.cbegin(), threads.cend(), [](const auto &a, const auto &b) {
+                           return a.updatedAt < b.updatedAt;
+                       })->updatedAt;
+    if (list.stoppedBy)
+        setLastError(
+            tr("Only part of the list arrived, the rest is as it was: %1").arg(userDescription(*list.stoppedBy)));
     m_details.annotate(result.merged);
     setItems(std::move(result.merged));
     // An empty list before is a list all the same: what comes next is news.
     const bool hadPrevious = m_listFetchedAt.isValid();
     m_listFetchedAt = askedAt;
-    m_freshness.arrived(askedAt, list.current);
+    m_freshness.arrived(askedAt, !partial);
     setRefreshing(false);
     scheduleNextPoll();
     emit listed(result.newThreads, hadPrevious);

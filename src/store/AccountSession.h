@@ -174,6 +174,8 @@ private:
     // When the list shown was asked for.
     QDateTime m_listFetchedAt;
     ListFreshness m_freshness;
+    // The last list saw only its newest pages, down to this update time.
+    std::optional<QDateTime> m_seenDownTo;
     QTimer m_refreshTimer;
     QTimer m_countdownTimer;
     // Asks an unavailable secret store again.

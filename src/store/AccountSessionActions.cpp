@@ -135,16 +135,11 @@ void AccountSession::markAsDone(const QString &id)
                 m_items.insert(std::min(index, m_items.size()), thread);
                 emit itemsChanged();
             }
-            if (!refusesDone(error)) {
-                setLastError(userDescription(error));
-                return;
-            }
             // An Enterprise Server without "done" says so, and is offered it no more.
-            if (!m_host.isGitHubCom()) {
+            if (refusesDone(error) && !m_host.isGitHubCom())
                 withdrawDone();
-                return;
-            }
-            setLastError(userDescription(ClientError(GitHubAPIClient::APIError::invalidResponse())));
+            else
+                setLastError(userDescription(error));
         });
 }
 

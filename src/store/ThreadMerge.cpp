@@ -3,13 +3,14 @@
 #include "platform/TextSearch.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
 namespace ThreadMerge {
 
 MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched,
-                  const Dismissals &dismissed)
+                  const Dismissals &dismissed, const Coverage &coverage)
 {
     // Where ids repeat, the later thread wins.
     QHash<QString, const GHNotification *> byId;
@@ -19,7 +20,9 @@ MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotificat
 
     MergeResult result;
     result.merged.reserve(fetched.size());
+    QSet<QString> seen;
     for (const GHNotification &thread : fetched) {
+        seen.insert(thread.id);
         GHNotification merged = thread;
         const auto dismissal = dismissed.constFind(thread.id);
         if (dismissal != dismissed.cend() && thread.updatedAt <= dismissal->updatedAt) {
@@ -28,23 +31,34 @@ MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotificat
             merged.unread = false;
         }
         const auto old = byId.constFind(thread.id);
-        if (merged.unread && (old == byId.cend() || thread.updatedAt > (*old)->updatedAt))
+        const bool news = old == byId.cend() ? !coverage.seenDownTo || thread.updatedAt > *coverage.seenDownTo
+                                             : thread.updatedAt > (*old)->updatedAt;
+        if (merged.unread && news)
             result.newThreads.append(merged);
         result.merged.append(std::move(merged));
+    }
+    // The pages not read are older than those read: their threads follow.
+    if (coverage.partial) {
+        for (const GHNotification &thread : previous) {
+            if (!seen.contains(thread.id)) {
+                seen.insert(thread.id);
+                result.merged.append(thread);
+            }
+        }
     }
     return result;
 }
 
-void forgetSettled(Dismissals &dismissed, const QList<GHNotification> &fetched)
+void forgetSettled(Dismissals &dismissed, const QList<GHNotification> &fetched, bool partial)
 {
     if (dismissed.isEmpty())
         return;
     QHash<QString, QDateTime> updated;
     for (const GHNotification &thread : fetched)
         updated.insert(thread.id, thread.updatedAt);
-    dismissed.removeIf([&updated](const auto &entry) {
+    dismissed.removeIf([&updated, partial](const auto &entry) {
         const auto now = updated.constFind(entry.key());
-        return now == updated.cend() || *now > entry.value().updatedAt;
+        return now == updated.cend() ? !partial : *now > entry.value().updatedAt;
     });
 }
 

@@ -31,16 +31,25 @@ struct Dismissal {
 };
 using Dismissals = QHash<QString, Dismissal>;
 
+// How much of GitHub's list a fetch saw.
+struct Coverage {
+    // Paging stopped early: the threads it did not see are kept as they were.
+    bool partial = false;
+    // An earlier list saw only its newest pages, down to this update time: a
+    // thread never seen whose activity is no newer was beyond them, not news.
+    std::optional<QDateTime> seenDownTo = std::nullopt;
+};
+
 // The fetched list is the truth, read and unread as GitHub says (so a thread
 // read or marked unread on the web follows it); nothing of the previous copy
 // is kept (a local mute ends here). Only what the user did in Quillfen
 // holds: a dismissed thread stays read, or away, until it is updated again.
 MergeResult merge(const QList<GHNotification> &previous, const QList<GHNotification> &fetched,
-                  const Dismissals &dismissed = {});
+                  const Dismissals &dismissed = {}, const Coverage &coverage = {});
 
 // Drops the dismissals an answer has settled: the thread came back updated,
-// or is gone from the list altogether.
-void forgetSettled(Dismissals &dismissed, const QList<GHNotification> &fetched);
+// or, when the answer was the whole list, is gone from it.
+void forgetSettled(Dismissals &dismissed, const QList<GHNotification> &fetched, bool partial = false);
 
 // The filters on what a thread's subject details say.
 enum class StateFilter { open, merged, closed, draft };

@@ -205,19 +205,20 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("error");
         QTest::addColumn<bool>("doneOffered");
-        const QString refused = u"Invalid response from GitHub API"_s;
+        // The status and GitHub's message, as the list's errors say them.
+        const auto refused = [](int status) { return u"GitHub API error (%1): Refused"_s.arg(status); };
         const QString withdrawn = u"cannot mark threads as done (it needs GitHub Enterprise Server 3.13"_s;
         const std::pair<Kind, const char *> kinds[] = {{Kind::first, "first"},
                                                        {Kind::enterprise, "enterprise"},
                                                        {Kind::gitHubCom, "github.com"}};
         for (const auto &[kind, name] : kinds) {
             for (const char *action : {"read", "mute", "done", "all", "repository"})
-                QTest::addRow("%s %s", name, action) << kind << QString::fromLatin1(action) << 500 << refused << true;
+                QTest::addRow("%s %s", name, action) << kind << QString::fromLatin1(action) << 500 << refused(500) << true;
             // Only an Enterprise Server without "done" stops offering it.
             for (const int status : {404, 405}) {
                 const bool offered = kind != Kind::enterprise;
                 QTest::addRow("%s done %d", name, status)
-                    << kind << u"done"_s << status << (offered ? refused : withdrawn) << offered;
+                    << kind << u"done"_s << status << (offered ? refused(status) : withdrawn) << offered;
             }
         }
     }

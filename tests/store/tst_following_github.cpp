@@ -47,11 +47,13 @@ struct Fixture {
         return QTest::qWaitFor([this] { return lists() == 1 && !store->isRefreshing(); });
     }
 
+    // List requests, each counted by its first page.
     int lists() const
     {
         return int(
-            std::count_if(server.requests().cbegin(), server.requests().cend(),
-                          [](const RecordedRequest &request) { return request.target.contains("/notifications?"); }));
+            std::count_if(server.requests().cbegin(), server.requests().cend(), [](const RecordedRequest &request) {
+                return request.target.contains("/notifications?") && !request.target.contains("&page=");
+            }));
     }
 
     // A list asked for as `ask` does, once it has arrived and been merged.
@@ -194,6 +196,8 @@ const QList<Case> &cases()
 
 } // namespace
 
+Q_DECLARE_METATYPE(FakeInbox::PageFault)
+
 // Quillfen's list, count and alerts follow what GitHub knows, for every
 // account alike.
 class TestFollowingGitHub : public QObject {
@@ -221,6 +225,44 @@ private slots:
         QVERIFY(c.then(f));
         QCOMPARE(f.rows(), c.rows);
         QCOMPARE(f.alerts(), c.alerts);
+    }
+
+    void aListCutShortKeepsWhatItDidNotSee_data()
+    {
+        QTest::addColumn<bool>("first");
+        QTest::addColumn<FakeInbox::PageFault>("fault");
+        for (const auto &[name, fault] : {std::pair{"next page elsewhere", FakeInbox::PageFault::nextElsewhere},
+                                          std::pair{"later page fails", FakeInbox::PageFault::laterPageFails}}) {
+            QTest::addRow("%s, first", name) << true << fault;
+            QTest::addRow("%s, enterprise", name) << false << fault;
+        }
+    }
+    // Two pages, all marked read while GitHub still marks them in the
+    // background; then a list that stops after the first page: the second
+    // page's threads stay, read, and come back with the whole list as news
+    // to nobody.
+    void aListCutShortKeepsWhatItDidNotSee()
+    {
+        QFETCH(bool, first);
+        QFETCH(FakeInbox::PageFault, fault);
+        QList<WireThread> threads;
+        for (int i = 1; i <= 60; ++i)
+            threads.append({.id = QString::number(i)});
+        Fixture f(first, threads);
+        QVERIFY(f.start());
+        QCOMPARE(f.store->unreadCount(), 60);
+        f.store->markAllAsRead();
+        QTRY_COMPARE(f.server.requests().last().method, "PUT"_ba);
+        f.inbox.setPageFault(fault);
+        QVERIFY(f.refreshed());
+        QCOMPARE(f.store->items().size(), 60);
+        QCOMPARE(f.store->unreadCount(), 0);
+        QVERIFY(f.store->lastErrorText().contains(u"Only part of the list arrived"));
+        f.inbox.setPageFault(FakeInbox::PageFault::none);
+        QVERIFY(f.refreshed());
+        QCOMPARE(f.store->unreadCount(), 0);
+        QVERIFY(!f.store->hasError());
+        QCOMPARE(f.alerts(), QStringList());
     }
 
     void aBusyThreadKeepsOneAlert_data() { addAccountRows("replies"); }

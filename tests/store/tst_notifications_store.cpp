@@ -213,7 +213,7 @@ private slots:
         store->toggleRead(QStringLiteral("2"));
         QCOMPARE(ids(store->items(), unread), QStringList{"1"});
         QTRY_COMPARE(ids(store->items(), unread), (QStringList{"1", "2"}));
-        QCOMPARE(store->lastError(), QStringLiteral("Invalid response from GitHub API"));
+        QCOMPARE(store->lastError(), QStringLiteral("GitHub API error (404): Not Found"));
         store->toggleRead(QStringLiteral("3"));
         QCOMPARE(store->lastError(), QStringLiteral("Cannot mark as unread. GitHub API limitation."));
 

@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimeZone>
+#include <QUrl>
+#include <QUrlQuery>
 
 namespace {
 
@@ -24,7 +26,8 @@ QDateTime fromHttpDate(const QByteArray &text)
 } // namespace
 
 FakeInbox::FakeInbox(FakeGitHubServer &server, QByteArray prefix)
-    : m_prefix(std::move(prefix)), m_lastModified(QDateTime(QDate(2024, 5, 1), QTime(9, 30), QTimeZone::utc()))
+    : m_server(server), m_prefix(std::move(prefix)),
+      m_lastModified(QDateTime(QDate(2024, 5, 1), QTime(9, 30), QTimeZone::utc()))
 {
     server.setHandler([this](const RecordedRequest &request) { return answer(request); });
 }
@@ -114,8 +117,24 @@ ScriptedResponse FakeInbox::answer(const RecordedRequest &request)
         const QByteArray since = request.header("If-Modified-Since");
         if (!since.isEmpty() && fromHttpDate(since) >= m_lastModified)
             return {304, {}, headers, ScriptedResponse::Behaviour::respond};
-        ++m_wholeLists;
-        return {200, threadsBody(m_threads), headers, ScriptedResponse::Behaviour::respond};
+        constexpr int pageSize = 50;
+        const int page = std::max(
+            1, QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt());
+        if (page > 1 && m_pageFault == PageFault::laterPageFails)
+            return plain(500, R"({"message":"Server Error"})");
+        if (page == 1)
+            ++m_wholeLists;
+        if (page * pageSize < m_threads.size()) {
+            QString base = m_server.baseUrl();
+            if (m_pageFault == PageFault::nextElsewhere)
+                base.replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost"));
+            headers.append({"Link", QStringLiteral("<%1%2/notifications?all=true&per_page=50&page=%3>; rel=\"next\"")
+                                        .arg(base, QString::fromLatin1(m_prefix))
+                                        .arg(page + 1)
+                                        .toUtf8()});
+        }
+        return {200, threadsBody(m_threads.mid((page - 1) * pageSize, pageSize)), headers,
+                ScriptedResponse::Behaviour::respond};
     }
     if (request.target == m_prefix + "/notifications" && request.method == "PUT") {
         const QJsonObject body = QJsonDocument::fromJson(request.body).object();

@@ -21,7 +21,9 @@ struct ScriptedResponse;
 // - new activity on a thread turns it unread with a newer updated_at;
 // - marking all read answers 202 and marks in the background: the list
 //   still shows the threads unread until the work is done.
-// Marking one thread read answers 205, done 204; anything else GET is 404.
+// The list comes in GitHub's pages of 50, each but the last with a Link to
+// the next. Marking one thread read answers 205, done 204; any other GET is
+// 404.
 class FakeInbox {
 public:
     explicit FakeInbox(FakeGitHubServer &server, QByteArray prefix = {});
@@ -38,6 +40,10 @@ public:
     void finishMarkAll();
     // GitHub's X-Poll-Interval, in seconds; 0 sends none.
     void setPollInterval(int seconds) { m_pollInterval = seconds; }
+    // What goes wrong with the pages after the first: nothing, the first
+    // page's next link names another host, or the second page answers 500.
+    enum class PageFault { none, nextElsewhere, laterPageFails };
+    void setPageFault(PageFault fault) { m_pageFault = fault; }
 
     bool isUnread(const QString &id) const;
     int unreadCount() const;
@@ -52,7 +58,9 @@ private:
     // The stamp moves a second past the last, and is the activity's time.
     QString activity();
 
+    FakeGitHubServer &m_server;
     QByteArray m_prefix;
+    PageFault m_pageFault = PageFault::none;
     QList<WireThread> m_threads;
     QDateTime m_lastModified;
     QList<QDateTime> m_pendingMarkAll;

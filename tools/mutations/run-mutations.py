@@ -14,6 +14,8 @@ MUTATIONS = [
   "    case Fetch::asked:\n    case Fetch::reconnected:\n        return false;"),
  ("a list cut short kept for revalidation", "src/api/GitHubAPIClient.cpp",
   "        cache.forget(cacheKey);\n", "        cache.store(cacheKey, fresh);\n"),
+ ("a list cut short taken for the whole list", "src/store/AccountSession.cpp",
+  "const bool partial = list.paging == Paging::stopped;", "const bool partial = false;"),
  ("an alert about the same thread does not replace the last", "src/platform/DesktopNotifications.cpp",
   "shown.replaced(notification.about)", "uint(0)"),
  ("a woken snooze alerts twice", "src/store/NotificationAlerts.cpp",
@@ -84,7 +86,7 @@ MUTATIONS = [
   "alerting.removeIf([this](const GHNotification &thread) { return ruleAction(thread) != AlertRules::Action::show; });",
   "alerting.removeIf([](const GHNotification &thread) {\n        return AlertRules::actionFor(AlertRules::current().rules, thread) != AlertRules::Action::show;\n    });"),
  ("any refused Done withdraws it", "src/store/AccountSessionActions.cpp",
-  "if (!refusesDone(error)) {", "if (!refusesDone(error) && false) {"),
+  "if (refusesDone(error) && !m_host.isGitHubCom())", "if (!m_host.isGitHubCom())"),
 ]
 results = []
 for name, path, old, new in MUTATIONS:
