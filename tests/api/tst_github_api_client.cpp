@@ -150,8 +150,7 @@ private slots:
             RequestPacing::clear();
             // An action's refusal says what the list's would.
             const std::optional<ClientError> refused = markRead();
-            QCOMPARE(refused ? userDescription(*refused) : QString(),
-                     c.status / 100 == 2 ? QString() : c.listError);
+            QCOMPARE(refused ? userDescription(*refused) : QString(), c.status / 100 == 2 ? QString() : c.listError);
             RequestPacing::clear();
             QCOMPARE(QCoro::waitFor(GitHubAPIClient::validateToken(QStringLiteral("ghp_x"))),
                      ClientResult<bool>(c.status == 200));

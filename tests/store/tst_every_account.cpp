@@ -213,7 +213,8 @@ private slots:
                                                        {Kind::gitHubCom, "github.com"}};
         for (const auto &[kind, name] : kinds) {
             for (const char *action : {"read", "mute", "done", "all", "repository"})
-                QTest::addRow("%s %s", name, action) << kind << QString::fromLatin1(action) << 500 << refused(500) << true;
+                QTest::addRow("%s %s", name, action)
+                    << kind << QString::fromLatin1(action) << 500 << refused(500) << true;
             // Only an Enterprise Server without "done" stops offering it.
             for (const int status : {404, 405}) {
                 const bool offered = kind != Kind::enterprise;

@@ -156,7 +156,8 @@ private slots:
             {answer(200, QByteArray(appcast).replace("%1", "999")), u"Update available: 9.999"_s},
             {answer(500, "oops"), u"Update check failed: HTTP 500"_s},
             {answer(200, "<html/>"), u"Update check failed: the update feed is unreadable: not an RSS feed"_s},
-            {{200, {}, {}, ScriptedResponse::Behaviour::stall}, u"Update check failed: The server did not answer for 0.3 s"_s},
+            {{200, {}, {}, ScriptedResponse::Behaviour::stall},
+             u"Update check failed: The server did not answer for 0.3 s"_s},
         };
         SettingsViewModel model;
         for (const auto &[reply, message] : checks) {
