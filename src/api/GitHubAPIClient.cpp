@@ -155,10 +155,13 @@ struct DecodedPages {
     std::optional<DecodingError> error;
 };
 
-DecodedPages decodePages(const QList<QByteArray> &pages)
+DecodedPages decodePages(QList<QByteArray> pages)
 {
+    qint64 bytes = 0;
+    for (const QByteArray &page : std::as_const(pages))
+        bytes += page.size();
     DecodedPages decoded;
-    for (const QByteArray &page : pages) {
+    for (const QByteArray &page : std::as_const(pages)) {
         auto threads = WireDecoding::decodeNotificationList(page);
         if (auto *error = std::get_if<DecodingError>(&threads)) {
             decoded.error = *error;
@@ -168,6 +171,11 @@ DecodedPages decodePages(const QList<QByteArray> &pages)
         ++decoded.pages;
     }
     decoded.threads = withoutRepeats(std::move(decoded.threads));
+    // The pages and the decoder's allocations are freed here, on a worker
+    // thread, whose arena the allocator would otherwise keep.
+    pages = {};
+    if (bytes > largeAnswerBytes)
+        Memory::releaseFreed();
     return decoded;
 }
 
@@ -264,7 +272,6 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
 
     RevalidationCache::Entry validators;
     QList<QByteArray> pages;
-    qint64 bytes = 0;
     NotificationList list;
     for (int page = 0; page < maxPages; ++page) {
         auto outcome = co_await send(pageRequest, QByteArrayLiteral("GET"), QByteArray(), maxPageBytes, pacingKey);
@@ -288,7 +295,6 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
             validators.etag = response.header("ETag");
         }
         const QByteArray link = response.header("Link");
-        bytes += response.body.size();
         pages.append(std::move(response.body));
         const std::optional<QUrl> next = LinkHeader::nextPageOf(link, first);
         if (!next) {
@@ -307,10 +313,6 @@ QCoro::Task<ClientResult<NotificationList>> fetchList(bool all, int perPage, boo
         pageRequest.setUrl(*next);
     }
     DecodedPages decoded = co_await QtConcurrent::run(&decodePages, std::move(pages));
-    // The pages' buffers and the decoder's allocations were freed on a worker
-    // thread, whose arena the allocator keeps unless told otherwise.
-    if (bytes > largeAnswerBytes)
-        Memory::releaseFreed();
     if (decoded.error && decoded.pages == 0) {
         // No validators from a body that did not decode: every 304 would
         // stand for a list nobody has.

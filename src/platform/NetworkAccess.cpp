@@ -1,4 +1,6 @@
 #include "platform/NetworkAccess.h"
+
+#include "platform/Memory.h"
 #include "platform/SystemEvents.h"
 
 #include <QCoreApplication>
@@ -19,6 +21,7 @@ QNetworkAccessManager *manager()
 {
     static QPointer<QNetworkAccessManager> shared;
     if (!shared && QCoreApplication::instance() && !QCoreApplication::closingDown()) {
+        Memory::keepLargeBlocksApart();
         shared = new QNetworkAccessManager(QCoreApplication::instance());
         // Redirects are answered as statuses: following one could carry the
         // Authorization header to another host.
