@@ -70,6 +70,14 @@
         <source>%1 is added already</source>
         <translation>%1 ist bereits hinzugefügt</translation>
     </message>
+    <message>
+        <source>%1 names a login that cannot be stored: %2</source>
+        <translation>%1 nennt ein Login, das nicht gespeichert werden kann: %2</translation>
+    </message>
+    <message>
+        <source>%1 is the github.com account already</source>
+        <translation>%1 ist bereits das github.com-Konto</translation>
+    </message>
 </context>
 <context>
     <name>AccountSession</name>
@@ -84,6 +92,10 @@
     <message>
         <source>%1 cannot mark threads as done (it needs GitHub Enterprise Server 3.13 or later)</source>
         <translation>%1 kann Threads nicht als erledigt markieren (dafür ist GitHub Enterprise Server 3.13 oder neuer nötig)</translation>
+    </message>
+    <message>
+        <source>Only part of the list arrived, the rest is as it was: %1</source>
+        <translation>Nur ein Teil der Liste ist angekommen, der Rest bleibt, wie er war: %1</translation>
     </message>
 </context>
 <context>
@@ -186,6 +198,10 @@
     <message>
         <source>The answer is larger than %1 MB</source>
         <translation>Die Antwort ist größer als %1 MB</translation>
+    </message>
+    <message>
+        <source>The server did not answer for %1 s</source>
+        <translation>Der Server hat %1 s lang nicht geantwortet</translation>
     </message>
 </context>
 <context>
@@ -504,10 +520,6 @@
     <message>
         <source>No token available. Please configure in Settings.</source>
         <translation>Kein Token vorhanden. Bitte in den Einstellungen eintragen.</translation>
-    </message>
-    <message>
-        <source>Cannot mark as unread. GitHub API limitation.</source>
-        <translation>Als ungelesen markieren ist nicht möglich. Die GitHub-API erlaubt es nicht.</translation>
     </message>
     <message numerus="yes">
         <source>%n new notifications</source>
@@ -849,6 +861,10 @@
     <message>
         <source>Open GitHub Token Page</source>
         <translation>GitHub-Token-Seite öffnen</translation>
+    </message>
+    <message>
+        <source>Saving your first token turns on desktop notifications for new threads, unless you chose otherwise under Notifications.</source>
+        <translation>Mit dem ersten gespeicherten Token werden Desktop-Benachrichtigungen für neue Threads eingeschaltet, sofern Sie unter „Benachrichtigungen“ nichts anderes gewählt haben.</translation>
     </message>
 </context>
 <context>
