@@ -9,11 +9,15 @@
 #include "settings/Preferences.h"
 
 #include <QPointer>
+#include <QSet>
 #include <QVersionNumber>
 
 #include <limits>
 
 namespace {
+
+// Twice the most a list brings: what a capped list keeps of earlier ones.
+constexpr qsizetype maxKeptThreads = 1000;
 
 // QTimer counts in int milliseconds; longer periods are cut to what fits.
 std::chrono::milliseconds timerPeriod(std::chrono::milliseconds period)
@@ -316,13 +320,23 @@ QCoro::Task<> AccountSession::refresh(Fetch why)
         thread.account.canMarkDone = canMarkDone;
         threads.append(std::move(thread));
     }
-    // A list that stopped early is the newest part of the list: the rest is
-    // kept as it was, dismissals included, until a whole list says otherwise.
+    // A list that stopped early, or at the page cap, is the newest part of
+    // the list: the rest is kept as it was, dismissals included, until a
+    // whole list says otherwise. Past the cap, the oldest kept go first.
     using Paging = GitHubAPIClient::NotificationList::Paging;
-    const bool partial = list.paging == Paging::stopped;
+    const bool partial = list.paging != Paging::whole;
     ThreadMerge::MergeResult result =
         ThreadMerge::merge(m_items, threads, m_dismissed, {.partial = partial, .seenDownTo = m_seenDownTo});
     ThreadMerge::forgetSettled(m_dismissed, threads, partial);
+    if (result.merged.size() > maxKeptThreads) {
+        result.merged.resize(maxKeptThreads);
+        QSet<QString> known;
+        for (const QList<GHNotification> *list : {&threads, &result.merged}) {
+            for (const GHNotification &thread : *list)
+                known.insert(thread.id);
+        }
+        m_dismissed.removeIf([&known](const auto &entry) { return !known.contains(entry.key()); });
+    }
     m_seenDownTo = std::nullopt;
     if (list.paging != Paging::whole && !threads.isEmpty())
         m_seenDownTo = std::min_element(threads.cbegin(), threads.cend(), [](const auto &a, const auto &b) {
@@ -336,7 +350,7 @@ QCoro::Task<> AccountSession::refresh(Fetch why)
     // An empty list before is a list all the same: what comes next is news.
     const bool hadPrevious = m_listFetchedAt.isValid();
     m_listFetchedAt = askedAt;
-    m_freshness.arrived(askedAt, !partial);
+    m_freshness.arrived(askedAt, list.paging != Paging::stopped);
     setRefreshing(false);
     scheduleNextPoll();
     emit listed(result.newThreads, hadPrevious);

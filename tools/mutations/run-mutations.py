@@ -15,7 +15,7 @@ MUTATIONS = [
  ("a list cut short kept for revalidation", "src/api/GitHubAPIClient.cpp",
   "        cache.forget(cacheKey);\n", "        cache.store(cacheKey, fresh);\n"),
  ("a list cut short taken for the whole list", "src/store/AccountSession.cpp",
-  "const bool partial = list.paging == Paging::stopped;", "const bool partial = false;"),
+  "const bool partial = list.paging != Paging::whole;", "const bool partial = false;"),
  ("an alert about the same thread does not replace the last", "src/platform/DesktopNotifications.cpp",
   "shown.replaced(notification.about)", "uint(0)"),
  ("a woken snooze alerts twice", "src/store/NotificationAlerts.cpp",
