@@ -24,11 +24,21 @@
 #include <QCoreApplication>
 #include <QCoro/QCoroTask>
 #include <QTest>
-#include <QUrlQuery>
 
 #include <cstdio>
 
 namespace {
+
+// The page of `threads` a list request asks for, with its Link to the next.
+ScriptedResponse pagedAnswer(const RecordedRequest &request, const QList<WireThread> &threads, const QString &baseUrl,
+                             const QByteArray &lastModified)
+{
+    const ListPage page = listPage(request.target, threads, baseUrl + QStringLiteral("/notifications"));
+    ScriptedResponse answer{200, page.body, {{"Last-Modified", lastModified}}, ScriptedResponse::Behaviour::respond};
+    if (!page.link.isEmpty())
+        answer.headers.append({"Link", page.link});
+    return answer;
+}
 
 // Rate-limit points spent in a simulated hour: every list answer other than
 // a 304 costs one a page.
@@ -42,19 +52,7 @@ int pointsPerHour(int pages, bool panelEveryMinute)
         if (request.header("If-Modified-Since") == stamp)
             return ScriptedResponse{304, {}, {{"Last-Modified", stamp}}, ScriptedResponse::Behaviour::respond};
         ++points;
-        const int page = std::max(
-            1, QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt());
-        ScriptedResponse answer{200,
-                                threadsBody(threads.mid((page - 1) * 50, 50)),
-                                {{"Last-Modified", stamp}},
-                                ScriptedResponse::Behaviour::respond};
-        if (page < pages)
-            answer.headers.append(
-                {"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\"")
-                             .arg(github.baseUrl())
-                             .arg(page + 1)
-                             .toUtf8()});
-        return answer;
+        return pagedAnswer(request, threads, github.baseUrl(), stamp);
     });
     const GitHubAPIClient::Access access{github.baseUrl(), QStringLiteral("ghp_simulation_%1").arg(pages)};
     ListFreshness freshness;
@@ -103,19 +101,7 @@ int main(int argc, char *argv[])
             return ScriptedResponse{304, {}, {{"Last-Modified", lastModified}}, ScriptedResponse::Behaviour::respond};
         }
         ++points;
-        const int page = std::max(
-            1, QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt());
-        ScriptedResponse answer{200,
-                                threadsBody(threads.mid((page - 1) * 50, 50)),
-                                {{"Last-Modified", lastModified}},
-                                ScriptedResponse::Behaviour::respond};
-        if (page < 3)
-            answer.headers.append(
-                {"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\"")
-                             .arg(github.baseUrl())
-                             .arg(page + 1)
-                             .toUtf8()});
-        return answer;
+        return pagedAnswer(request, threads, github.baseUrl(), lastModified);
     });
     GitHubAPIClient::setBaseUrl(github.baseUrl());
     if (KeychainManager::saveToken(QStringLiteral("ghp_simulation")))

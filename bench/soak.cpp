@@ -22,7 +22,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTest>
-#include <QUrlQuery>
 
 #include <malloc.h>
 #include <unistd.h>
@@ -84,17 +83,14 @@ ScriptedResponse listAnswer(int cycle, const RecordedRequest &request)
 
 // Page `page` of a list of ten, 6 MB each: 50 threads, each with a bulky key
 // GitHub might send and the decoder passes over.
-ScriptedResponse largePage(int page, const QString &baseUrl)
+ScriptedResponse largePage(const QByteArray &target, const QString &baseUrl)
 {
-    QList<WireThread> threads = manyThreads(500).mid((page - 1) * 50, 50);
-    QByteArray body = threadsBody(threads);
-    body.replace("{\"id\":", "{\"bulk\":\"" + QByteArray(120 * 1024, 'x') + "\",\"id\":");
-    ScriptedResponse answer{200, body, {{"Last-Modified", "Thu, 02 May 2024 09:30:00 GMT"}}, Behaviour::respond};
-    if (page < 10)
-        answer.headers.append({"Link", QStringLiteral("<%1/notifications?all=true&per_page=50&page=%2>; rel=\"next\"")
-                                           .arg(baseUrl)
-                                           .arg(page + 1)
-                                           .toUtf8()});
+    static const QList<WireThread> threads = manyThreads(500);
+    ListPage page = listPage(target, threads, baseUrl + QStringLiteral("/notifications"));
+    page.body.replace("{\"id\":", "{\"bulk\":\"" + QByteArray(120 * 1024, 'x') + "\",\"id\":");
+    ScriptedResponse answer{200, page.body, {{"Last-Modified", "Thu, 02 May 2024 09:30:00 GMT"}}, Behaviour::respond};
+    if (!page.link.isEmpty())
+        answer.headers.append({"Link", page.link});
     return answer;
 }
 
@@ -144,11 +140,8 @@ int main(int argc, char *argv[])
     github.setHandler([&](const RecordedRequest &request) {
         if (request.method != "GET")
             return ScriptedResponse{request.method == "DELETE" ? 204 : 205, {}, {}, Behaviour::respond};
-        if (large) {
-            const int page = std::max(
-                1, QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt());
-            return largePage(page, github.baseUrl());
-        }
+        if (large)
+            return largePage(request.target, github.baseUrl());
         return listAnswer(cycle, request);
     });
     GitHubAPIClient::setBaseUrl(github.baseUrl());

@@ -5,8 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimeZone>
-#include <QUrl>
-#include <QUrlQuery>
 
 namespace {
 
@@ -117,24 +115,18 @@ ScriptedResponse FakeInbox::answer(const RecordedRequest &request)
         const QByteArray since = request.header("If-Modified-Since");
         if (!since.isEmpty() && fromHttpDate(since) >= m_lastModified)
             return {304, {}, headers, ScriptedResponse::Behaviour::respond};
-        constexpr int pageSize = 50;
-        const int page = std::max(
-            1, QUrlQuery(QUrl(QString::fromLatin1(request.target))).queryItemValue(QStringLiteral("page")).toInt());
-        if (page > 1 && m_pageFault == PageFault::laterPageFails)
+        const bool firstPage = !request.target.contains("&page=");
+        if (!firstPage && m_pageFault == PageFault::laterPageFails)
             return plain(500, R"({"message":"Server Error"})");
-        if (page == 1)
-            ++m_wholeLists;
-        if (page * pageSize < m_threads.size()) {
-            QString base = m_server.baseUrl();
-            if (m_pageFault == PageFault::nextElsewhere)
-                base.replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost"));
-            headers.append({"Link", QStringLiteral("<%1%2/notifications?all=true&per_page=50&page=%3>; rel=\"next\"")
-                                        .arg(base, QString::fromLatin1(m_prefix))
-                                        .arg(page + 1)
-                                        .toUtf8()});
-        }
-        return {200, threadsBody(m_threads.mid((page - 1) * pageSize, pageSize)), headers,
-                ScriptedResponse::Behaviour::respond};
+        m_wholeLists += firstPage;
+        QString base = m_server.baseUrl();
+        if (m_pageFault == PageFault::nextElsewhere)
+            base.replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost"));
+        const ListPage page = listPage(request.target, m_threads,
+                                       base + QString::fromLatin1(m_prefix) + QStringLiteral("/notifications"));
+        if (!page.link.isEmpty())
+            headers.append({"Link", page.link});
+        return {200, page.body, headers, ScriptedResponse::Behaviour::respond};
     }
     if (request.target == m_prefix + "/notifications" && request.method == "PUT") {
         const QJsonObject body = QJsonDocument::fromJson(request.body).object();

@@ -7,6 +7,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimeZone>
+#include <QUrl>
+#include <QUrlQuery>
 
 QByteArray threadsBody(const QList<WireThread> &threads)
 {
@@ -39,6 +41,18 @@ QByteArray threadsBody(const QList<WireThread> &threads)
         });
     }
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+ListPage listPage(const QByteArray &target, const QList<WireThread> &threads, const QString &listUrl)
+{
+    constexpr int pageSize = 50;
+    const int page =
+        std::max(1, QUrlQuery(QUrl(QString::fromLatin1(target))).queryItemValue(QStringLiteral("page")).toInt());
+    ListPage answer{threadsBody(threads.mid((page - 1) * pageSize, pageSize)), {}};
+    if (page * pageSize < threads.size())
+        answer.link =
+            QStringLiteral("<%1?all=true&per_page=50&page=%2>; rel=\"next\"").arg(listUrl).arg(page + 1).toUtf8();
+    return answer;
 }
 
 QList<WireThread> manyThreads(int count)

@@ -39,6 +39,15 @@ QByteArray commentBody(const QString &login, const QString &type = QStringLitera
 // sends (the decoder passes over the ones it does not need).
 QByteArray threadsBody(const QList<WireThread> &threads);
 
+// The page of `threads` that a list request for `target` asks for (its
+// "page", 1 when absent), in GitHub's pages of 50, and the Link header's value
+// naming the next page of the list at `listUrl`, empty on the last page.
+struct ListPage {
+    QByteArray body;
+    QByteArray link;
+};
+ListPage listPage(const QByteArray &target, const QList<WireThread> &threads, const QString &listUrl);
+
 // `count` threads spread over a few dozen repositories, every subject kind
 // and several reasons, a minute apart, every third one read, every other
 // issue and pull request with a latest comment.
