@@ -170,7 +170,11 @@ void NotificationsStore::requestRefresh()
 
 void NotificationsStore::viewOpened()
 {
-    refresh(AccountSession::Fetch::viewOpened);
+    // Only lists there are: an account without a token has nothing to say.
+    for (AccountSession *session : m_accounts.all()) {
+        if (session->hasToken())
+            session->refresh(AccountSession::Fetch::viewOpened);
+    }
 }
 
 void NotificationsStore::recheckToken()

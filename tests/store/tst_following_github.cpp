@@ -2,6 +2,7 @@
 #include "credentials/KeychainManager.h"
 #include "platform/StateFile.h"
 #include "settings/Preferences.h"
+#include "store/ListFreshness.h"
 #include "store/NotificationsStore.h"
 #include "store/Snoozes.h"
 
@@ -301,6 +302,38 @@ private slots:
         QTRY_COMPARE(arrivals.size(), 2);
         QCOMPARE_GE(arrivals[1] - arrivals[0], 1900);
         QVERIFY(f.server.requests().last().header("If-Modified-Since").isEmpty());
+    }
+
+    // Whole lists when they are due: a timed poll five minutes after the last
+    // whole answer, an opened view one minute after, the user's refresh at once.
+    void wholeListsWhenDue()
+    {
+        using Fetch = ListFreshness::Fetch;
+        const QDateTime at = QDateTime::currentDateTimeUtc();
+        ListFreshness freshness;
+        QVERIFY(freshness.wantsWhole(Fetch::timed, at)); // none yet
+        freshness.arrived(at, true);
+        QVERIFY(!freshness.wantsWhole(Fetch::timed, at.addSecs(299)));
+        QVERIFY(freshness.wantsWhole(Fetch::timed, at.addSecs(300)));
+        QVERIFY(!freshness.wantsFetch(Fetch::viewOpened, at.addSecs(59)));
+        QVERIFY(freshness.wantsFetch(Fetch::viewOpened, at.addSecs(60)));
+        QVERIFY(freshness.wantsWhole(Fetch::asked, at) && freshness.wantsWhole(Fetch::reconnected, at));
+        freshness.arrived(at.addSecs(10), false); // a 304 is no whole list
+        QVERIFY(freshness.wantsWhole(Fetch::timed, at.addSecs(300)));
+        freshness.owe();
+        QVERIFY(freshness.wantsWhole(Fetch::timed, at));
+    }
+
+    // Opening a view with no token sends nothing and says nothing.
+    void aViewOpenedWithoutTokenIsQuiet()
+    {
+        FakeGitHubServer server;
+        useFakeGitHub(server);
+        NotificationsStore store;
+        QTRY_COMPARE(store.tokenStatus(), TokenState::Status::Missing);
+        store.viewOpened();
+        QVERIFY(!store.hasError());
+        QVERIFY(server.requests().isEmpty());
     }
 
     // Mark all covers the newest activity the user was shown, and no more:
