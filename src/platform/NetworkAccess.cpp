@@ -22,7 +22,11 @@ QNetworkAccessManager *manager()
     static QPointer<QNetworkAccessManager> shared;
     if (!shared && QCoreApplication::instance() && !QCoreApplication::closingDown()) {
         Memory::keepLargeBlocksApart();
-        shared = new QNetworkAccessManager(QCoreApplication::instance());
+        // Gone before the application object: a request still out at exit
+        // would otherwise reach its thread's events while the application
+        // is half destroyed.
+        shared = new QNetworkAccessManager;
+        qAddPostRoutine([] { delete shared.data(); });
         // Redirects are answered as statuses: following one could carry the
         // Authorization header to another host.
         shared->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
