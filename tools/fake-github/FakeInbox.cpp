@@ -96,11 +96,6 @@ bool FakeInbox::isUnread(const QString &id) const
                        [&id](const WireThread &thread) { return thread.id == id && thread.unread; });
 }
 
-int FakeInbox::unreadCount() const
-{
-    return int(std::count_if(m_threads.cbegin(), m_threads.cend(), [](const WireThread &t) { return t.unread; }));
-}
-
 ScriptedResponse FakeInbox::answer(const RecordedRequest &request)
 {
     const auto plain = [](int status, QByteArray body = {}) {
@@ -108,7 +103,6 @@ ScriptedResponse FakeInbox::answer(const RecordedRequest &request)
     };
     const QByteArray threadPath = m_prefix + "/notifications/threads/";
     if (request.target.startsWith(m_prefix + "/notifications?") && request.method == "GET") {
-        ++m_listRequests;
         QList<QPair<QByteArray, QByteArray>> headers{{"Last-Modified", httpDate(m_lastModified)}};
         if (m_pollInterval > 0)
             headers.append({"X-Poll-Interval", QByteArray::number(m_pollInterval)});
@@ -118,7 +112,6 @@ ScriptedResponse FakeInbox::answer(const RecordedRequest &request)
         const bool firstPage = !request.target.contains("&page=");
         if (!firstPage && m_pageFault == PageFault::laterPageFails)
             return plain(500, R"({"message":"Server Error"})");
-        m_wholeLists += firstPage;
         QString base = m_server.baseUrl();
         if (m_pageFault == PageFault::nextElsewhere)
             base.replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost"));

@@ -46,11 +46,6 @@ public:
     void setPageFault(PageFault fault) { m_pageFault = fault; }
 
     bool isUnread(const QString &id) const;
-    int unreadCount() const;
-    // List requests answered so far, and those answered 200 (each costs a
-    // rate-limit point a page).
-    int listRequests() const { return m_listRequests; }
-    int wholeLists() const { return m_wholeLists; }
 
 private:
     ScriptedResponse answer(const RecordedRequest &request);
@@ -65,6 +60,4 @@ private:
     QDateTime m_lastModified;
     QList<QDateTime> m_pendingMarkAll;
     int m_pollInterval = 0;
-    int m_listRequests = 0;
-    int m_wholeLists = 0;
 };
