@@ -9,13 +9,15 @@ qml6-module-qtqml qml6-module-qtquick qml6-module-qtquick-controls qml6-module-q
 qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtqml-workerscript
 qml6-module-qttest qt6-multimedia-dev qml6-module-qtmultimedia qt6-svg-dev qt6-qpa-plugins
 qcoro-qt6-dev libsecret-1-dev libicu-dev libxcb1-dev libbenchmark-dev fonts-dejavu-core
-qt6-tools-dev qt6-l10n-tools"
+qt6-tools-dev qt6-l10n-tools
+qt6-base-private-dev qt6-wayland-dev qt6-wayland-dev-tools plasma-wayland-protocols"
 
 TEST_PACKAGES="xvfb xauth imagemagick dbus dbus-x11 gnome-keyring libsecret-tools
 dunst libnotify-bin trayer pulseaudio pulseaudio-utils sox xdotool x11-utils
 dpkg-dev desktop-file-utils appstream at-spi2-core python3-pyatspi
 sway waybar grim qt6-wayland python3-dbus
-gnome-shell gnome-shell-extension-appindicator"
+gnome-shell gnome-shell-extension-appindicator
+kwin-wayland kded5 plasma-workspace python3-gi gir1.2-gtk-3.0"
 
 FUZZ_PACKAGES="clang llvm"
 

@@ -4,7 +4,6 @@
 #include "shell/tray/StatusNotifierItem.h"
 #include "store/NotificationsStore.h"
 
-#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -94,10 +93,10 @@ QRect TrayIcon::geometry() const
 
 QPoint TrayIcon::anchor() const
 {
-    // XEmbed trays report where the icon is; otherwise the pointer, which
-    // was on the icon or its menu a moment ago, is the best guess.
+    // XEmbed trays report where the icon is; otherwise only a click on it
+    // tells, and the views keep where the last click was.
     const QRect where = geometry();
-    return where.isValid() ? QPoint(where.center().x(), where.bottom()) : QCursor::pos();
+    return where.isValid() ? QPoint(where.center().x(), where.bottom()) : QPoint();
 }
 
 bool TrayIcon::showMessage(const QString &title, const QString &body)

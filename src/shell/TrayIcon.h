@@ -40,7 +40,8 @@ public:
     QRect geometry() const;
     bool showMessage(const QString &title, const QString &body);
     QMenu *menu() { return &m_menu; }
-    // Where the panel drops down from when the host tells nothing.
+    // Where the panel drops down from when the host tells nothing: the
+    // XEmbed icon, or null (no place known).
     QPoint anchor() const;
     StatusNotifierItem *statusNotifierItem() const { return m_item.get(); }
 

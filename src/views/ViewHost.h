@@ -20,7 +20,8 @@ public:
 
     // Closes the drop-down panel when the user is looking at it (shown and
     // active); otherwise shows it at an anchor under (or over) the tray icon
-    // and brings it forward.
+    // and brings it forward. A null anchor (no click, as from the command
+    // line) puts it where the last click did, or in the tray's corner.
     virtual void togglePanel(const QPoint &anchor) = 0;
     // Both close the panel.
     virtual void showMainWindow() = 0;

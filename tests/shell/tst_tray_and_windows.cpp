@@ -77,6 +77,17 @@ private slots:
         QCOMPARE(PanelPlacement::position({600, 790}, {420, 500}, screen), QPoint(390, 286));
         // Larger than the space left: pinned to the top.
         QCOMPARE(PanelPlacement::position({10, 10}, {420, 900}, screen), QPoint(0, 0));
+
+        // A click by an edge was on a desktop panel twice as thick; elsewhere
+        // nothing is known.
+        QCOMPARE(PanelPlacement::workAreaAround({1080, 777}, screen), QRect(0, 0, 1280, 800 - 46));
+        QCOMPARE(PanelPlacement::workAreaAround({200, 12}, screen), QRect(0, 24, 1280, 800 - 24));
+        QCOMPARE(PanelPlacement::workAreaAround({640, 400}, screen), screen);
+        // No click yet: the corner of the edge the work area leaves out, else the desktop's own.
+        QCOMPARE(PanelPlacement::trayCorner(screen, QRect(0, 32, 1280, 768), true), QPoint(1279, 32));
+        QCOMPARE(PanelPlacement::trayCorner(screen, QRect(0, 0, 1280, 756), false), QPoint(1279, 755));
+        QCOMPARE(PanelPlacement::trayCorner(screen, screen, true), QPoint(1279, 799));
+        QCOMPARE(PanelPlacement::trayCorner(screen, screen, false), QPoint(1279, 0));
     }
 
     void iconFollowsTheUnreadCount()
@@ -130,6 +141,12 @@ private slots:
         QVERIFY(!app.panelWindow()->isVisible());
         app.togglePanel(anchor);
         QVERIFY(app.panelWindow()->isVisible());
+        // With no click point (the command line), where the last click put it.
+        const QPoint placed = app.panelWindow()->position();
+        QTest::keyClick(app.panelWindow(), Qt::Key_Escape);
+        app.togglePanel(QPoint());
+        QTRY_VERIFY(app.panelWindow()->isVisible());
+        QCOMPARE(app.panelWindow()->position(), placed);
 
         // Opening a window closes the panel.
         app.showMainWindow();

@@ -25,6 +25,11 @@
 # --sway        a headless Wayland compositor (sway), with no tray: the
 #               command starts waybar (a StatusNotifierItem host) when it
 #               wants one; SWAYSOCK reaches the compositor
+# --kwin        KDE's compositor (kwin_wayland) nested in the private X
+#               server, with kded5 serving the StatusNotifierItem watcher (no
+#               Plasma panel: a test drives the item over D-Bus as the panel
+#               would); KWIN_LOG names the compositor's log, where the
+#               scripts a test loads into it print
 set -eu
 
 keyring=0
@@ -35,6 +40,7 @@ tray=0
 system_bus=0
 sway=0
 gnome=0
+kwin=0
 services=""
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -47,6 +53,7 @@ while [ $# -gt 0 ]; do
         --a11y) a11y=1; shift ;;
         --sway) sway=1; shift ;;
         --gnome) gnome=1; x11=1; system_bus=1; shift ;;
+        --kwin) kwin=1; x11=1; shift ;;
         --) shift; break ;;
         *) break ;;
     esac
@@ -61,6 +68,8 @@ cleanup() {
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     [ -n "$compositor" ] && kill "$compositor" 2>/dev/null
     [ -s "$root/system-bus.pid" ] && kill "$(cat "$root/system-bus.pid")" 2>/dev/null
+    # Started inside the session, and left spinning if it ends early.
+    [ -s "$root/run/kde.pids" ] && kill $(cat "$root/run/kde.pids") 2>/dev/null
     rm -rf "$root"
 }
 trap cleanup EXIT
@@ -80,6 +89,7 @@ export QT_QUICK_CONTROLS_STYLE="${QT_QUICK_CONTROLS_STYLE:-Fusion}"
 unset DBUS_SESSION_BUS_ADDRESS DISPLAY WAYLAND_DISPLAY SWAYSOCK PULSE_SERVER
 export QUILLFEN_SESSION_TOOLS="$(cd "$(dirname "$0")" && pwd)"
 export QUILLFEN_TEST_KEYRING=$keyring QUILLFEN_TEST_PULSE=$pulse QUILLFEN_TEST_A11Y=$a11y QUILLFEN_TEST_GNOME=$gnome
+export QUILLFEN_TEST_KWIN=$kwin
 [ "$a11y" = 1 ] && export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$root/run/no-system-bus"
 if [ "$system_bus" = 1 ]; then
@@ -186,10 +196,29 @@ dbus-run-session --config-file="$bus_config" -- sh -c '
         done
         export WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=wayland
     fi
+    if [ "$QUILLFEN_TEST_KWIN" = 1 ]; then
+        # The packaged binary carries a file capability that a container may
+        # refuse to grant; a copy carries none.
+        cp /usr/bin/kwin_wayland "$XDG_RUNTIME_DIR/kwin_wayland"
+        export KWIN_LOG="$XDG_RUNTIME_DIR/kwin.log" XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=wayland
+        KWIN_COMPOSE=Q QT_QPA_PLATFORM=offscreen "$XDG_RUNTIME_DIR/kwin_wayland" --x11-display "$DISPLAY" \
+            --socket wayland-kde --width 1280 --height 800 --no-lockscreen >"$KWIN_LOG" 2>&1 &
+        echo $! >>"$XDG_RUNTIME_DIR/kde.pids"
+        for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/wayland-kde" ] && break; sleep 0.1; done
+        kded5 >"$XDG_RUNTIME_DIR/kded.log" 2>&1 &
+        echo $! >>"$XDG_RUNTIME_DIR/kde.pids"
+        # Outside a Plasma session kded does not start the watcher by itself.
+        for _ in $(seq 100); do
+            dbus-send --session --print-reply --dest=org.kde.kded5 /kded org.kde.kded5.loadModule \
+                string:statusnotifierwatcher >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        export WAYLAND_DISPLAY=wayland-kde QT_QPA_PLATFORM=wayland
+    fi
     status=0
     "$@" || status=$?
     # Only the daemons of this session: they share its runtime folder.
-    for pid in $(pgrep -x gnome-keyring-d; pgrep -x pulseaudio; pgrep -x at-spi-bus-laun; pgrep -x at-spi2-registr; pgrep -x gnome-shell) ; do
+    for pid in $(pgrep -x gnome-keyring-d; pgrep -x pulseaudio; pgrep -x at-spi-bus-laun; pgrep -x at-spi2-registr; pgrep -x gnome-shell; pgrep -x kwin_wayland; pgrep -x kded5) ; do
         if grep -qz "^XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR\$" "/proc/$pid/environ" 2>/dev/null; then
             kill "$pid" 2>/dev/null || true
         fi

@@ -6,6 +6,7 @@
 #include "views/IconImageProvider.h"
 #include "views/PanelPlacement.h"
 #include "views/host/ActivationToken.h"
+#include "views/host/PlasmaSurface.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -102,9 +103,10 @@ QQuickWindow *WindowHost::panel()
                 qCInfo(lcTiming, "panel frame %lld", QDateTime::currentMSecsSinceEpoch());
         },
         Qt::DirectConnection);
-    // A Wayland client cannot place its windows, nor keep a tool window
-    // off the taskbar: there the panel is a small fixed-size window, which
-    // tiling compositors float and stacking ones centre.
+    // A Wayland client cannot place its windows, nor keep a tool window off
+    // the taskbar, unless the compositor lets it (KWin): elsewhere the panel
+    // is a small fixed-size window, which tiling compositors float and
+    // stacking ones centre.
     m_panel->setFlags(isWayland() ? Qt::Window | Qt::FramelessWindowHint
                                   : Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     return m_panel;
@@ -130,15 +132,36 @@ void WindowHost::togglePanel(const QPoint &anchor)
     // again". A panel closed otherwise (Escape, this icon) opens at once.
     if (!window->isVisible() && m_panelLostFocus.isValid() && m_panelLostFocus.elapsed() < 300)
         return;
-    if (!isWayland()) {
-        QScreen *screen = QGuiApplication::screenAt(anchor);
-        if (!screen)
-            screen = QGuiApplication::primaryScreen();
-        window->setScreen(screen);
-        window->setPosition(PanelPlacement::position(anchor, window->size(), screen->availableGeometry()));
-    }
+    place(window, anchor);
     present(window);
     m_store->viewOpened();
+}
+
+void WindowHost::place(QQuickWindow *window, const QPoint &click)
+{
+    if (!click.isNull())
+        m_lastClick = click;
+    const bool placeable = !isWayland() || PlasmaSurface::available();
+    if (!placeable)
+        return;
+    QScreen *screen = m_lastClick.isNull() ? nullptr : QGuiApplication::screenAt(m_lastClick);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    QRect workArea = screen->availableGeometry();
+    QPoint anchor = m_lastClick;
+    if (anchor.isNull()) {
+        const bool plasma = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("KDE"));
+        anchor = PanelPlacement::trayCorner(screen->geometry(), workArea, plasma);
+    } else if (isWayland()) {
+        workArea = PanelPlacement::workAreaAround(anchor, screen->geometry());
+    }
+    const QPoint position = PanelPlacement::position(anchor, window->size(), workArea);
+    if (isWayland()) {
+        PlasmaSurface::placeAt(window, position);
+    } else {
+        window->setScreen(screen);
+        window->setPosition(position);
+    }
 }
 
 void WindowHost::showMainWindow()

@@ -38,6 +38,8 @@ private:
     QQuickWindow *createWindow(const QString &typeName, const QVariantMap &properties, Lifetime lifetime);
     void openDownloadPage(const QUrl &address);
     QQuickWindow *panel();
+    // At the click, or where the last click put it when there was none.
+    void place(QQuickWindow *window, const QPoint &click);
     void present(QQuickWindow *window);
 
     NotificationsStore *m_store;
@@ -51,4 +53,6 @@ private:
     // Set while the panel is shown and its first frame since is not drawn yet.
     bool m_panelFramePending = false;
     QString m_activationToken;
+    // Null until the first click on the icon.
+    QPoint m_lastClick;
 };
