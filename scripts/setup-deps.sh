@@ -17,7 +17,7 @@ dunst libnotify-bin trayer pulseaudio pulseaudio-utils sox xdotool x11-utils
 dpkg-dev desktop-file-utils appstream at-spi2-core python3-pyatspi
 sway waybar grim qt6-wayland python3-dbus
 gnome-shell gnome-shell-extension-appindicator
-kwin-wayland kded5 plasma-workspace python3-gi gir1.2-gtk-3.0"
+kwin-wayland kwin-x11 kded5 kactivitymanagerd plasma-workspace python3-gi gir1.2-gtk-3.0"
 
 FUZZ_PACKAGES="clang llvm"
 

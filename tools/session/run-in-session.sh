@@ -30,6 +30,8 @@
 #               Plasma panel: a test drives the item over D-Bus as the panel
 #               would); KWIN_LOG names the compositor's log, where the
 #               scripts a test loads into it print
+# --kwin-x11    the same with KDE's X11 window manager (kwin_x11) on the
+#               private X server instead
 set -eu
 
 keyring=0
@@ -53,7 +55,8 @@ while [ $# -gt 0 ]; do
         --a11y) a11y=1; shift ;;
         --sway) sway=1; shift ;;
         --gnome) gnome=1; x11=1; system_bus=1; shift ;;
-        --kwin) kwin=1; x11=1; shift ;;
+        --kwin) kwin=wayland; x11=1; shift ;;
+        --kwin-x11) kwin=x11; x11=1; shift ;;
         --) shift; break ;;
         *) break ;;
     esac
@@ -196,16 +199,33 @@ dbus-run-session --config-file="$bus_config" -- sh -c '
         done
         export WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=wayland
     fi
-    if [ "$QUILLFEN_TEST_KWIN" = 1 ]; then
-        # The packaged binary carries a file capability that a container may
-        # refuse to grant; a copy carries none.
-        cp /usr/bin/kwin_wayland "$XDG_RUNTIME_DIR/kwin_wayland"
-        export KWIN_LOG="$XDG_RUNTIME_DIR/kwin.log" XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=wayland
-        KWIN_COMPOSE=Q QT_QPA_PLATFORM=offscreen "$XDG_RUNTIME_DIR/kwin_wayland" --x11-display "$DISPLAY" \
-            --socket wayland-kde --width 1280 --height 800 --no-lockscreen >"$KWIN_LOG" 2>&1 &
+    if [ "$QUILLFEN_TEST_KWIN" != 0 ]; then
+        export KWIN_LOG="$XDG_RUNTIME_DIR/kwin.log" XDG_CURRENT_DESKTOP=KDE
+        if [ "$QUILLFEN_TEST_KWIN" = x11 ]; then
+            QT_QPA_PLATFORM=xcb kwin_x11 >"$KWIN_LOG" 2>&1 &
+            echo $! >>"$XDG_RUNTIME_DIR/kde.pids"
+        else
+            # The packaged binary carries a file capability that a container
+            # may refuse to grant; a copy carries none.
+            cp /usr/bin/kwin_wayland "$XDG_RUNTIME_DIR/kwin_wayland"
+            export XDG_SESSION_TYPE=wayland
+            KWIN_COMPOSE=Q QT_QPA_PLATFORM=offscreen "$XDG_RUNTIME_DIR/kwin_wayland" --x11-display "$DISPLAY" \
+                --socket wayland-kde --width 1280 --height 800 --no-lockscreen >"$KWIN_LOG" 2>&1 &
+            echo $! >>"$XDG_RUNTIME_DIR/kde.pids"
+            for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/wayland-kde" ] && break; sleep 0.1; done
+            export WAYLAND_DISPLAY=wayland-kde QT_QPA_PLATFORM=wayland
+        fi
+        for _ in $(seq 100); do
+            dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.freedesktop.DBus.Peer.Ping \
+                >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        # kded runs kconf_update first, whose scripts wait for the activity
+        # manager.
+        QT_QPA_PLATFORM=offscreen /usr/lib/x86_64-linux-gnu/libexec/kactivitymanagerd \
+            >"$XDG_RUNTIME_DIR/activities.log" 2>&1 &
         echo $! >>"$XDG_RUNTIME_DIR/kde.pids"
-        for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/wayland-kde" ] && break; sleep 0.1; done
-        kded5 >"$XDG_RUNTIME_DIR/kded.log" 2>&1 &
+        QT_QPA_PLATFORM=offscreen kded5 >"$XDG_RUNTIME_DIR/kded.log" 2>&1 &
         echo $! >>"$XDG_RUNTIME_DIR/kde.pids"
         # Outside a Plasma session kded does not start the watcher by itself.
         for _ in $(seq 100); do
@@ -213,12 +233,11 @@ dbus-run-session --config-file="$bus_config" -- sh -c '
                 string:statusnotifierwatcher >/dev/null 2>&1 && break
             sleep 0.1
         done
-        export WAYLAND_DISPLAY=wayland-kde QT_QPA_PLATFORM=wayland
     fi
     status=0
     "$@" || status=$?
     # Only the daemons of this session: they share its runtime folder.
-    for pid in $(pgrep -x gnome-keyring-d; pgrep -x pulseaudio; pgrep -x at-spi-bus-laun; pgrep -x at-spi2-registr; pgrep -x gnome-shell; pgrep -x kwin_wayland; pgrep -x kded5) ; do
+    for pid in $(pgrep -x gnome-keyring-d; pgrep -x pulseaudio; pgrep -x at-spi-bus-laun; pgrep -x at-spi2-registr; pgrep -x gnome-shell; pgrep -x kwin_wayland; pgrep -x kwin_x11; pgrep -x kded5; pgrep -x kactivitymanage) ; do
         if grep -qz "^XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR\$" "/proc/$pid/environ" 2>/dev/null; then
             kill "$pid" 2>/dev/null || true
         fi
