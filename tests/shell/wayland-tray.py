@@ -5,6 +5,8 @@ Quillfen's own accessibility tree.
 Run inside run-in-session.sh --sway --a11y: wayland-tray.py <quillfen> <waybar config>
 """
 import json
+import os
+import re
 import subprocess
 import sys
 import time
@@ -35,6 +37,13 @@ def main_window():
     return next((w for w in windows() if w.get("visible") and not w["floating"]), None)
 
 
+def white_pixels(command):
+    """The pure white pixels of a PPM screenshot (from command)."""
+    ppm = subprocess.check_output(command)
+    pixels = ppm[re.match(rb"P6\s+\d+\s+\d+\s+\d+\s", ppm).end():]
+    return sum(1 for i in range(0, len(pixels) - 2, 3) if min(pixels[i:i + 3]) >= 250)
+
+
 def size(window):
     return window and (window["rect"]["width"], window["rect"]["height"])
 
@@ -50,10 +59,22 @@ items = check(wait_for(registered_items), "the icon registers with a tray that s
 check(app.poll() is None and not windows(), "--background before any tray opens no window and keeps running")
 name = items[0].split("/")[0]
 item = bus.get_object(name, "/StatusNotifierItem")
-pixmaps, tooltip = (item.Get("org.kde.StatusNotifierItem", key, dbus_interface="org.freedesktop.DBus.Properties")
-                    for key in ("IconPixmap", "ToolTip"))
+pixmaps, tooltip, icon_name, theme_path, status = (
+    item.Get("org.kde.StatusNotifierItem", key, dbus_interface="org.freedesktop.DBus.Properties")
+    for key in ("IconPixmap", "ToolTip", "IconName", "IconThemePath", "Status"))
 check(len(pixmaps) > 0 and all(len(p[2]) == p[0] * p[1] * 4 for p in pixmaps), "the item carries its icon pixmaps")
 check(str(tooltip[2]).startswith("Quillfen: "), "the item has its tooltip")
+# The sample threads, some of them unread, show until a token is saved.
+unread = int(bus.get_object("com.quillfen.app", "/com/quillfen/app").Get(
+    "com.quillfen.App1", "UnreadCount", dbus_interface="org.freedesktop.DBus.Properties"))
+check(unread > 0 and status == "NeedsAttention", "the item asks for attention while threads are unread")
+check(icon_name == "quillfen-tray-unread-symbolic"
+      and os.path.isfile(os.path.join(theme_path, "hicolor/scalable/status", icon_name + ".svg")),
+      "the item names its themed icon, found where it points the host")
+# waybar draws the named icon, in its own text colour (white): the pixmaps'
+# bell is never pure white.
+check(wait_for(lambda: white_pixels(["grim", "-t", "ppm", "-g", "1180,0 100x30", "-"]) > 4),
+      "waybar draws the themed icon in its own colour")
 activate = item.get_dbus_method("Activate", "org.kde.StatusNotifierItem")
 
 # First open: fixed size, floated by the tiling compositor, drawn whole.

@@ -59,6 +59,20 @@ QVariantMap DBusMenuExporter::properties(int id, const QStringList &names) const
     return properties;
 }
 
+QVariant DBusMenuExporter::property(int id, const QString &name) const
+{
+    if (!hasEntry(id))
+        return {};
+    const QVariantMap set = properties(id);
+    if (set.contains(name))
+        return set.value(name);
+    if (name == u"enabled" || name == u"visible")
+        return true;
+    if (name == u"type")
+        return QStringLiteral("standard");
+    return {};
+}
+
 DBusMenuLayoutItem DBusMenuExporter::layout(int parentId, int depth) const
 {
     DBusMenuLayoutItem item{parentId, properties(parentId), {}};
@@ -95,6 +109,10 @@ uint DBusMenuAdaptor::GetLayout(int parentId, int recursionDepth, const QStringL
                                 DBusMenuLayoutItem &layout)
 {
     Q_UNUSED(propertyNames)
+    if (!m_exporter->hasEntry(parentId)) {
+        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu entry %1").arg(parentId));
+        return 0;
+    }
     layout = m_exporter->layout(parentId, recursionDepth);
     return m_exporter->revision();
 }
@@ -109,7 +127,12 @@ DBusMenuItemPropertiesList DBusMenuAdaptor::GetGroupProperties(const QList<int> 
 
 QDBusVariant DBusMenuAdaptor::GetProperty(int id, const QString &name)
 {
-    return QDBusVariant(m_exporter->properties(id).value(name));
+    const QVariant value = m_exporter->property(id, name);
+    if (!value.isValid()) {
+        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No property %1 of menu entry %2").arg(name).arg(id));
+        return QDBusVariant(QString());
+    }
+    return QDBusVariant(value);
 }
 
 void DBusMenuAdaptor::Event(int id, const QString &eventId, const QDBusVariant &data, uint timestamp)

@@ -3,6 +3,7 @@
 #include "shell/tray/DBusTrayTypes.h"
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QPointer>
@@ -23,8 +24,13 @@ public:
     QDBusObjectPath path() const { return QDBusObjectPath(m_path); }
 
     uint revision() const { return m_revision; }
+    // Entry 0 (the menu) or an action's.
+    bool hasEntry(int id) const { return id == 0 || action(id); }
     DBusMenuLayoutItem layout(int parentId, int depth) const;
     QVariantMap properties(int id, const QStringList &names = {}) const;
+    // One property, with the protocol's default where the entry leaves it
+    // out; invalid for an unknown entry or property.
+    QVariant property(int id, const QString &name) const;
     // Whether the event reached an entry.
     bool handleEvent(int id, const QString &eventId);
 
@@ -39,7 +45,9 @@ private:
     uint m_revision = 1;
 };
 
-class DBusMenuAdaptor : public QDBusAbstractAdaptor {
+// Unknown entries and properties are answered with a D-Bus error, so a
+// caller never waits out its timeout.
+class DBusMenuAdaptor : public QDBusAbstractAdaptor, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
     Q_PROPERTY(uint Version READ version CONSTANT)
