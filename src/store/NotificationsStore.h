@@ -127,7 +127,6 @@ public:
     // New-thread alerts, from every account's session alike.
     // Only threads the rules let alert; held while it is quiet.
     void notifyNewNotifications(const QList<GHNotification> &newThreads);
-    static void playNotificationSound();
 
 signals:
     void itemsChanged();
