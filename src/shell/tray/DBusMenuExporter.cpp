@@ -95,6 +95,17 @@ bool DBusMenuExporter::handleEvent(int id, const QString &eventId)
     return true;
 }
 
+namespace {
+
+// Answers the call with an error instead of the value the slot returns.
+void refuse(const QDBusMessage &call, const QString &why)
+{
+    call.setDelayedReply(true);
+    QDBusConnection::sessionBus().send(call.createErrorReply(QDBusError::InvalidArgs, why));
+}
+
+} // namespace
+
 DBusMenuAdaptor::DBusMenuAdaptor(DBusMenuExporter *exporter) : QDBusAbstractAdaptor(exporter), m_exporter(exporter)
 {
     connect(exporter, &DBusMenuExporter::layoutUpdated, this, &DBusMenuAdaptor::LayoutUpdated);
@@ -106,11 +117,11 @@ QString DBusMenuAdaptor::textDirection() const
 }
 
 uint DBusMenuAdaptor::GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames,
-                                DBusMenuLayoutItem &layout)
+                                const QDBusMessage &message, DBusMenuLayoutItem &layout)
 {
     Q_UNUSED(propertyNames)
     if (!m_exporter->hasEntry(parentId)) {
-        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu entry %1").arg(parentId));
+        refuse(message, QStringLiteral("No menu entry %1").arg(parentId));
         return 0;
     }
     layout = m_exporter->layout(parentId, recursionDepth);
@@ -125,11 +136,11 @@ DBusMenuItemPropertiesList DBusMenuAdaptor::GetGroupProperties(const QList<int> 
     return result;
 }
 
-QDBusVariant DBusMenuAdaptor::GetProperty(int id, const QString &name)
+QDBusVariant DBusMenuAdaptor::GetProperty(int id, const QString &name, const QDBusMessage &message)
 {
     const QVariant value = m_exporter->property(id, name);
     if (!value.isValid()) {
-        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No property %1 of menu entry %2").arg(name).arg(id));
+        refuse(message, QStringLiteral("No property %1 of menu entry %2").arg(name).arg(id));
         return QDBusVariant(QString());
     }
     return QDBusVariant(value);

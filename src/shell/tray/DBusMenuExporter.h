@@ -3,7 +3,7 @@
 #include "shell/tray/DBusTrayTypes.h"
 
 #include <QDBusAbstractAdaptor>
-#include <QDBusContext>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QPointer>
@@ -47,7 +47,7 @@ private:
 
 // Unknown entries and properties are answered with a D-Bus error, so a
 // caller never waits out its timeout.
-class DBusMenuAdaptor : public QDBusAbstractAdaptor, protected QDBusContext {
+class DBusMenuAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
     Q_PROPERTY(uint Version READ version CONSTANT)
@@ -64,9 +64,10 @@ public:
     QStringList iconThemePath() const { return {}; }
 
 public slots:
-    uint GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames, DBusMenuLayoutItem &layout);
+    uint GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames, const QDBusMessage &message,
+                   DBusMenuLayoutItem &layout);
     DBusMenuItemPropertiesList GetGroupProperties(const QList<int> &ids, const QStringList &propertyNames);
-    QDBusVariant GetProperty(int id, const QString &name);
+    QDBusVariant GetProperty(int id, const QString &name, const QDBusMessage &message);
     void Event(int id, const QString &eventId, const QDBusVariant &data, uint timestamp);
     QList<int> EventGroup(const QList<DBusMenuEvent> &events);
     bool AboutToShow(int id);
