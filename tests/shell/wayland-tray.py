@@ -37,11 +37,11 @@ def main_window():
     return next((w for w in windows() if w.get("visible") and not w["floating"]), None)
 
 
-def white_pixels(command):
-    """The pure white pixels of a PPM screenshot (from command)."""
+def pixels_of(command, colour):
+    """The pixels of a PPM screenshot (from command) that have exactly that colour."""
     ppm = subprocess.check_output(command)
     pixels = ppm[re.match(rb"P6\s+\d+\s+\d+\s+\d+\s", ppm).end():]
-    return sum(1 for i in range(0, len(pixels) - 2, 3) if min(pixels[i:i + 3]) >= 250)
+    return sum(1 for i in range(0, len(pixels) - 2, 3) if pixels[i:i + 3] == colour)
 
 
 def size(window):
@@ -67,14 +67,15 @@ check(str(tooltip[2]).startswith("Quillfen: "), "the item has its tooltip")
 # The sample threads, some of them unread, show until a token is saved.
 unread = int(bus.get_object("com.quillfen.app", "/com/quillfen/app").Get(
     "com.quillfen.App1", "UnreadCount", dbus_interface="org.freedesktop.DBus.Properties"))
-check(unread > 0 and status == "NeedsAttention", "the item asks for attention while threads are unread")
-check(icon_name == "quillfen-tray-unread-symbolic"
-      and os.path.isfile(os.path.join(theme_path, "hicolor/scalable/status", icon_name + ".svg")),
-      "the item names its themed icon, found where it points the host")
-# waybar draws the named icon, in its own text colour (white): the pixmaps'
-# bell is never pure white.
-check(wait_for(lambda: white_pixels(["grim", "-t", "ppm", "-g", "1180,0 100x30", "-"]) > 4),
-      "waybar draws the themed icon in its own colour")
+check((status == "NeedsAttention") == (unread > 0),
+      "the item's status follows the unread count (%d: %s)" % (unread, status))
+check(icon_name == ("quillfen-tray-unread-symbolic" if unread else "quillfen-tray-symbolic")
+      and os.path.isfile(os.path.join(theme_path, icon_name + ".svg")),
+      "the item names its themed icon, found where it points the host (%s in %s)" % (icon_name, theme_path))
+# waybar draws the named icon as it is, in the symbolic grey (#bebebe) that
+# no pixmap of the bell has.
+check(wait_for(lambda: pixels_of(["grim", "-t", "ppm", "-g", "1180,0 100x30", "-"], b"\xbe\xbe\xbe") > 4),
+      "waybar draws the themed icon")
 activate = item.get_dbus_method("Activate", "org.kde.StatusNotifierItem")
 
 # First open: fixed size, floated by the tiling compositor, drawn whole.

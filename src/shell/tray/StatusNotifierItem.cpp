@@ -21,10 +21,11 @@ const QString itemPath = QStringLiteral("/StatusNotifierItem");
 
 QString buildTreeIconFolder()
 {
-    // The build tree has the installed layout: share/ beside bin/.
-    const QDir icons(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/icons"));
-    return icons.exists(QStringLiteral("hicolor/scalable/status/quillfen-tray-symbolic.svg")) ? icons.canonicalPath()
-                                                                                              : QString();
+    // The build tree has the installed layout: share/ beside bin/. Hosts
+    // take loose icons from the folder named (GTK's icon themes do).
+    const QDir icons(QCoreApplication::applicationDirPath()
+                     + QStringLiteral("/../share/icons/hicolor/scalable/status"));
+    return icons.exists(QStringLiteral("quillfen-tray-symbolic.svg")) ? icons.canonicalPath() : QString();
 }
 
 } // namespace
