@@ -1,3 +1,4 @@
+#include "shell/TrayIcon.h"
 #include "shell/tray/StatusNotifierItem.h"
 
 #include "shell/tray/DBusTrayTypes.h"
@@ -6,6 +7,7 @@
 
 #include <QDBusConnection>
 #include <QDBusPendingCall>
+#include <QApplication>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -144,6 +146,44 @@ private slots:
         QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
         QCOMPARE(secondaryActivated.size(), secondary);
         QCOMPARE(activated.size(), 0);
+    }
+
+    // The pixmap bell for hosts without the icon theme: flat, in one colour
+    // that stands out from the panel's, about 16 px in a 22 px cell.
+    void bellIsDrawnForThePanel_data()
+    {
+        QTest::addColumn<QColor>("panel");
+        QTest::addColumn<bool>("lightBell");
+        QTest::newRow("dark panel") << QColor(0x31, 0x36, 0x3b) << true;
+        QTest::newRow("light panel") << QColor(0xef, 0xf0, 0xf1) << false;
+    }
+
+    void bellIsDrawnForThePanel()
+    {
+        QFETCH(QColor, panel);
+        QFETCH(bool, lightBell);
+        const QPalette before = QApplication::palette();
+        QPalette palette = before;
+        palette.setColor(QPalette::Window, panel);
+        QApplication::setPalette(palette);
+        const QImage bell = TrayIcon::bellIcon(false).pixmap(22, 22).toImage();
+        QApplication::setPalette(before);
+        QCOMPARE(bell.size(), QSize(22, 22));
+        QRect drawn;
+        int otherSide = 0;
+        for (int y = 0; y < bell.height(); ++y) {
+            for (int x = 0; x < bell.width(); ++x) {
+                const QColor pixel = bell.pixelColor(x, y);
+                if (pixel.alpha() == 0)
+                    continue;
+                drawn |= QRect(x, y, 1, 1);
+                // No rim or halo in a colour of the panel's side.
+                otherSide += pixel.alpha() > 64 && (pixel.lightnessF() > 0.5) != lightBell;
+            }
+        }
+        QVERIFY2(drawn.width() <= 17 && drawn.height() <= 17,
+                 qPrintable(QStringLiteral("%1x%2").arg(drawn.width()).arg(drawn.height())));
+        QCOMPARE(otherSide, 0);
     }
 
     void registersAgainOnlyWhenItsItemIsDropped()
