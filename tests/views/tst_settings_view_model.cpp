@@ -197,16 +197,36 @@ private slots:
             QCOMPARE(server.requests().at(0).header("Authorization"), "Bearer ghp_from_cli");
     }
 
+    // A further account's host is the one asked for; its token is checked
+    // and stored as a typed one.
+    void gitHubCliTokenForAnExtraAccount_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::newRow("signed in") << true;
+        QTest::newRow("signed out") << false;
+    }
+
     void gitHubCliTokenForAnExtraAccount()
     {
+        QFETCH(bool, signedIn);
+        FakeGitHubServer server;
+        server.setHandler([](const RecordedRequest &request) {
+            if (request.target == "/api/v3/user" && request.header("Authorization") == "Bearer ghp_cli_bob")
+                return ScriptedResponse{200, R"({"login":"bob"})", {{"X-OAuth-Scopes", "repo, read:org, gist"}}};
+            return answer(401, R"({"message":"Bad credentials"})");
+        });
+        const QString host = u"127.0.0.1:%1"_s.arg(server.port());
         StandInGitHubCli gh;
-        gh.answer({}, "not logged in to ghe.example.com\n", 1);
+        gh.answer(signedIn ? "ghp_cli_bob\n" : "", signedIn ? "" : "not logged in\n", signedIn ? 0 : 1);
         AccountsViewModel accounts;
-        accounts.setHostInput(u"https://ghe.example.com/"_s);
+        accounts.setHostInput(u"http://"_s + host + u'/');
         accounts.addWithGitHubCliToken();
-        QTRY_COMPARE(accounts.statusMessage(), u"The GitHub CLI gave no token: not logged in to ghe.example.com"_s);
-        QCOMPARE(gh.arguments(), "auth token --hostname ghe.example.com");
-        QVERIFY(!accounts.isAdding());
+        QTRY_VERIFY(!accounts.statusMessage().isEmpty());
+        QCOMPARE(accounts.statusMessage(),
+                 signedIn ? u"Added bob on "_s + host : u"The GitHub CLI gave no token: not logged in"_s);
+        QCOMPARE(gh.arguments(), "auth token --hostname " + host.toUtf8());
+        QCOMPARE(accounts.isSuccess(), signedIn);
+        QCOMPARE(server.requests().isEmpty(), !signedIn);
     }
 
     void permissionFollowsTheNotificationService()
