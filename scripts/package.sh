@@ -23,6 +23,9 @@ dpkg-deb -x "$deb" "$root"
 for file in usr/bin/quillfen usr/share/applications/com.quillfen.app.desktop \
             usr/share/metainfo/com.quillfen.app.metainfo.xml \
             usr/share/icons/hicolor/scalable/apps/com.quillfen.app.svg \
+            usr/share/icons/hicolor/scalable/status/quillfen-tray-symbolic.svg \
+            usr/share/icons/hicolor/scalable/status/quillfen-tray-unread-symbolic.svg \
+            usr/share/icons/hicolor/22x22/status/quillfen-tray.png \
             usr/share/doc/quillfen/LICENSE usr/share/doc/quillfen/octicons-LICENSE; do
     [ -e "$root/$file" ] || { echo "FAIL: the package lacks $file"; exit 1; }
 done

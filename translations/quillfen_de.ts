@@ -125,6 +125,33 @@
     </message>
 </context>
 <context>
+    <name>GitHubCli</name>
+    <message>
+        <source>The GitHub CLI (gh) is not installed.</source>
+        <translation>Die GitHub CLI (gh) ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>The GitHub CLI could not be started: %1</source>
+        <translation>Die GitHub CLI ließ sich nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>The GitHub CLI did not answer within 10 seconds.</source>
+        <translation>Die GitHub CLI hat nicht innerhalb von 10 Sekunden geantwortet.</translation>
+    </message>
+    <message>
+        <source>The GitHub CLI gave no token for %1.</source>
+        <translation>Die GitHub CLI hat kein Token für %1 geliefert.</translation>
+    </message>
+    <message>
+        <source>The GitHub CLI gave no token: %1</source>
+        <translation>Die GitHub CLI hat kein Token geliefert: %1</translation>
+    </message>
+    <message>
+        <source>The GitHub CLI&apos;s answer is not a token.</source>
+        <translation>Die Antwort der GitHub CLI ist kein Token.</translation>
+    </message>
+</context>
+<context>
     <name>GroupHeader</name>
     <message>
         <source>Mark %1 as Read (R)</source>
@@ -564,6 +591,10 @@
         <source>Add Account</source>
         <translation>Konto hinzufügen</translation>
     </message>
+    <message>
+        <source>Use the GitHub CLI&apos;s token</source>
+        <translation>Token der GitHub CLI verwenden</translation>
+    </message>
 </context>
 <context>
     <name>QuietSettingsModel</name>
@@ -866,6 +897,10 @@
         <source>Saving your first token turns on desktop notifications for new threads, unless you chose otherwise under Notifications.</source>
         <translation>Mit dem ersten gespeicherten Token werden Desktop-Benachrichtigungen für neue Threads eingeschaltet, sofern Sie unter „Benachrichtigungen“ nichts anderes gewählt haben.</translation>
     </message>
+    <message>
+        <source>Use the GitHub CLI&apos;s token</source>
+        <translation>Token der GitHub CLI verwenden</translation>
+    </message>
 </context>
 <context>
     <name>SettingsViewModel</name>
@@ -933,6 +968,10 @@
         <source>Invalid token or insufficient permissions</source>
         <translation>Ungültiges Token oder unzureichende Berechtigungen</translation>
     </message>
+    <message>
+        <source>Asking the GitHub CLI for its token...</source>
+        <translation>Die GitHub CLI wird nach ihrem Token gefragt...</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -967,6 +1006,10 @@
         <source>Quillfen stopped answering.</source>
         <translation>Quillfen antwortet nicht mehr.</translation>
     </message>
+    <message>
+        <source>Quillfen is running but not answering.</source>
+        <translation>Quillfen läuft, antwortet aber nicht.</translation>
+    </message>
 </context>
 <context>
     <name>TrayIcon</name>
@@ -996,6 +1039,10 @@
     <message>
         <source>Quillfen: %1 unread</source>
         <translation>Quillfen: %1 ungelesen</translation>
+    </message>
+    <message>
+        <source>%1: %2 unread</source>
+        <translation>%1: %2 ungelesen</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,8 @@
 #include "platform/DesktopNotifications.h"
 
+#include "platform/Browser.h"
 #include "platform/Diagnostics.h"
+#include "platform/NotificationSound.h"
 
 #include <QCoro/QCoroDBusPendingCall>
 #include <QCoro/QCoroTask>
@@ -42,6 +44,9 @@ public:
                     SLOT(actionInvoked(uint, QString, QDBusMessage)));
         bus.connect(service, objectPath, interfaceName, QStringLiteral("NotificationClosed"), this,
                     SLOT(notificationClosed(uint, uint, QDBusMessage)));
+        // Sent just before ActionInvoked, for the window the action brings forward.
+        bus.connect(service, objectPath, interfaceName, QStringLiteral("ActivationToken"), this,
+                    SLOT(activationToken(uint, QString, QDBusMessage)));
         // A new owner (a restarted daemon) knows nothing of the old ids.
         auto *watcher = new QDBusServiceWatcher(service, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
         connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
@@ -82,8 +87,18 @@ private slots:
     {
         if (message.service() != m_owner)
             return;
-        if (const auto handler = m_shown.value(id).handler)
-            handler(key);
+        const QString token = m_tokens.take(id);
+        const auto handler = m_shown.value(id).handler;
+        if (!handler)
+            return;
+        const Browser::ActivationScope activation(token);
+        handler(key);
+    }
+
+    void activationToken(uint id, const QString &token, const QDBusMessage &message)
+    {
+        if (message.service() == m_owner && m_shown.contains(id))
+            m_tokens.insert(id, token);
     }
 
     void notificationClosed(uint id, uint, const QDBusMessage &message)
@@ -101,12 +116,14 @@ private:
     void forget(uint id)
     {
         m_shown.remove(id);
+        m_tokens.remove(id);
         m_order.removeAll(id);
     }
 
     void forgetAll(const QString &owner)
     {
         m_shown.clear();
+        m_tokens.clear();
         m_order.clear();
         m_owner = owner;
     }
@@ -114,6 +131,7 @@ private:
     static constexpr qsizetype maxShown = 64;
     QString m_owner;
     QHash<uint, Shown> m_shown;
+    QHash<uint, QString> m_tokens;
     QList<uint> m_order;
 };
 
@@ -129,6 +147,8 @@ ShownNotifications &shownNotifications()
 
 void postWithoutService(const DesktopNotification &notification, const QString &failurePrefix, const QString &reason)
 {
+    if (notification.withSound)
+        NotificationSound::play();
     if (fallback() && fallback()(notification.title, bodyText(notification, false))) {
         if (notification.onShown)
             notification.onShown();
@@ -158,11 +178,22 @@ QCoro::Task<> send(DesktopNotification notification, QString failurePrefix)
             actions << key << label;
     }
 
-    QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("com.quillfen.app")}};
-    if (notification.withSound)
+    QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("com.quillfen.app")},
+                      {QStringLiteral("category"), notification.category}};
+    // One bell: the server's, where it plays sounds; else Quillfen's own,
+    // and the server is asked to stay silent in case it plays one anyway.
+    const bool serverSound = capabilities.isValid() && capabilities.value().contains(QStringLiteral("sound"));
+    if (notification.withSound && serverSound) {
         hints.insert(QStringLiteral("sound-name"), QStringLiteral("message-new-instant"));
-    else
+    } else {
         hints.insert(QStringLiteral("suppress-sound"), true);
+        if (notification.withSound)
+            NotificationSound::play();
+    }
+    // Servers that keep past alerts (Plasma's history) keep the buttons of
+    // resident ones usable after the popup times out.
+    if (withActions)
+        hints.insert(QStringLiteral("resident"), true);
 
     QDBusMessage notify = call(QStringLiteral("Notify"));
     notify << QStringLiteral("Quillfen") << shown.replaced(notification.about) << QStringLiteral("com.quillfen.app")

@@ -13,6 +13,8 @@ struct DesktopNotification {
     QString title;
     std::optional<QString> subtitle;
     QString body;
+    // The user's bell: the server's own sound where it plays sounds,
+    // otherwise Quillfen's clip; never both.
     bool withSound = false;
     // Offered where the notification server shows actions, as (key, label);
     // the key "default" is a click on the alert itself. `onAction` receives
@@ -25,10 +27,14 @@ struct DesktopNotification {
     // shown about the same things, or about some of them and nothing else,
     // so a busy thread does not pile up alerts.
     QStringList about = {};
+    // The "category" hint: "x-quillfen.<class>", so that servers and their
+    // rules can tell Quillfen's kinds of alert apart.
+    QString category = QStringLiteral("x-quillfen.thread");
 };
 
 // Desktop notifications through org.freedesktop.Notifications on the session
-// bus. Where no notification
+// bus. An action the user takes comes with the server's activation token,
+// if it sent one, for the browser the action starts. Where no notification
 // service exists, the fallback (the tray icon's message) is used; when that
 // fails too, a "Failed to show notification: " diagnostic is printed.
 namespace DesktopNotifications {

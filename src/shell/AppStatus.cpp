@@ -50,7 +50,13 @@ void AppStatus::follow()
         return;
     m_line = now;
     m_watchers.removeAll(nullptr);
-    for (const QPointer<QLocalSocket> &watcher : std::as_const(m_watchers))
-        watcher->write(m_line);
+    for (const QPointer<QLocalSocket> &watcher : std::as_const(m_watchers)) {
+        // A watcher that does not read would make its lines pile up here.
+        if (watcher->bytesToWrite() > maxPendingBytes)
+            watcher->abort();
+        else
+            watcher->write(m_line);
+    }
+    m_watchers.removeAll(nullptr);
     emit changed();
 }

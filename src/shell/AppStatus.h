@@ -18,10 +18,14 @@ class AppStatus : public QObject {
     Q_OBJECT
 
 public:
+    // A watcher with more than this waiting to be sent is dropped.
+    static constexpr qint64 maxPendingBytes = 64 * 1024;
+
     AppStatus(NotificationsStore *store, TrayIcon *tray, QObject *parent = nullptr);
 
     QByteArray line() const;
-    // Writes the line; a watcher gets every later change too, until it hangs up.
+    // Writes the line; a watcher gets every later change too, until it hangs
+    // up or stops reading.
     void serve(QLocalSocket *socket, bool watch);
 
 signals:

@@ -15,12 +15,29 @@
 //
 // On the socket each request is one line: an act ("activate",
 // "toggle-panel", "show-window", "refresh") with the desktop's activation
-// token after a blank, or "status" / "watch", which the instance answers
-// with status lines on the same connection.
+// token after a blank, which the instance answers "ok", or "status" /
+// "watch", which it answers with status lines on the same connection. A
+// later start waits two seconds at most for the answer. At most
+// `maxConnections` are served at once; more are closed at once, and so is
+// one that sends no request within five seconds.
 class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
+    static constexpr int maxConnections = 32;
+    static constexpr int answerDeadlineMs = 2000;
+    // A connection that sends no request within this is closed.
+    static constexpr int requestDeadlineMs = 5000;
+
+    enum class Claim {
+        // This process is now the one instance.
+        ours,
+        // The running instance took the act.
+        handedOver,
+        // Another instance holds the lock and does not answer.
+        noAnswer,
+    };
+
     // `path` names the lock file and the socket, without a suffix.
     explicit SingleInstance(const QString &path, QObject *parent = nullptr);
 
@@ -28,11 +45,9 @@ public:
     static std::optional<QString> userPath();
     static QString socketName(const QString &path) { return path + QStringLiteral(".socket"); }
 
-    // True when this process is now the one instance. False when another one
-    // runs: it has been handed `act`, or does not answer. The token the
-    // desktop gave this start lets the running instance's window come
-    // forward, even from another workspace.
-    bool claim(const QString &launchToken = {}, const QByteArray &act = "activate");
+    // The token the desktop gave this start lets the running instance's
+    // window come forward, even from another workspace.
+    Claim claim(const QString &launchToken = {}, const QByteArray &act = "activate");
 
 signals:
     // An act of a later start, with its activation token or an empty one.
@@ -42,9 +57,12 @@ signals:
     void statusRequested(QLocalSocket *socket, bool watch);
 
 private:
-    bool handOverToRunningInstance(const QString &launchToken, const QByteArray &act);
+    void serve(QLocalSocket *socket);
+    // Whether the running instance took it; nullopt when none listens.
+    std::optional<bool> handOverToRunningInstance(const QString &launchToken, const QByteArray &act);
 
     QString m_socketName;
     QLockFile m_lock;
     QLocalServer m_server;
+    int m_connections = 0;
 };

@@ -3,6 +3,7 @@
 #include "shell/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLocalSocket>
 
 #include <cstdio>
@@ -21,10 +22,15 @@ int run(bool watch)
         return 1;
     }
     socket.write(watch ? "watch\n" : "status\n");
-    socket.waitForBytesWritten(2000);
+    // A stopped or hung instance accepts the connection and never answers:
+    // the first line comes within the deadline, later ones whenever the
+    // status changes.
+    QDeadlineTimer deadline(SingleInstance::answerDeadlineMs);
+    bool answered = false;
     // A status bar reads line by line: each goes out whole and at once.
-    while (socket.waitForReadyRead(-1) || socket.bytesAvailable() > 0) {
+    while (socket.waitForReadyRead(answered ? -1 : int(deadline.remainingTime())) || socket.canReadLine()) {
         while (socket.canReadLine()) {
+            answered = true;
             const QByteArray line = socket.readLine();
             std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
             std::fflush(stdout);
@@ -34,7 +40,11 @@ int run(bool watch)
         if (socket.state() != QLocalSocket::ConnectedState)
             break;
     }
-    std::fputs(qPrintable(QCoreApplication::translate("StatusCommand", "Quillfen stopped answering.") + u'\n'), stderr);
+    std::fputs(qPrintable((answered
+                               ? QCoreApplication::translate("StatusCommand", "Quillfen stopped answering.")
+                               : QCoreApplication::translate("StatusCommand", "Quillfen is running but not answering."))
+                          + u'\n'),
+               stderr);
     return 1;
 }
 

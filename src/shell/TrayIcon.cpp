@@ -37,13 +37,16 @@ void TrayIcon::show()
         return;
     m_wanted = true;
     m_item = std::make_unique<StatusNotifierItem>(&m_menu);
-    m_item->setIcon(m_icon);
-    m_item->setToolTip(m_toolTip);
+    m_item->setIcon(m_icon, iconName());
+    m_item->setAttentionIconName(iconName(true));
+    m_item->setToolTip(m_toolTip, m_toolTipSubtitle);
+    m_item->setNeedsAttention(m_store->unreadCount() > 0);
     connect(m_item.get(), &StatusNotifierItem::shownChanged, this, &TrayIcon::chooseTray);
     connect(m_item.get(), &StatusNotifierItem::activated, this, [this](const QPoint &at) {
         // Hosts that know no place send (0, 0).
         emit panelRequested(at.isNull() ? anchor() : at);
     });
+    connect(m_item.get(), &StatusNotifierItem::secondaryActivated, this, &TrayIcon::openWindowRequested);
     connect(m_item.get(), &StatusNotifierItem::activationTokenProvided, this, &TrayIcon::activationTokenProvided);
     chooseTray();
 }
@@ -58,13 +61,15 @@ void TrayIcon::chooseTray()
     const bool xembed = !statusNotifier && x11 && (m_xembed || QSystemTrayIcon::isSystemTrayAvailable());
     if (xembed && !m_xembed) {
         m_xembed = std::make_unique<QSystemTrayIcon>(m_icon);
-        m_xembed->setToolTip(m_toolTip);
+        m_xembed->setToolTip(xembedToolTip());
         m_xembed->setContextMenu(&m_menu);
         connect(m_xembed.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
             // A double click also sends a Trigger first; taking both would
             // open the panel and close it again.
             if (reason == QSystemTrayIcon::Trigger)
                 emit panelRequested(anchor());
+            else if (reason == QSystemTrayIcon::MiddleClick)
+                emit openWindowRequested();
         });
         m_xembed->show();
     } else if (!xembed && m_xembed) {
@@ -79,6 +84,11 @@ void TrayIcon::chooseTray()
         m_visible = visible;
         emit visibleChanged(visible);
     }
+}
+
+QString TrayIcon::xembedToolTip() const
+{
+    return m_toolTipSubtitle.isEmpty() ? m_toolTip : m_toolTip + u'\n' + m_toolTipSubtitle;
 }
 
 bool TrayIcon::isVisible() const
@@ -107,9 +117,24 @@ bool TrayIcon::showMessage(const QString &title, const QString &body)
     return true;
 }
 
+QString TrayIcon::iconName(bool badge)
+{
+    return badge ? QStringLiteral("quillfen-tray-unread-symbolic") : QStringLiteral("quillfen-tray-symbolic");
+}
+
+QString TrayIcon::iconName() const
+{
+    return iconName(m_symbol == u"bell.badge");
+}
+
 QIcon TrayIcon::bellIcon(bool badge)
 {
     QIcon icon;
+    // The panel's colour is best known as the palette's window colour (KDE's
+    // colour scheme where Plasma's platform theme is loaded): a light bell
+    // on dark panels, a dark one on light panels.
+    const QColor panel = QGuiApplication::palette().color(QPalette::Window);
+    const QColor ink = panel.lightnessF() < 0.5 ? QColor(0xf2, 0xf2, 0xf2) : QColor(0x23, 0x26, 0x29);
     // One drawing of the bell per size, made when the application was built.
     const QDir drawings(QStringLiteral(":/quillfen/tray"));
     for (const QString &file : drawings.entryList(QDir::Files)) {
@@ -125,18 +150,22 @@ QIcon TrayIcon::bellIcon(bool badge)
         QImage image =
             QImage(reinterpret_cast<const uchar *>(pixels.constData()), side, side, QImage::Format_ARGB32_Premultiplied)
                 .copy();
-        if (badge) {
+        {
             QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            const qreal radius = side * 0.2;
-            const QPointF centre(side - radius - side * 0.02, radius + side * 0.02);
-            // A ring in the transparent colour separates the badge from the bell.
-            painter.setCompositionMode(QPainter::CompositionMode_Clear);
-            painter.drawEllipse(centre, radius * 1.35, radius * 1.35);
-            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(QColor::fromRgba(alertRed));
-            painter.drawEllipse(centre, radius, radius);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+            painter.fillRect(image.rect(), ink);
+            if (badge) {
+                painter.setRenderHint(QPainter::Antialiasing);
+                const qreal radius = side * 0.2;
+                const QPointF centre(side - radius - side * 0.02, radius + side * 0.02);
+                // A ring in the transparent colour separates the badge from the bell.
+                painter.setCompositionMode(QPainter::CompositionMode_Clear);
+                painter.drawEllipse(centre, radius * 1.35, radius * 1.35);
+                painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(QColor::fromRgba(alertRed));
+                painter.drawEllipse(centre, radius, radius);
+            }
         }
         icon.addPixmap(QPixmap::fromImage(image));
     }
@@ -150,17 +179,23 @@ void TrayIcon::follow()
     m_toolTip = tr("Quillfen: %1 unread").arg(unread);
     m_showNotifications->setText(unread > 0 ? tr("Show Notifications (%n)", nullptr, unread)
                                             : tr("Show Notifications"));
-    if (m_item)
-        m_item->setToolTip(m_toolTip);
+    QStringList perAccount;
+    for (const auto &[account, count] : m_store->unreadByAccount())
+        perAccount.append(tr("%1: %2 unread").arg(account).arg(count));
+    m_toolTipSubtitle = perAccount.join(u'\n');
+    if (m_item) {
+        m_item->setToolTip(m_toolTip, m_toolTipSubtitle);
+        m_item->setNeedsAttention(unread > 0);
+    }
     if (m_xembed)
-        m_xembed->setToolTip(m_toolTip);
+        m_xembed->setToolTip(xembedToolTip());
     const QString symbol = unread > 0 ? QStringLiteral("bell.badge") : QStringLiteral("bell");
     if (symbol == m_symbol)
         return;
     m_symbol = symbol;
     m_icon = bellIcon(symbol == u"bell.badge");
     if (m_item)
-        m_item->setIcon(m_icon);
+        m_item->setIcon(m_icon, iconName());
     if (m_xembed)
         m_xembed->setIcon(m_icon);
 }

@@ -15,7 +15,8 @@ class StatusNotifierItem;
 
 // The bell in the panel of the desktop: "bell.badge" while any thread is
 // unread, "bell" otherwise, following the store at once. A click asks for the
-// drop-down panel; the menu offers the panel, the windows and Quit.
+// drop-down panel, a middle click the main window; the menu offers the
+// panel, the windows and Quit.
 //
 // The icon goes to whichever tray the desktop has, and follows trays that
 // come and go: a StatusNotifierItem host (Wayland desktops, KDE) through
@@ -36,6 +37,8 @@ public:
     // The current symbol, "bell" or "bell.badge".
     QString symbol() const { return m_symbol; }
     QString toolTip() const { return m_toolTip; }
+    // With several accounts, each one's unread count, a line each.
+    QString toolTipSubtitle() const { return m_toolTipSubtitle; }
     // Empty where the tray does not tell (StatusNotifierItem hosts).
     QRect geometry() const;
     bool showMessage(const QString &title, const QString &body);
@@ -46,6 +49,10 @@ public:
     StatusNotifierItem *statusNotifierItem() const { return m_item.get(); }
 
     static QIcon bellIcon(bool badge);
+    // The bell's name in the icon theme (hicolor, installed with Quillfen):
+    // symbolic, so that hosts draw it in their panel's colour.
+    static QString iconName(bool badge);
+    QString iconName() const;
 
 signals:
     void visibleChanged(bool visible);
@@ -61,6 +68,8 @@ signals:
 private:
     void follow();
     void chooseTray();
+    // XEmbed trays show one text: the title over the accounts' lines.
+    QString xembedToolTip() const;
 
     NotificationsStore *m_store;
     QMenu m_menu;
@@ -71,6 +80,7 @@ private:
     QTimer m_xembedPoll;
     QString m_symbol;
     QString m_toolTip;
+    QString m_toolTipSubtitle;
     QIcon m_icon;
     bool m_wanted = false;
     bool m_visible = false;

@@ -84,8 +84,15 @@ int main(int argc, char *argv[])
     SingleInstance instance(path.value_or(QString()));
     if (!path)
         std::fputs("Quillfen: no private runtime folder; running without the single-instance check\n", stderr);
-    else if (!instance.claim(launchToken, act))
-        return 0;
+    else if (const SingleInstance::Claim claim = instance.claim(launchToken, act);
+             claim != SingleInstance::Claim::ours) {
+        if (claim == SingleInstance::Claim::handedOver)
+            return 0;
+        std::fputs(qPrintable(QCoreApplication::translate("StatusCommand", "Quillfen is running but not answering.")
+                              + u'\n'),
+                   stderr);
+        return 1;
+    }
 
     QuillfenApp quillfen;
     RemoteControl remote(instance, quillfen);

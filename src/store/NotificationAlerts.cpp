@@ -3,7 +3,6 @@
 #include "store/NotificationsStore.h"
 
 #include "platform/DesktopNotifications.h"
-#include "platform/NotificationSound.h"
 #include "settings/Preferences.h"
 
 #include <QPointer>
@@ -44,12 +43,8 @@ void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
 {
     if (newThreads.isEmpty() || !Preferences::notificationsEnabled())
         return;
-    const bool withSound = Preferences::notificationSoundEnabled();
-    if (withSound)
-        playNotificationSound();
-
     DesktopNotification notification;
-    notification.withSound = withSound;
+    notification.withSound = Preferences::notificationSoundEnabled();
     for (const GHNotification &thread : newThreads)
         notification.about.append(thread.key());
     // An action that comes after the token of a thread's account changed, or
@@ -102,9 +97,4 @@ void NotificationsStore::postAlert(const QList<GHNotification> &newThreads)
         };
     }
     DesktopNotifications::post(notification);
-}
-
-void NotificationsStore::playNotificationSound()
-{
-    NotificationSound::play();
 }

@@ -106,6 +106,21 @@ int NotificationsStore::unreadCount() const
                              [&](const GHNotification &thread) { return thread.unread && isListed(thread); }));
 }
 
+QList<std::pair<QString, int>> NotificationsStore::unreadByAccount() const
+{
+    QList<std::pair<QString, int>> counts;
+    if (m_accounts.isEmpty())
+        return counts;
+    for (const AccountSession *session : m_accounts.all()) {
+        const QString account = session->key();
+        counts.append(
+            {session->label(), int(std::count_if(m_allItems.cbegin(), m_allItems.cend(), [&](const auto &thread) {
+                 return thread.account.key == account && thread.unread && isListed(thread);
+             }))});
+    }
+    return counts;
+}
+
 QList<GHNotification> NotificationsStore::filteredItems() const
 {
     QList<GHNotification> listed = m_allItems;

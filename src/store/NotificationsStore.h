@@ -59,6 +59,9 @@ public:
 
     // Of the listed threads only.
     int unreadCount() const;
+    // Each account's label with its unread count, in the accounts' order;
+    // empty while there is only one account.
+    QList<std::pair<QString, int>> unreadByAccount() const;
     // The panel's list: the listed threads filtered by unreadOnly and
     // searchText, unread first, then the latest update first.
     QList<GHNotification> filteredItems() const;
@@ -124,7 +127,6 @@ public:
     // New-thread alerts, from every account's session alike.
     // Only threads the rules let alert; held while it is quiet.
     void notifyNewNotifications(const QList<GHNotification> &newThreads);
-    static void playNotificationSound();
 
 signals:
     void itemsChanged();

@@ -102,6 +102,7 @@ void SparkleUpdaterService::announce(const AppcastItem &item)
     if (StateFile::value(announcedKey).toString() == item.version)
         return;
     DesktopNotification notification;
+    notification.category = QStringLiteral("x-quillfen.update");
     notification.onShown = [announcedKey, version = item.version] { StateFile::setValue(announcedKey, version); };
     notification.title =
         QCoreApplication::translate("SparkleUpdaterService", "Quillfen %1 is available").arg(item.displayVersion());

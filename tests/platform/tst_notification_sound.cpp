@@ -1,6 +1,8 @@
+#include "platform/DesktopNotifications.h"
 #include "platform/Diagnostics.h"
-#include "store/NotificationsStore.h"
 #include "platform/NotificationSound.h"
+
+#include "FakeNotificationServer.h"
 
 #include <QProcess>
 #include <QTest>
@@ -63,7 +65,7 @@ private slots:
         SinkCapture capture;
         QVERIFY(capture.started());
         QTest::qWait(500);
-        NotificationsStore::playNotificationSound();
+        NotificationSound::play();
         // The clip lasts 0.7 s; give the server time to mix it.
         QTest::qWait(2000);
         const QByteArray played = capture.stop();
@@ -71,14 +73,50 @@ private slots:
         QVERIFY2(diagnostics.isEmpty(), qPrintable(diagnostics.join(u'\n')));
     }
 
+    // One bell: the server's when it plays sounds, else Quillfen's own;
+    // none when the bell is off.
+    void oneBell_data()
+    {
+        QTest::addColumn<QStringList>("capabilities");
+        QTest::addColumn<bool>("withSound");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<bool>("played");
+        QTest::newRow("the server's") << QStringList{"body", "sound"} << true << "sound-name" << false;
+        QTest::newRow("Quillfen's") << QStringList{"body"} << true << "suppress-sound" << true;
+        QTest::newRow("off") << QStringList{"body", "sound"} << false << "suppress-sound" << false;
+    }
+
+    void oneBell()
+    {
+        QFETCH(QStringList, capabilities);
+        QFETCH(bool, withSound);
+        QFETCH(QString, hint);
+        QFETCH(bool, played);
+        FakeNotificationServer notifications(capabilities);
+        SinkCapture capture;
+        QVERIFY(capture.started());
+        QTest::qWait(500);
+        DesktopNotification notification;
+        notification.title = QStringLiteral("octo/hooks");
+        notification.body = QStringLiteral("Mention");
+        notification.withSound = withSound;
+        DesktopNotifications::post(notification);
+        QTRY_COMPARE(notifications.calls().size(), 1);
+        QVERIFY(notifications.calls().at(0).hints.contains(hint));
+        // The clip lasts 0.7 s; give the server time to mix it.
+        QTest::qWait(2000);
+        const int loudest = peak(capture.stop());
+        QVERIFY2(played ? loudest > 5000 : loudest < 500, qPrintable(QStringLiteral("peak %1").arg(loudest)));
+    }
+
     void missingClipIsReported()
     {
         NotificationSound::setClipPathForTesting(QStringLiteral("/nonexistent/bell-ding.wav"));
-        NotificationsStore::playNotificationSound();
+        NotificationSound::play();
         QCOMPARE(diagnostics, QStringList{QStringLiteral("Sound file not found")});
 
         NotificationSound::setClipPathForTesting(QFINDTESTDATA("tst_notification_sound.cpp"));
-        NotificationsStore::playNotificationSound();
+        NotificationSound::play();
         QTRY_COMPARE(diagnostics.size(), 2);
         QCOMPARE(diagnostics.at(1), QStringLiteral("Failed to play sound: the clip could not be loaded"));
     }

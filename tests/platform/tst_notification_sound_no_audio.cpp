@@ -1,5 +1,5 @@
 #include "platform/Diagnostics.h"
-#include "store/NotificationsStore.h"
+#include "platform/NotificationSound.h"
 
 #include <QTest>
 
@@ -12,7 +12,7 @@ private slots:
     {
         QStringList diagnostics;
         Diagnostics::setSinkForTesting([&](const QString &line) { diagnostics << line; });
-        NotificationsStore::playNotificationSound();
+        NotificationSound::play();
         QCOMPARE(diagnostics, QStringList{QStringLiteral("Failed to play sound: no audio output device is available")});
     }
 };

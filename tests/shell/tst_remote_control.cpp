@@ -4,6 +4,7 @@
 #include "shell/SingleInstance.h"
 #include "shell/StatusInterface.h"
 #include "store/NotificationsStore.h"
+#include "store/Snoozes.h"
 
 #include "TestEnvironment.h"
 
@@ -13,10 +14,15 @@
 #include <QDBusVariant>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
+
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -74,7 +80,7 @@ private slots:
         useFakeGitHub(server);
         QCOMPARE(KeychainManager::saveToken(u"ghp_remote"_s), std::nullopt);
         server.enqueue(listAnswer({{"1"}, {"2"}}));
-        QVERIFY(instance.claim());
+        QCOMPARE(instance.claim(), SingleInstance::Claim::ours);
         app.start();
         QTRY_COMPARE(app.store()->unreadCount(), 2);
     }
@@ -100,6 +106,65 @@ private slots:
         QCOMPARE(alone->exitCode(), 1);
         QVERIFY(alone->readAllStandardOutput().isEmpty());
         QCOMPARE(alone->readAllStandardError(), QByteArray("Quillfen is not running.\n"));
+    }
+
+    // An instance that holds the lock and accepts connections but never
+    // answers (stopped, or hung): every request gives up at its deadline.
+    void hungInstance_data()
+    {
+        QTest::addColumn<QString>("request");
+        for (const char *request : {"--status", "--toggle-panel", "--show-window", "--refresh"})
+            QTest::newRow(request) << QString::fromLatin1(request);
+    }
+
+    void hungInstance()
+    {
+        QFETCH(QString, request);
+        QTemporaryDir runtime;
+        QLockFile lock(runtime.filePath(u"com.quillfen.app.lock"_s));
+        QVERIFY(lock.tryLock(0));
+        QLocalServer hung;
+        QVERIFY(hung.listen(runtime.filePath(u"com.quillfen.app.socket"_s)));
+        const auto later = run({request}, runtime.path());
+        QCOMPARE(later->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(later->exitCode(), 1);
+        QCOMPARE(later->readAllStandardError(), QByteArray("Quillfen is running but not answering.\n"));
+    }
+
+    void aWatcherThatDoesNotReadIsDropped()
+    {
+        QLocalSocket watcher;
+        // Takes a byte at a time from the socket: the rest stays with the instance.
+        watcher.setReadBufferSize(1);
+        watcher.connectToServer(SingleInstance::socketName(*SingleInstance::userPath()));
+        QVERIFY(watcher.waitForConnected(2000));
+        watcher.write("watch\n");
+        QVERIFY(watcher.waitForBytesWritten(2000));
+        // Far more lines than the socket's buffers and the cap hold.
+        for (int change = 0; change < 4000; ++change) {
+            if (change % 2)
+                app.store()->unsnooze(u"2"_s);
+            else
+                app.store()->snooze(u"2"_s, int(Snoozes::Length::hour));
+            QCoreApplication::processEvents();
+        }
+        // Read at last, what was sent ends where the instance let go.
+        watcher.setReadBufferSize(0);
+        QTRY_COMPARE(watcher.state(), QLocalSocket::UnconnectedState);
+        QVERIFY(watcher.readAll().size() < 4000 * 60);
+    }
+
+    void connectionsAreCapped()
+    {
+        std::vector<std::unique_ptr<QLocalSocket>> clients;
+        for (int i = 0; i <= SingleInstance::maxConnections; ++i) {
+            clients.push_back(std::make_unique<QLocalSocket>());
+            clients.back()->connectToServer(SingleInstance::socketName(*SingleInstance::userPath()));
+            QVERIFY(clients.back()->waitForConnected(2000));
+        }
+        QTRY_COMPARE(clients.back()->state(), QLocalSocket::UnconnectedState);
+        clients.clear();
+        QTRY_COMPARE(run({"--status"})->exitCode(), 0);
     }
 
     void shortcutTogglesThePanel()

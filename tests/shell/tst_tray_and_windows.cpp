@@ -1,6 +1,7 @@
 #include "api/GitHubAPIClient.h"
 #include "shell/QuillfenApp.h"
 #include "shell/TrayIcon.h"
+#include "shell/tray/StatusNotifierItem.h"
 #include "credentials/KeychainManager.h"
 #include "store/NotificationsStore.h"
 #include "updates/SparkleUpdaterService.h"
@@ -102,6 +103,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(app.trayIcon()->isVisible(), 10000);
         TrayIcon *tray = app.trayIcon();
         QTRY_COMPARE(tray->toolTip(), QStringLiteral("Quillfen: 1 unread"));
+        QCOMPARE(tray->statusNotifierItem()->status(), QStringLiteral("NeedsAttention"));
+        QCOMPARE(tray->statusNotifierItem()->iconName(), QStringLiteral("quillfen-tray-unread-symbolic"));
         // Docked in the tray host at the top right of the screen.
         QTRY_VERIFY(tray->geometry().isValid());
         QVERIFY2(tray->geometry().top() < 40 && tray->geometry().left() > 640,
@@ -111,6 +114,8 @@ private slots:
         server.enqueue({200, threadsBody({{.id = "1", .unread = false}}), {}, ScriptedResponse::Behaviour::respond});
         QCoro::waitFor(app.store()->refresh());
         QCOMPARE(tray->toolTip(), QStringLiteral("Quillfen: 0 unread"));
+        QCOMPARE(tray->statusNotifierItem()->status(), QStringLiteral("Active"));
+        QCOMPARE(tray->statusNotifierItem()->iconName(), QStringLiteral("quillfen-tray-symbolic"));
         QTRY_COMPARE(redPixels(tray->geometry()), 0);
 
         // The panel drops down under the icon and toggles; the main window is single.

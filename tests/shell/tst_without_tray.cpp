@@ -2,6 +2,7 @@
 #include "shell/TrayIcon.h"
 
 #include "QuickItems.h"
+#include "StandInWatcher.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -15,6 +16,8 @@ class TestWithoutTray : public QObject {
 private slots:
     void mainWindowLeadsToSettingsUntilATrayAppears()
     {
+        // A StatusNotifierItem watcher with no host to draw the item counts as no tray.
+        StandInWatcher watcher;
         QuillfenApp app;
         app.start();
         QVERIFY(!app.trayIcon()->isVisible());
@@ -36,6 +39,7 @@ private slots:
         QVERIFY(trayer.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(app.trayIcon()->isVisible() && app.trayIcon()->geometry().isValid(), 10000);
         QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
+        QCOMPARE(watcher.registrations.size(), 1);
         trayer.kill();
         trayer.waitForFinished();
     }

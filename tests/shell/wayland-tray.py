@@ -5,6 +5,8 @@ Quillfen's own accessibility tree.
 Run inside run-in-session.sh --sway --a11y: wayland-tray.py <quillfen> <waybar config>
 """
 import json
+import os
+import re
 import subprocess
 import sys
 import time
@@ -35,6 +37,13 @@ def main_window():
     return next((w for w in windows() if w.get("visible") and not w["floating"]), None)
 
 
+def pixels_of(command, colour):
+    """The pixels of a PPM screenshot (from command) that have exactly that colour."""
+    ppm = subprocess.check_output(command)
+    pixels = ppm[re.match(rb"P6\s+\d+\s+\d+\s+\d+\s", ppm).end():]
+    return sum(1 for i in range(0, len(pixels) - 2, 3) if pixels[i:i + 3] == colour)
+
+
 def size(window):
     return window and (window["rect"]["width"], window["rect"]["height"])
 
@@ -50,10 +59,23 @@ items = check(wait_for(registered_items), "the icon registers with a tray that s
 check(app.poll() is None and not windows(), "--background before any tray opens no window and keeps running")
 name = items[0].split("/")[0]
 item = bus.get_object(name, "/StatusNotifierItem")
-pixmaps, tooltip = (item.Get("org.kde.StatusNotifierItem", key, dbus_interface="org.freedesktop.DBus.Properties")
-                    for key in ("IconPixmap", "ToolTip"))
+pixmaps, tooltip, icon_name, theme_path, status = (
+    item.Get("org.kde.StatusNotifierItem", key, dbus_interface="org.freedesktop.DBus.Properties")
+    for key in ("IconPixmap", "ToolTip", "IconName", "IconThemePath", "Status"))
 check(len(pixmaps) > 0 and all(len(p[2]) == p[0] * p[1] * 4 for p in pixmaps), "the item carries its icon pixmaps")
 check(str(tooltip[2]).startswith("Quillfen: "), "the item has its tooltip")
+# The sample threads, some of them unread, show until a token is saved.
+unread = int(bus.get_object("com.quillfen.app", "/com/quillfen/app").Get(
+    "com.quillfen.App1", "UnreadCount", dbus_interface="org.freedesktop.DBus.Properties"))
+check((status == "NeedsAttention") == (unread > 0),
+      "the item's status follows the unread count (%d: %s)" % (unread, status))
+check(icon_name == ("quillfen-tray-unread-symbolic" if unread else "quillfen-tray-symbolic")
+      and os.path.isfile(os.path.join(theme_path, icon_name + ".svg")),
+      "the item names its themed icon, found where it points the host (%s in %s)" % (icon_name, theme_path))
+# waybar draws the named icon as it is, in the symbolic grey (#bebebe) that
+# no pixmap of the bell has.
+check(wait_for(lambda: pixels_of(["grim", "-t", "ppm", "-g", "1180,0 100x30", "-"], b"\xbe\xbe\xbe") > 4),
+      "waybar draws the themed icon")
 activate = item.get_dbus_method("Activate", "org.kde.StatusNotifierItem")
 
 # First open: fixed size, floated by the tiling compositor, drawn whole.

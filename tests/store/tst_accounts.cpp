@@ -183,6 +183,7 @@ private slots:
         store.open(enterprise->key("1"));
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(enterprise->server.baseUrl() + "/octo/hooks/issues/7"_L1)});
         QCOMPARE(store.unreadCount(), 2);
+        QCOMPARE(store.unreadByAccount(), (QList<std::pair<QString, int>>{{u"github.com"_s, 1}, {bob, 1}}));
 
         // A server without "done" restores the thread, says so, and offers it no more.
         enterprise->doneStatus = 405;

@@ -46,11 +46,18 @@ private slots:
         QTRY_COMPARE(notifications->calls().size(), 1);
         const auto alert = notifications->calls().at(0);
         QCOMPARE(alert.actions, (QStringList{"default", "Open", "mark-read", "Mark as Read"}));
+        // Its buttons stay usable from the server's history.
+        QCOMPARE(alert.hints.value("resident"), QVariant(true));
+        QCOMPARE(alert.hints.value("category"), QVariant(QStringLiteral("x-quillfen.thread")));
 
-        // A click opens the thread as its row does; the button marks it read
-        // (with the row's request: tst_views' mainWindow).
+        // A click opens the thread as its row does, in a browser that gets
+        // the server's activation token; the button marks it read (with the
+        // row's request: tst_views' mainWindow).
+        notifications->sendActivationToken(alert.id, QStringLiteral("plasma-token-1"));
         notifications->invokeAction(alert.id, QStringLiteral("default"));
         QTRY_COMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://github.com/octo/hooks/issues/7"))});
+        QCOMPARE(browser.activationTokens, QStringList{"plasma-token-1"});
+        QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
         server->enqueue(answer(205));
         notifications->invokeAction(alert.id, QStringLiteral("mark-read"));
         QTRY_COMPARE(server->requests().size(), 3);

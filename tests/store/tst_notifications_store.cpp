@@ -146,7 +146,8 @@ private slots:
 
     void alertsOnlyForNewThreadsAfterTheFirstFetch()
     {
-        FakeNotificationServer notifications;
+        // A server that plays the sound itself (tst_notification_sound: one bell).
+        FakeNotificationServer notifications({QStringLiteral("body"), QStringLiteral("sound")});
         Preferences::setNotificationsEnabled(true);
         server->enqueue(listAnswer({{"1"}, {"2"}}));
         NotificationsStore store;

@@ -24,9 +24,15 @@ public:
     }
 
     QList<QUrl> opened;
+    // The activation token each browser would have been started with.
+    QStringList activationTokens;
 
 public slots:
-    void openUrl(const QUrl &url) { opened.append(url); }
+    void openUrl(const QUrl &url)
+    {
+        opened.append(url);
+        activationTokens.append(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
+    }
 
 private:
     QStringList m_schemes;

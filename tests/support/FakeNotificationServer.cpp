@@ -47,6 +47,14 @@ void FakeNotificationServer::invokeAction(uint id, const QString &key)
     m_connection.send(signal);
 }
 
+void FakeNotificationServer::sendActivationToken(uint id, const QString &token)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"), serviceName,
+                                                     QStringLiteral("ActivationToken"));
+    signal << id << token;
+    m_connection.send(signal);
+}
+
 void FakeNotificationServer::close(uint id)
 {
     QDBusMessage closed = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"), serviceName,

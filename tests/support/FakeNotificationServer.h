@@ -32,6 +32,8 @@ public:
     const QList<Call> &calls() const { return m_calls; }
     // What the server sends when the user clicks an alert or one of its buttons.
     void invokeAction(uint id, const QString &key);
+    // What Plasma sends just before the action of a click.
+    void sendActivationToken(uint id, const QString &token);
     void close(uint id);
     bool inhibited() const { return m_inhibited; }
     // Announced through PropertiesChanged.

@@ -6,6 +6,7 @@
 #include "platform/PreferencesFile.h"
 #include "settings/Notices.h"
 #include "settings/Preferences.h"
+#include "views/settings/AccountsViewModel.h"
 #include "views/settings/SettingsViewModel.h"
 #include "updates/SparkleUpdaterService.h"
 
@@ -15,9 +16,46 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A stand-in GitHub CLI first on PATH: it records its arguments and answers
+// what the test puts in QUILLFEN_TEST_GH_OUT, _ERR and _STATUS.
+class StandInGitHubCli {
+public:
+    StandInGitHubCli() : m_path(qgetenv("PATH"))
+    {
+        QFile script(m_folder.filePath(u"gh"_s));
+        script.open(QIODevice::WriteOnly);
+        script.write("#!/bin/sh\necho \"$@\" > \"$0.args\"\nprintf '%s' \"$QUILLFEN_TEST_GH_OUT\"\n"
+                     "printf '%s' \"$QUILLFEN_TEST_GH_ERR\" >&2\nexit \"${QUILLFEN_TEST_GH_STATUS:-0}\"\n");
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", m_folder.path().toUtf8() + ':' + m_path);
+    }
+    ~StandInGitHubCli() { qputenv("PATH", m_path); }
+
+    void answer(const QByteArray &out, const QByteArray &error, int status)
+    {
+        qputenv("QUILLFEN_TEST_GH_OUT", out);
+        qputenv("QUILLFEN_TEST_GH_ERR", error);
+        qputenv("QUILLFEN_TEST_GH_STATUS", QByteArray::number(status));
+    }
+    QByteArray arguments() const
+    {
+        QFile args(m_folder.filePath(u"gh.args"_s));
+        return args.open(QIODevice::ReadOnly) ? args.readAll().trimmed() : QByteArray();
+    }
+
+private:
+    QTemporaryDir m_folder;
+    QByteArray m_path;
+};
+
+} // namespace
 
 class TestSettingsViewModel : public QObject {
     Q_OBJECT
@@ -116,6 +154,81 @@ private slots:
         QCOMPARE(model.statusMessage(), u"Connection failed: Connection refused"_s);
     }
 
+    // The CLI's token is checked as a typed one is, and stored only when good.
+    void gitHubCliToken_data()
+    {
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("error");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("github");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("signed in") << "ghp_from_cli\n"_ba
+                                   << ""_ba << 0 << 200 << u"Token saved successfully!"_s;
+        QTest::newRow("signed out") << ""_ba
+                                    << "no oauth token found for github.com\n"_ba << 1 << 0
+                                    << u"The GitHub CLI gave no token: no oauth token found for github.com"_s;
+        QTest::newRow("refused by GitHub") << "ghp_from_cli"_ba
+                                           << ""_ba << 0 << 401 << u"Invalid token or insufficient permissions"_s;
+    }
+
+    void gitHubCliToken()
+    {
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, error);
+        QFETCH(int, status);
+        QFETCH(int, github);
+        QFETCH(QString, message);
+        StandInGitHubCli gh;
+        gh.answer(out, error, status);
+        FakeGitHubServer server;
+        GitHubAPIClient::setBaseUrl(server.baseUrl());
+        if (github)
+            server.enqueue(answer(github, "{\"login\":\"octo\"}"));
+        SettingsViewModel model;
+        QVERIFY(model.gitHubCliInstalled());
+        model.useGitHubCliToken();
+        QTRY_COMPARE(model.statusMessage(), message);
+        QCOMPARE(gh.arguments(), "auth token --hostname github.com");
+        const bool stored = github == 200;
+        QCOMPARE(std::get<std::optional<QString>>(KeychainManager::getToken()),
+                 stored ? std::optional(u"ghp_from_cli"_s) : std::nullopt);
+        QCOMPARE(server.requests().size(), qsizetype(github ? 1 : 0));
+        if (github)
+            QCOMPARE(server.requests().at(0).header("Authorization"), "Bearer ghp_from_cli");
+    }
+
+    // A further account's host is the one asked for; its token is checked
+    // and stored as a typed one.
+    void gitHubCliTokenForAnExtraAccount_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::newRow("signed in") << true;
+        QTest::newRow("signed out") << false;
+    }
+
+    void gitHubCliTokenForAnExtraAccount()
+    {
+        QFETCH(bool, signedIn);
+        FakeGitHubServer server;
+        server.setHandler([](const RecordedRequest &request) {
+            if (request.target == "/api/v3/user" && request.header("Authorization") == "Bearer ghp_cli_bob")
+                return ScriptedResponse{200, R"({"login":"bob"})", {{"X-OAuth-Scopes", "repo, read:org, gist"}}};
+            return answer(401, R"({"message":"Bad credentials"})");
+        });
+        const QString host = u"127.0.0.1:%1"_s.arg(server.port());
+        StandInGitHubCli gh;
+        gh.answer(signedIn ? "ghp_cli_bob\n" : "", signedIn ? "" : "not logged in\n", signedIn ? 0 : 1);
+        AccountsViewModel accounts;
+        accounts.setHostInput(u"http://"_s + host + u'/');
+        accounts.addWithGitHubCliToken();
+        QTRY_VERIFY(!accounts.statusMessage().isEmpty());
+        QCOMPARE(accounts.statusMessage(),
+                 signedIn ? u"Added bob on "_s + host : u"The GitHub CLI gave no token: not logged in"_s);
+        QCOMPARE(gh.arguments(), "auth token --hostname " + host.toUtf8());
+        QCOMPARE(accounts.isSuccess(), signedIn);
+        QCOMPARE(server.requests().isEmpty(), !signedIn);
+    }
+
     void permissionFollowsTheNotificationService()
     {
         SettingsViewModel model;
@@ -134,10 +247,11 @@ private slots:
         model.setNotificationSoundEnabled(true);
         model.sendTestNotification();
         QTRY_COMPARE(notifications.calls().size(), 2);
-        QCOMPARE(notifications.calls()[0].body, u"Quillfen\nNotifications are working correctly!"_s);
+        QCOMPARE(notifications.calls()[0].body, u"Notifications are working correctly!"_s);
         QCOMPARE(notifications.calls()[0].hints.value("suppress-sound"), QVariant(true));
-        QCOMPARE(notifications.calls()[1].hints.value("sound-name"), QVariant(u"message-new-instant"_s));
-        // No sound server in this session: the clip says why it is silent.
+        // A server that plays no sounds: Quillfen's own bell rings. No sound
+        // server in this session: the clip says why it is silent.
+        QCOMPARE(notifications.calls()[1].hints.value("suppress-sound"), QVariant(true));
         QCOMPARE(diagnostics, QStringList{"Failed to play sound: no audio output device is available"});
     }
 

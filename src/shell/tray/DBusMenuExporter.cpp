@@ -59,6 +59,20 @@ QVariantMap DBusMenuExporter::properties(int id, const QStringList &names) const
     return properties;
 }
 
+QVariant DBusMenuExporter::property(int id, const QString &name) const
+{
+    if (!hasEntry(id))
+        return {};
+    const QVariantMap set = properties(id);
+    if (set.contains(name))
+        return set.value(name);
+    if (name == u"enabled" || name == u"visible")
+        return true;
+    if (name == u"type")
+        return QStringLiteral("standard");
+    return {};
+}
+
 DBusMenuLayoutItem DBusMenuExporter::layout(int parentId, int depth) const
 {
     DBusMenuLayoutItem item{parentId, properties(parentId), {}};
@@ -81,6 +95,17 @@ bool DBusMenuExporter::handleEvent(int id, const QString &eventId)
     return true;
 }
 
+namespace {
+
+// Answers the call with an error instead of the value the slot returns.
+void refuse(const QDBusMessage &call, const QString &why)
+{
+    call.setDelayedReply(true);
+    QDBusConnection::sessionBus().send(call.createErrorReply(QDBusError::InvalidArgs, why));
+}
+
+} // namespace
+
 DBusMenuAdaptor::DBusMenuAdaptor(DBusMenuExporter *exporter) : QDBusAbstractAdaptor(exporter), m_exporter(exporter)
 {
     connect(exporter, &DBusMenuExporter::layoutUpdated, this, &DBusMenuAdaptor::LayoutUpdated);
@@ -92,9 +117,13 @@ QString DBusMenuAdaptor::textDirection() const
 }
 
 uint DBusMenuAdaptor::GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames,
-                                DBusMenuLayoutItem &layout)
+                                const QDBusMessage &message, DBusMenuLayoutItem &layout)
 {
     Q_UNUSED(propertyNames)
+    if (!m_exporter->hasEntry(parentId)) {
+        refuse(message, QStringLiteral("No menu entry %1").arg(parentId));
+        return 0;
+    }
     layout = m_exporter->layout(parentId, recursionDepth);
     return m_exporter->revision();
 }
@@ -107,9 +136,14 @@ DBusMenuItemPropertiesList DBusMenuAdaptor::GetGroupProperties(const QList<int> 
     return result;
 }
 
-QDBusVariant DBusMenuAdaptor::GetProperty(int id, const QString &name)
+QDBusVariant DBusMenuAdaptor::GetProperty(int id, const QString &name, const QDBusMessage &message)
 {
-    return QDBusVariant(m_exporter->properties(id).value(name));
+    const QVariant value = m_exporter->property(id, name);
+    if (!value.isValid()) {
+        refuse(message, QStringLiteral("No property %1 of menu entry %2").arg(name).arg(id));
+        return QDBusVariant(QString());
+    }
+    return QDBusVariant(value);
 }
 
 void DBusMenuAdaptor::Event(int id, const QString &eventId, const QDBusVariant &data, uint timestamp)

@@ -3,6 +3,7 @@
 #include "shell/tray/DBusTrayTypes.h"
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QPointer>
@@ -23,8 +24,13 @@ public:
     QDBusObjectPath path() const { return QDBusObjectPath(m_path); }
 
     uint revision() const { return m_revision; }
+    // Entry 0 (the menu) or an action's.
+    bool hasEntry(int id) const { return id == 0 || action(id); }
     DBusMenuLayoutItem layout(int parentId, int depth) const;
     QVariantMap properties(int id, const QStringList &names = {}) const;
+    // One property, with the protocol's default where the entry leaves it
+    // out; invalid for an unknown entry or property.
+    QVariant property(int id, const QString &name) const;
     // Whether the event reached an entry.
     bool handleEvent(int id, const QString &eventId);
 
@@ -39,6 +45,8 @@ private:
     uint m_revision = 1;
 };
 
+// Unknown entries and properties are answered with a D-Bus error, so a
+// caller never waits out its timeout.
 class DBusMenuAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -56,9 +64,10 @@ public:
     QStringList iconThemePath() const { return {}; }
 
 public slots:
-    uint GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames, DBusMenuLayoutItem &layout);
+    uint GetLayout(int parentId, int recursionDepth, const QStringList &propertyNames, const QDBusMessage &message,
+                   DBusMenuLayoutItem &layout);
     DBusMenuItemPropertiesList GetGroupProperties(const QList<int> &ids, const QStringList &propertyNames);
-    QDBusVariant GetProperty(int id, const QString &name);
+    QDBusVariant GetProperty(int id, const QString &name, const QDBusMessage &message);
     void Event(int id, const QString &eventId, const QDBusVariant &data, uint timestamp);
     QList<int> EventGroup(const QList<DBusMenuEvent> &events);
     bool AboutToShow(int id);

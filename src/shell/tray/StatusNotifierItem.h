@@ -23,19 +23,32 @@ public:
     explicit StatusNotifierItem(QMenu *menu, QObject *parent = nullptr);
     ~StatusNotifierItem() override;
 
-    // A watcher is on the bus: the item is, or is about to be, in a tray.
+    // The watcher took the item and says a host is there to draw it.
     bool isShown() const { return m_shown; }
     QString serviceName() const { return m_serviceName; }
 
-    void setIcon(const QIcon &icon);
-    void setToolTip(const QString &text);
+    // The pixmaps, for hosts without the icon theme, and the themed icon's name.
+    void setIcon(const QIcon &icon, const QString &name);
+    void setAttentionIconName(const QString &name);
+    void setToolTip(const QString &title, const QString &subtitle = {});
+    // "NeedsAttention" while anything waits for the user, else "Active".
+    void setNeedsAttention(bool needsAttention);
 
     QIcon icon() const { return m_icon; }
+    QString iconName() const { return m_iconName; }
+    QString attentionIconName() const { return m_attentionIconName; }
+    // The build tree's icon folder when Quillfen runs from there, so that
+    // hosts find its named icons uninstalled; empty otherwise.
+    QString iconThemePath() const { return m_iconThemePath; }
     QString toolTip() const { return m_toolTip; }
+    QString toolTipSubtitle() const { return m_toolTipSubtitle; }
+    QString status() const;
     QDBusObjectPath menuPath() const;
 
     // What the host asks of the item.
     void activate(const QPoint &at);
+    // The middle click.
+    void secondaryActivate();
     void showContextMenu(const QPoint &at);
     void provideActivationToken(const QString &token);
 
@@ -43,12 +56,18 @@ signals:
     void shownChanged(bool shown);
     // Where the host was clicked, in screen coordinates; null when it gave none.
     void activated(const QPoint &at);
+    void secondaryActivated();
     void activationTokenProvided(const QString &token);
     void iconChanged();
+    void attentionIconChanged();
     void toolTipChanged();
+    void statusChanged(const QString &status);
 
 private slots:
     void followUnregistration(const QString &item);
+    // Whether the watcher has a host, asked once it took the item and
+    // whenever a host comes or goes.
+    void askForHost();
 
 private:
     // Once per watcher, and again only once the watcher has dropped the
@@ -62,8 +81,14 @@ private:
     QString m_serviceName;
     QDBusServiceWatcher m_watcher;
     QIcon m_icon;
+    QString m_iconName;
+    QString m_attentionIconName;
+    QString m_iconThemePath;
     QString m_toolTip;
+    QString m_toolTipSubtitle;
+    bool m_needsAttention = false;
     bool m_shown = false;
+    bool m_registered = false;
     // Registrations made again with this watcher after it dropped the item.
     int m_registeredAgain = 0;
 };
@@ -74,16 +99,16 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString Category READ category CONSTANT)
     Q_PROPERTY(QString Id READ id CONSTANT)
     Q_PROPERTY(QString Title READ title CONSTANT)
-    Q_PROPERTY(QString Status READ status CONSTANT)
+    Q_PROPERTY(QString Status READ status)
     Q_PROPERTY(int WindowId READ windowId CONSTANT)
-    Q_PROPERTY(QString IconThemePath READ emptyString CONSTANT)
+    Q_PROPERTY(QString IconThemePath READ iconThemePath CONSTANT)
     Q_PROPERTY(QDBusObjectPath Menu READ menu CONSTANT)
     Q_PROPERTY(bool ItemIsMenu READ itemIsMenu CONSTANT)
-    Q_PROPERTY(QString IconName READ emptyString CONSTANT)
+    Q_PROPERTY(QString IconName READ iconName)
     Q_PROPERTY(DBusImageList IconPixmap READ iconPixmap)
     Q_PROPERTY(QString OverlayIconName READ emptyString CONSTANT)
     Q_PROPERTY(DBusImageList OverlayIconPixmap READ noImages CONSTANT)
-    Q_PROPERTY(QString AttentionIconName READ emptyString CONSTANT)
+    Q_PROPERTY(QString AttentionIconName READ attentionIconName)
     Q_PROPERTY(DBusImageList AttentionIconPixmap READ noImages CONSTANT)
     Q_PROPERTY(QString AttentionMovieName READ emptyString CONSTANT)
     Q_PROPERTY(DBusToolTip ToolTip READ toolTip)
@@ -94,14 +119,17 @@ public:
     QString category() const { return QStringLiteral("Communications"); }
     QString id() const { return QStringLiteral("quillfen"); }
     QString title() const { return QStringLiteral("Quillfen"); }
-    QString status() const { return QStringLiteral("Active"); }
+    QString status() const { return m_item->status(); }
     int windowId() const { return 0; }
     QString emptyString() const { return {}; }
+    QString iconThemePath() const { return m_item->iconThemePath(); }
+    QString iconName() const { return m_item->iconName(); }
+    QString attentionIconName() const { return m_item->attentionIconName(); }
     QDBusObjectPath menu() const { return m_item->menuPath(); }
     bool itemIsMenu() const { return false; }
     DBusImageList iconPixmap() const { return dbusImages(m_item->icon()); }
     DBusImageList noImages() const { return {}; }
-    DBusToolTip toolTip() const { return {{}, {}, m_item->toolTip(), {}}; }
+    DBusToolTip toolTip() const { return {{}, {}, m_item->toolTip(), m_item->toolTipSubtitle()}; }
 
 public slots:
     void Activate(int x, int y);
@@ -112,6 +140,7 @@ public slots:
 
 signals:
     void NewIcon();
+    void NewAttentionIcon();
     void NewToolTip();
     void NewTitle();
     void NewStatus(const QString &status);

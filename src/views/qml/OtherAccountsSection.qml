@@ -62,6 +62,14 @@ ColumnLayout {
             onClicked: accounts.add()
         }
     }
+    LabeledButton {
+        objectName: "addAccountWithGitHubCliButton"
+        visible: accounts.gitHubCliInstalled
+        enabled: accounts.hostInput.length > 0 && !accounts.isAdding
+        symbol: "key.fill"
+        text: qsTr("Use the GitHub CLI's token")
+        onClicked: accounts.addWithGitHubCliToken()
+    }
     RowLayout {
         visible: accounts.statusMessage.length > 0
         spacing: Theme.px(6)

@@ -281,6 +281,16 @@ Rectangle {
                             y: Theme.px(12)
                             width: parent.width - 24
                             spacing: Theme.px(8)
+                            // Signed in to the GitHub CLI, a user needs no token page at all.
+                            LabeledButton {
+                                objectName: "gitHubCliTokenButton"
+                                visible: settings.gitHubCliInstalled
+                                enabled: !settings.isTesting
+                                busy: settings.isTesting
+                                onClicked: settings.useGitHubCliToken()
+                                symbol: "key.fill"
+                                text: qsTr("Use the GitHub CLI's token")
+                            }
                             Label { text: qsTr("How to create a token:"); font.pixelSize: Theme.px(12); font.weight: Font.Medium }
                             ColumnLayout {
                                 spacing: Theme.px(4)

@@ -7,6 +7,7 @@
 #include "store/AccountSessions.h"
 
 #include <QPointer>
+#include <QUrl>
 
 AccountsViewModel::AccountsViewModel(QObject *parent) : QObject(parent)
 {
@@ -74,26 +75,51 @@ void AccountsViewModel::add()
 {
     if (m_isAdding || m_hostInput.trimmed().isEmpty() || m_tokenInput.isEmpty())
         return;
+    enrol(m_hostInput, m_tokenInput);
+}
+
+void AccountsViewModel::addWithGitHubCliToken()
+{
+    if (m_isAdding || m_hostInput.trimmed().isEmpty())
+        return;
+    enrol(m_hostInput, std::nullopt);
+}
+
+QCoro::Task<> AccountsViewModel::enrol(QString host, std::optional<QString> token)
+{
     m_isAdding = true;
     emit isAddingChanged();
     QPointer<AccountsViewModel> self(this);
-    [](QPointer<AccountsViewModel> self, QString host, QString token) -> QCoro::Task<> {
-        auto adding = AccountEnrolment::add(std::move(host), std::move(token));
-        const AccountEnrolment::AddResult added = co_await std::move(adding);
+    if (!token) {
+        // The CLI names a host as typed, without a scheme or a path.
+        const QUrl typed = QUrl::fromUserInput(host.trimmed());
+        const QString name = typed.port() > 0 ? typed.host() + u':' + QString::number(typed.port()) : typed.host();
+        const auto answer = co_await GitHubCli::token(name);
         if (!self)
             co_return;
-        self->m_isAdding = false;
-        emit self->isAddingChanged();
-        if (const auto *refusal = std::get_if<QString>(&added)) {
-            self->setStatus(*refusal, false);
+        if (const auto *failure = std::get_if<GitHubCli::Failure>(&answer)) {
+            m_isAdding = false;
+            emit isAddingChanged();
+            setStatus(failure->description, false);
             co_return;
         }
-        const Accounts::Entry &entry = std::get<Accounts::Entry>(added);
-        self->setStatus(tr("Added %1 on %2").arg(entry.login, entry.host), true);
-        self->m_hostInput.clear();
-        self->m_tokenInput.clear();
-        emit self->inputChanged();
-    }(self, m_hostInput, m_tokenInput);
+        token = std::get<QString>(answer);
+    }
+    auto adding = AccountEnrolment::add(std::move(host), std::move(*token));
+    const AccountEnrolment::AddResult added = co_await std::move(adding);
+    if (!self)
+        co_return;
+    m_isAdding = false;
+    emit isAddingChanged();
+    if (const auto *refusal = std::get_if<QString>(&added)) {
+        setStatus(*refusal, false);
+        co_return;
+    }
+    const Accounts::Entry &entry = std::get<Accounts::Entry>(added);
+    setStatus(tr("Added %1 on %2").arg(entry.login, entry.host), true);
+    m_hostInput.clear();
+    m_tokenInput.clear();
+    emit inputChanged();
 }
 
 void AccountsViewModel::remove(const QString &host, const QString &login)

@@ -9,7 +9,6 @@
 #include "platform/DesktopNotifications.h"
 #include "platform/Diagnostics.h"
 #include "platform/NoticeCenter.h"
-#include "platform/NotificationSound.h"
 #include "settings/Notices.h"
 #include "settings/Preferences.h"
 #include "updates/SparkleUpdaterService.h"
@@ -169,15 +168,9 @@ QCoro::Task<> SettingsViewModel::runPermissionRequest()
 
 void SettingsViewModel::sendTestNotification()
 {
-    DesktopNotification notification{tr("Test Notification"), QStringLiteral("Quillfen"),
-                                     tr("Notifications are working correctly!"), false};
-    if (m_notificationSoundEnabled) {
-        // A missing clip is passed over in silence here; the notification
-        // still carries the desktop's sound.
-        if (!NotificationSound::clipPath().isEmpty())
-            NotificationSound::play();
-        notification.withSound = true;
-    }
+    // The server shows the application's name already.
+    DesktopNotification notification{tr("Test Notification"), std::nullopt, tr("Notifications are working correctly!"),
+                                     m_notificationSoundEnabled};
     DesktopNotifications::post(notification, QStringLiteral("Failed to send test notification: "));
 }
 
@@ -287,6 +280,41 @@ void SettingsViewModel::testConnection()
     setTesting(true);
     setStatus(tr("Testing connection..."), false);
     runConnectionTest(m_tokenInput);
+}
+
+void SettingsViewModel::useGitHubCliToken()
+{
+    if (m_isTesting)
+        return;
+    m_reportExistingToken = false;
+    setTesting(true);
+    setStatus(tr("Asking the GitHub CLI for its token..."), false);
+    runGitHubCliToken();
+}
+
+QCoro::Task<> SettingsViewModel::runGitHubCliToken()
+{
+    QPointer<SettingsViewModel> self(this);
+    const auto answer = co_await GitHubCli::token(QStringLiteral("github.com"));
+    if (!self)
+        co_return;
+    if (const auto *failure = std::get_if<GitHubCli::Failure>(&answer)) {
+        setStatus(failure->description, false);
+        setTesting(false);
+        co_return;
+    }
+    const QString token = std::get<QString>(answer);
+    const auto outcome = co_await GitHubAPIClient::validateToken(token);
+    if (!self)
+        co_return;
+    setTesting(false);
+    if (const auto *error = std::get_if<ClientError>(&outcome)) {
+        setStatus(tr("Connection failed: %1").arg(userDescription(*error)), false);
+    } else if (!std::get<bool>(outcome)) {
+        setStatus(tr("Invalid token or insufficient permissions"), false);
+    } else {
+        co_await runSave(token);
+    }
 }
 
 QCoro::Task<> SettingsViewModel::runConnectionTest(QString token)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/GitHubCli.h"
+
 #include <QCoro/QCoroTask>
 #include <QObject>
 #include <QString>
@@ -42,6 +44,8 @@ class SettingsViewModel : public QObject {
     Q_PROPERTY(bool hasUpdateStatusMessage READ hasUpdateStatusMessage NOTIFY updateStatusChanged)
     Q_PROPERTY(QString currentVersion READ currentVersion CONSTANT)
     Q_PROPERTY(QString currentBuild READ currentBuild CONSTANT)
+    // Whether "Use the GitHub CLI's token" is offered.
+    Q_PROPERTY(bool gitHubCliInstalled READ gitHubCliInstalled CONSTANT)
 
 public:
     // The desktop's notification permission. The freedesktop protocol has no
@@ -95,6 +99,10 @@ public:
     Q_INVOKABLE void deleteToken();
     Q_INVOKABLE void testConnection();
     Q_INVOKABLE void openTokenPage();
+    // The GitHub CLI's token for github.com, checked as Test Connection
+    // checks a typed one, then saved as Save Token saves it.
+    Q_INVOKABLE void useGitHubCliToken();
+    bool gitHubCliInstalled() const { return m_gitHubCliInstalled; }
 
     static QUrl tokenPageUrl();
 
@@ -126,11 +134,13 @@ private:
     // its unlock prompt, or never answer.
     QCoro::Task<> runSave(QString token);
     QCoro::Task<> runDelete();
+    QCoro::Task<> runGitHubCliToken();
     QCoro::Task<> runPermissionRequest();
 
     QString m_tokenInput;
     bool m_showToken = false;
     bool m_isTesting = false;
+    bool m_gitHubCliInstalled = GitHubCli::isInstalled();
     std::optional<QString> m_statusMessage;
     bool m_isSuccess = false;
     bool m_hasExistingToken = false;
