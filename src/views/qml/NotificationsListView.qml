@@ -169,20 +169,15 @@ Rectangle {
                         }
                     }
                 }
-                Button {
+                ButtonBase {
+                    id: groupToggle
                     objectName: "groupToggle"
-                    // As wide as its symbol, not the style's text button.
-                    implicitWidth: implicitContentWidth + leftPadding + rightPadding
                     checkable: true
                     checked: listModel.groupByRepo
-                    onToggled: listModel.groupByRepo = checked
+                    onToggled: listModel.groupByRepo = !listModel.groupByRepo
                     Accessible.name: listModel.groupByRepo ? qsTr("Group by Repository") : qsTr("Flat List")
-                    Accessible.onPressAction: { toggle(); toggled() }
-                    Accessible.onToggleAction: { toggle(); toggled() }
-                    ToolTip.visible: hovered
-                    ToolTip.text: listModel.groupByRepo ? qsTr("Group by Repository") : qsTr("Flat List")
-                    ToolTip.delay: 500
-                    contentItem: SymbolIcon { symbol: listModel.groupByRepo ? "square.grid.2x2" : "list.bullet"; size: 14 }
+                    Tip { text: listModel.groupByRepo ? qsTr("Group by Repository") : qsTr("Flat List"); wanted: groupToggle.hovered }
+                    contentItem: SymbolIcon { symbol: listModel.groupByRepo ? "square.grid.2x2" : "list.bullet"; size: 14; color: groupToggle.foreground }
                 }
                 Item { Layout.fillWidth: true }
                 LabeledButton {
