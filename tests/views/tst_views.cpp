@@ -12,6 +12,7 @@
 #include "TestEnvironment.h"
 
 #include <QFont>
+#include <QPalette>
 #include <QGuiApplication>
 #include <QQmlEngine>
 #include <QTest>
@@ -89,6 +90,24 @@ private slots:
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(u"https://github.com/b/y"_s)});
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(!window->isVisible());
+    }
+
+    // A desktop that turns dark while the panel is open recolours it, its
+    // buttons and its field, with no restart.
+    void panelFollowsPaletteChange()
+    {
+        window = create(u"PanelWindow"_s);
+        const QPalette before = QGuiApplication::palette();
+        const QPalette dark(QColor(0x29, 0x2c, 0x30), QColor(0x20, 0x23, 0x26));
+        QGuiApplication::setPalette(dark);
+        QTRY_COMPARE(window->color(), dark.color(QPalette::Window));
+        const auto colour = [&](const char *name, const char *property) {
+            return child(window, QString::fromLatin1(name))->property(property).value<QColor>();
+        };
+        QCOMPARE(colour("settingsButton", "foreground"), dark.color(QPalette::ButtonText));
+        QCOMPARE(colour("openWindowButton", "foreground"), dark.color(QPalette::WindowText));
+        QCOMPARE(colour("searchField", "color"), dark.color(QPalette::Text));
+        QGuiApplication::setPalette(before);
     }
 
     void mainWindow()
