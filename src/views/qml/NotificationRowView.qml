@@ -139,9 +139,12 @@ Item {
         Accessible.name: qsTr("Unread")
     }
 
-    // Hover buttons, over the trailing edge of the row.
+    // Hover buttons, over the trailing edge of the row, made when the
+    // pointer first comes: a list opens without them.
+    property bool hoveredOnce: false
+    onIsHoveringChanged: if (isHovering) hoveredOnce = true
     Loader {
-        active: row.showHoverActions
+        active: row.showHoverActions && row.hoveredOnce
         anchors.right: parent.right
         anchors.rightMargin: Theme.px(8)
         anchors.verticalCenter: parent.verticalCenter

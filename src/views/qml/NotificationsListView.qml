@@ -17,6 +17,8 @@ Rectangle {
     implicitWidth: Theme.px(720)
     implicitHeight: Theme.px(520)
 
+    ControlsPalette { target: view }
+
     NotificationsListModel {
         id: listModel
         store: view.store
@@ -62,7 +64,7 @@ Rectangle {
                     onTextEdited: listModel.searchText = text
                     Accessible.name: qsTr("Search notifications")
                 }
-                Switch {
+                PaletteSwitch {
                     objectName: "unreadSwitch"
                     //: A filter: show only the threads not yet read
                     text: qsTr("Unread")
@@ -214,13 +216,13 @@ Rectangle {
             Layout.leftMargin: Theme.px(12)
             Layout.rightMargin: Theme.px(12)
             spacing: Theme.px(8)
-            Switch {
+            PaletteSwitch {
                 objectName: "showHiddenSwitch"
                 text: qsTr("Show hidden")
                 checked: listModel.showHidden
                 onToggled: listModel.showHidden = checked
             }
-            Switch {
+            PaletteSwitch {
                 objectName: "snoozedSwitch"
                 text: qsTr("Snoozed")
                 checked: listModel.showSnoozed

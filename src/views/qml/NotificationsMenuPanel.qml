@@ -166,36 +166,48 @@ Rectangle {
         anchors.top: topDivider.bottom
         anchors.bottom: bottomDivider.top
 
-        EmptyState {
-            objectName: "waiting"
-            visible: viewModel.middleArea === PanelViewModel.Waiting
+        // Only the area shown is made: the list opens without the others.
+        Loader {
             anchors.fill: parent
-            symbol: "key.fill"
-            symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
-            heading: qsTr("Waiting for the keyring\u2026")
-            detail: qsTr("Unlock your keyring if your desktop asks for it")
+            active: viewModel.middleArea === PanelViewModel.Waiting
+            sourceComponent: EmptyState {
+                objectName: "waiting"
+                symbol: "key.fill"
+                symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
+                heading: qsTr("Waiting for the keyring\u2026")
+                detail: qsTr("Unlock your keyring if your desktop asks for it")
+            }
         }
 
-        EmptyState {
-            objectName: "tokenRequired"
-            visible: viewModel.middleArea === PanelViewModel.TokenRequired
+        Loader {
+            id: tokenRequired
             anchors.fill: parent
-            symbol: "key.fill"
-            symbolColor: Theme.withAlpha(Theme.secondary, 0.5)
-            heading: qsTr("GitHub Token Required")
-            detail: qsTr("Add your GitHub token in Settings to view notifications")
-            actionText: qsTr("Open Settings")
-            onActionTriggered: panel.openSettingsRequested()
+            active: viewModel.middleArea === PanelViewModel.TokenRequired
+            sourceComponent: EmptyState {
+                objectName: "tokenRequired"
+                symbol: "key.fill"
+                symbolColor: Theme.withAlpha(Theme.secondary, 0.5)
+                heading: qsTr("GitHub Token Required")
+                detail: qsTr("Add your GitHub token in Settings to view notifications")
+                actionText: qsTr("Open Settings")
+            }
+        }
+        Connections {
+            target: tokenRequired.item
+            ignoreUnknownSignals: true
+            function onActionTriggered() { panel.openSettingsRequested() }
         }
 
-        EmptyState {
-            objectName: "allCaughtUp"
-            visible: viewModel.middleArea === PanelViewModel.AllCaughtUp
+        Loader {
             anchors.fill: parent
-            symbol: "checkmark.circle.fill"
-            symbolColor: Theme.withAlpha(Theme.green, 0.7)
-            heading: qsTr("All Caught Up!")
-            detail: qsTr("You have no notifications")
+            active: viewModel.middleArea === PanelViewModel.AllCaughtUp
+            sourceComponent: EmptyState {
+                objectName: "allCaughtUp"
+                symbol: "checkmark.circle.fill"
+                symbolColor: Theme.withAlpha(Theme.green, 0.7)
+                heading: qsTr("All Caught Up!")
+                detail: qsTr("You have no notifications")
+            }
         }
 
         ListView {

@@ -7,6 +7,7 @@ import QtQuick
 // recolours every view while it runs.
 QtObject {
     readonly property SystemPalette palette: SystemPalette { colorGroup: SystemPalette.Active }
+    readonly property SystemPalette disabledPalette: SystemPalette { colorGroup: SystemPalette.Disabled }
     readonly property bool dark: palette.window.hslLightness < 0.5
     readonly property color primary: palette.windowText
     readonly property color secondary: Qt.rgba(primary.r, primary.g, primary.b, 0.62)
