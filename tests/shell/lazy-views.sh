@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs the real application on a tray host: while only the tray icon shows,
-# none of Qt Quick, QML or Svg is mapped; a click on the icon loads them.
+# none of Qt Quick, QML or Svg is mapped; a click on the icon loads them, and
+# the panel it opens maps neither Qt Quick Controls nor Layouts.
 #   lazy-views.sh <quillfen executable>
 set -eu
 exe=$1
@@ -31,4 +32,16 @@ for _ in 1 2 3 4 5; do
     for _ in $(seq 30); do [ "$(mapped)" -gt 0 ] && break 2; sleep 0.1; done
 done
 [ "$(mapped)" -gt 0 ] || { echo "FAIL: the panel did not load the views"; exit 1; }
-echo "PASS: views load on first click"
+panel=""
+for _ in $(seq 100); do
+    panel=$(xdotool search --onlyvisible --name '^Quillfen$' 2>/dev/null | head -1 || true)
+    [ -n "$panel" ] && break
+    sleep 0.1
+done
+[ -n "$panel" ] || { echo "FAIL: the panel did not show"; exit 1; }
+if grep -q -E "libQt6(QuickControls2|QuickTemplates2|QuickLayouts)|qtquickcontrols2|qquicklayouts" "/proc/$pid/maps"; then
+    echo "FAIL: the panel loaded Qt Quick Controls or Layouts:"
+    grep -E "Controls|Templates|Layouts|qtquickcontrols2|qquicklayouts" "/proc/$pid/maps"
+    exit 1
+fi
+echo "PASS: views load on first click, the panel without Qt Quick Controls or Layouts"

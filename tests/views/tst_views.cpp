@@ -12,6 +12,7 @@
 #include "TestEnvironment.h"
 
 #include <QFont>
+#include <QPalette>
 #include <QGuiApplication>
 #include <QQmlEngine>
 #include <QTest>
@@ -89,6 +90,46 @@ private slots:
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(u"https://github.com/b/y"_s)});
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(!window->isVisible());
+    }
+
+    // A desktop that turns dark while a window is open recolours it: the
+    // panel's own buttons and field, and the Qt Quick Controls of the others.
+    void viewsFollowPaletteChange_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QPalette::ColorRole>("role");
+        QTest::newRow("panel button") << u"PanelWindow"_s << u"settingsButton"_s << u"foreground"_s
+                                      << QPalette::ButtonText;
+        QTest::newRow("panel flat button")
+            << u"PanelWindow"_s << u"openWindowButton"_s << u"foreground"_s << QPalette::WindowText;
+        QTest::newRow("panel field") << u"PanelWindow"_s << u"searchField"_s << u"color"_s << QPalette::Text;
+        QTest::newRow("main window switch")
+            << u"MainWindow"_s << u"unreadSwitch"_s << u"palette.windowText"_s << QPalette::WindowText;
+    }
+
+    void viewsFollowPaletteChange()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, item);
+        QFETCH(QString, property);
+        QFETCH(QPalette::ColorRole, role);
+        window = create(type);
+        const QPalette before = QGuiApplication::palette();
+        const QPalette dark(QColor(0x29, 0x2c, 0x30), QColor(0x20, 0x23, 0x26));
+        QGuiApplication::setPalette(dark);
+        // "palette.windowText": a role of the control's palette.
+        const QStringList path = property.split(u'.');
+        const auto colour = [&] {
+            QVariant value = child(window, item)->property(qPrintable(path.first()));
+            if (path.size() > 1)
+                value = value.value<QObject *>()->property(qPrintable(path.last()));
+            return value.value<QColor>();
+        };
+        QTRY_COMPARE(colour(), dark.color(role));
+        QCOMPARE(window->color(), dark.color(QPalette::Window));
+        QGuiApplication::setPalette(before);
     }
 
     void mainWindow()

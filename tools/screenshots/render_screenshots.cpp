@@ -1,6 +1,9 @@
 // Renders the panel, the main window and the settings window offscreen and
 // writes PNG screenshots into the folder given as the first argument. Runs
 // inside tools/session/run-in-session.sh --keyring, against a fake GitHub.
+//   render_screenshots <folder> [desktop font points] [dark]
+// "dark": a desktop in a dark palette (Breeze Dark's colours), switched to
+// after the panel was made, as a desktop switches while Quillfen runs.
 
 #include "api/GitHubAPIClient.h"
 #include "credentials/KeychainManager.h"
@@ -13,6 +16,7 @@
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
+#include <QPalette>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlEngineExtensionPlugin>
@@ -54,6 +58,36 @@ bool capture(QQuickWindow *window, const QString &path)
     return saved;
 }
 
+// The colours of KDE's Breeze Dark.
+QPalette darkPalette()
+{
+    QPalette palette;
+    const auto set = [&](QPalette::ColorRole role, const char *active, const char *disabled) {
+        palette.setColor(QPalette::Active, role, QColor(QLatin1String(active)));
+        palette.setColor(QPalette::Inactive, role, QColor(QLatin1String(active)));
+        palette.setColor(QPalette::Disabled, role, QColor(QLatin1String(disabled)));
+    };
+    set(QPalette::Window, "#202326", "#1e2124");
+    set(QPalette::WindowText, "#fcfcfc", "#6e7175");
+    set(QPalette::Base, "#141618", "#131517");
+    set(QPalette::AlternateBase, "#1d1f22", "#1b1d20");
+    set(QPalette::Text, "#fcfcfc", "#656768");
+    set(QPalette::PlaceholderText, "#a1a9b1", "#656768");
+    set(QPalette::Button, "#292c30", "#272a2e");
+    set(QPalette::ButtonText, "#fcfcfc", "#727679");
+    set(QPalette::Highlight, "#3daee9", "#2b2e31");
+    set(QPalette::HighlightedText, "#fcfcfc", "#656768");
+    set(QPalette::ToolTipBase, "#292c30", "#292c30");
+    set(QPalette::ToolTipText, "#fcfcfc", "#fcfcfc");
+    set(QPalette::Light, "#40464c", "#3f4449");
+    set(QPalette::Midlight, "#33383c", "#32363b");
+    set(QPalette::Mid, "#1b1d20", "#1a1c1e");
+    set(QPalette::Dark, "#0f1012", "#0f1012");
+    set(QPalette::Shadow, "#090a0b", "#090a0b");
+    set(QPalette::Link, "#1d99f3", "#2a4c67");
+    return palette;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -64,11 +98,24 @@ int main(int argc, char *argv[])
     QQuickStyle::setStyle(QStringLiteral("Fusion"));
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(out);
-    // A desktop font size in points, to see the views follow a larger font.
-    if (argc > 2) {
-        QFont font = QGuiApplication::font();
-        font.setPointSizeF(QString::fromLocal8Bit(argv[2]).toDouble());
-        QGuiApplication::setFont(font);
+    // A desktop font size in points, to see the views follow a larger font,
+    // and a dark desktop.
+    bool dark = false;
+    for (int i = 2; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        bool isNumber = false;
+        const double points = argument.toDouble(&isNumber);
+        if (argument == u"dark") {
+            dark = true;
+        } else if (isNumber && points > 0) {
+            QFont font = QGuiApplication::font();
+            font.setPointSizeF(points);
+            QGuiApplication::setFont(font);
+        } else {
+            QTextStream(stderr) << "render_screenshots: " << argument
+                                << " is neither a font size in points nor \"dark\"\n";
+            return 2;
+        }
     }
 
     QQmlEngine engine;
@@ -83,8 +130,11 @@ int main(int argc, char *argv[])
         qFatal("the secret store did not answer (run inside tools/session/run-in-session.sh --keyring)");
     bool ok = true;
 
+    // The panel is made before a dark palette comes: it must follow it.
     QQuickWindow *panel =
         create(engine, QStringLiteral("PanelWindow"), store, {{QStringLiteral("hideOnDeactivate"), false}});
+    if (dark)
+        QGuiApplication::setPalette(darkPalette());
     ok &= capture(panel, out + QStringLiteral("/panel-token-required.png"));
 
     FakeGitHubServer github;

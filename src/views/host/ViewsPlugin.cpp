@@ -7,15 +7,11 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QQmlEngineExtensionPlugin>
-#include <QQuickStyle>
 
 Q_IMPORT_QML_PLUGIN(QuillfenPlugin)
 
 ViewsPlugin::ViewsPlugin()
 {
-    // A style the user chose through Qt's own settings wins.
-    if (QQuickStyle::name().isEmpty())
-        QQuickStyle::setStyle(QStringLiteral("Fusion"));
     SceneBackend::choose();
     TextInputAccessible::install();
     // Set here, not at start: the icon is an SVG, and the tray alone draws none.

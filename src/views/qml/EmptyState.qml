@@ -1,8 +1,6 @@
 import QtQuick
-import QtQuick.Controls
-import QtQuick.Layouts
 
-// The panel's token-required and all-caught-up areas.
+// The panel's waiting, token-required and all-caught-up areas.
 Item {
     id: state
     property string symbol
@@ -15,29 +13,32 @@ Item {
     implicitWidth: Theme.px(420)
     implicitHeight: Math.min(column.implicitHeight + Theme.px(80), Theme.px(460))
 
-    ColumnLayout {
+    Column {
         id: column
         anchors.centerIn: parent
         width: Math.max(parent.width - Theme.px(80), 0)
         spacing: Theme.px(16)
 
         SymbolIcon {
-            Layout.alignment: Qt.AlignHCenter
+            anchors.horizontalCenter: parent.horizontalCenter
             symbol: state.symbol
             color: state.symbolColor
             size: 48
         }
-        ColumnLayout {
-            Layout.fillWidth: true
+        Column {
+            width: parent.width
             spacing: Theme.px(8)
-            Label {
-                Layout.alignment: Qt.AlignHCenter
+            Text {
+                width: parent.width
+                horizontalAlignment: Text.AlignHCenter
                 text: state.heading
                 font.pixelSize: Theme.px(16)
                 font.weight: Font.DemiBold
+                color: Theme.primary
+                wrapMode: Text.Wrap
             }
-            Label {
-                Layout.fillWidth: true
+            Text {
+                width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: state.detail
                 font.pixelSize: Theme.px(13)
@@ -46,32 +47,23 @@ Item {
                 maximumLineCount: 2
             }
         }
-        AbstractButton {
+        ButtonBase {
+            id: action
             objectName: "emptyStateAction"
             visible: state.actionText.length > 0
-            Layout.alignment: Qt.AlignHCenter
-            padding: 0
+            anchors.horizontalCenter: parent.horizontalCenter
+            highlighted: true
+            radius: Theme.px(8)
             leftPadding: Theme.px(16)
             rightPadding: Theme.px(16)
             topPadding: Theme.px(8)
             bottomPadding: Theme.px(8)
-            text: state.actionText
-            Accessible.name: text
-            Accessible.onPressAction: clicked()
-            Keys.onReturnPressed: clicked()
-            Keys.onEnterPressed: clicked()
+            Accessible.name: state.actionText
             onClicked: state.actionTriggered()
-            background: Rectangle {
-                radius: Theme.px(8)
-                color: Theme.accent
-                // Keyboard focus shows as a ring.
-                border.width: parent.visualFocus ? 2 : 0
-                border.color: Theme.primary
-            }
             contentItem: Row {
                 spacing: Theme.px(6)
-                SymbolIcon { symbol: "gearshape"; color: "white"; size: 13; anchors.verticalCenter: parent.verticalCenter }
-                Label { text: state.actionText; color: "white"; font.pixelSize: Theme.px(13); anchors.verticalCenter: parent.verticalCenter }
+                SymbolIcon { symbol: "gearshape"; color: action.foreground; size: 13; anchors.verticalCenter: parent.verticalCenter }
+                Text { text: state.actionText; color: action.foreground; font.pixelSize: Theme.px(13); anchors.verticalCenter: parent.verticalCenter }
             }
         }
     }

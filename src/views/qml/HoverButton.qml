@@ -1,11 +1,10 @@
 import QtQuick
-import QtQuick.Controls
 
 // A borderless icon button whose tooltip shows even while it is disabled.
 Item {
     id: holder
-    property alias symbol: icon.symbol
-    property alias iconColor: icon.color
+    property alias symbol: button.symbol
+    property alias iconColor: button.iconColor
     property string tip
     // Not `enabled`: a disabled item would receive no hover and show no tooltip.
     property bool active: true
@@ -17,21 +16,16 @@ Item {
 
     HoverHandler { id: hover }
 
-    ToolButton {
+    IconButton {
         id: button
         objectName: holder.objectName + "Control"
         anchors.fill: parent
         enabled: holder.active
-        flat: true
         padding: Theme.px(4)
-        focusPolicy: Qt.NoFocus
-        contentItem: SymbolIcon { id: icon; size: 14; opacity: button.enabled ? 1 : 0.55 }
-        Accessible.name: holder.tip
-        Accessible.onPressAction: if (enabled) clicked()
+        activeFocusOnTab: false
+        tip: holder.tip
         onClicked: holder.clicked()
     }
 
-    ToolTip.visible: hover.hovered && tip.length > 0
-    ToolTip.text: tip
-    ToolTip.delay: 500
+    Tip { text: holder.tip; wanted: hover.hovered && !holder.active }
 }

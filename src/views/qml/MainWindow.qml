@@ -17,6 +17,9 @@ ApplicationWindow {
 
     NotificationsListView {
         id: listView
+        // Right to left where the language reads so.
+        LayoutMirroring.enabled: Theme.rightToLeft
+        LayoutMirroring.childrenInherit: true
         anchors.fill: parent
         store: window.store
         onOpenSettingsRequested: window.actions?.openSettingsRequested()

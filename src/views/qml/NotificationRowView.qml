@@ -1,6 +1,4 @@
 import QtQuick
-import QtQuick.Controls
-import QtQuick.Layouts
 
 // One notification thread as a row: subject icon, title, meta line, unread
 // dot, the mark-read, mute and done buttons that fade in on hover, and the
@@ -43,7 +41,7 @@ Item {
     }
 
     implicitWidth: Theme.px(400)
-    implicitHeight: content.implicitHeight + Theme.px(16)
+    implicitHeight: Math.max(content.implicitHeight, Theme.px(22)) + Theme.px(16)
 
     Accessible.role: Accessible.Button
     Accessible.name: accessibleName
@@ -51,94 +49,102 @@ Item {
 
     HoverHandler { id: hover }
 
-    // The row proper: a plain button that opens the thread.
-    AbstractButton {
-        id: rowButton
+    // The row proper: a plain area that opens the thread; the right button
+    // opens the menu where it was pressed.
+    Rectangle {
         objectName: "rowButton"
         anchors.fill: parent
-        focusPolicy: Qt.NoFocus
-        onClicked: row.open()
+        color: row.highlighted ? Theme.withAlpha(Theme.accent, 0.15)
+                               : row.unread ? Theme.withAlpha(Theme.accent, 0.05) : "transparent"
         Accessible.ignored: true
-        TapHandler {
-            acceptedButtons: Qt.RightButton
-            onTapped: eventPoint => contextMenu.createObject(row).popup()
-        }
-        background: Rectangle {
-            color: row.highlighted ? Theme.withAlpha(Theme.accent, 0.15)
-                                   : row.unread ? Theme.withAlpha(Theme.accent, 0.05) : "transparent"
+        signal clicked()
+        onClicked: row.open()
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.LeftButton | Qt.RightButton
+            onClicked: mouse => {
+                if (mouse.button === Qt.RightButton)
+                    contextMenu.createObject(row).popup(row, mouse.x, mouse.y)
+                else
+                    parent.clicked()
+            }
         }
     }
 
-    RowLayout {
-        id: content
-        anchors.fill: parent
+    Rectangle {
+        objectName: "subjectIcon"
+        id: subjectIcon
+        anchors.left: parent.left
         anchors.leftMargin: Theme.px(12)
-        anchors.rightMargin: Theme.px(12)
-        anchors.topMargin: Theme.px(8)
-        anchors.bottomMargin: Theme.px(8)
-        spacing: Theme.px(10)
-
-        Rectangle {
-            objectName: "subjectIcon"
-            Layout.preferredWidth: Theme.px(22)
-            Layout.preferredHeight: Theme.px(22)
-            radius: Theme.px(11)
-            color: Theme.withAlpha(row.tintColor, row.unread ? 0.25 : 0.15)
-            Accessible.ignored: true
-            SymbolIcon {
-                anchors.centerIn: parent
-                symbol: row.iconName
-                color: row.tintColor
-                size: 12
-            }
-        }
-
-        ColumnLayout {
-            Layout.fillWidth: true
-            spacing: Theme.px(2)
-            Label {
-                objectName: "titleText"
-                Layout.fillWidth: true
-                text: row.title
-                font.pixelSize: Theme.px(13)
-                font.weight: row.unread ? Font.Bold : Font.DemiBold
-                color: Theme.primary
-                wrapMode: Text.Wrap
-                maximumLineCount: 2
-                elide: Text.ElideRight
-                textFormat: Text.PlainText
-            }
-            Label {
-                objectName: "metaText"
-                Layout.fillWidth: true
-                text: row.metaLine
-                font.pixelSize: Theme.px(11)
-                font.weight: row.unread ? Font.Medium : Font.Normal
-                color: Theme.secondary
-                maximumLineCount: 1
-                elide: Text.ElideRight
-                textFormat: Text.PlainText
-            }
-        }
-
-        Item { Layout.minimumWidth: Theme.px(8); Layout.preferredWidth: Theme.px(8) }
-
-        Rectangle {
-            objectName: "unreadDot"
-            Layout.preferredWidth: Theme.px(8)
-            Layout.preferredHeight: Theme.px(8)
-            radius: Theme.px(4)
-            color: Theme.accent
-            visible: row.unread && !(row.showHoverActions && row.isHovering)
-            Accessible.role: Accessible.Indicator
-            //: An adjective: the thread has not been read
-            Accessible.name: qsTr("Unread")
+        anchors.verticalCenter: parent.verticalCenter
+        width: Theme.px(22)
+        height: Theme.px(22)
+        radius: Theme.px(11)
+        color: Theme.withAlpha(row.tintColor, row.unread ? 0.25 : 0.15)
+        Accessible.ignored: true
+        SymbolIcon {
+            anchors.centerIn: parent
+            symbol: row.iconName
+            color: row.tintColor
+            size: 12
         }
     }
 
-    // Hover buttons, over the trailing edge of the row.
+    Column {
+        id: content
+        anchors.left: subjectIcon.right
+        anchors.leftMargin: Theme.px(10)
+        anchors.right: parent.right
+        // The unread dot's room and the gap before it.
+        anchors.rightMargin: Theme.px(12 + 8 + 10 + 8 + 10)
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: Theme.px(2)
+        Text {
+            objectName: "titleText"
+            width: parent.width
+            text: row.title
+            font.pixelSize: Theme.px(13)
+            font.weight: row.unread ? Font.Bold : Font.DemiBold
+            color: Theme.primary
+            wrapMode: Text.Wrap
+            maximumLineCount: 2
+            elide: Text.ElideRight
+            textFormat: Text.PlainText
+        }
+        Text {
+            objectName: "metaText"
+            width: parent.width
+            text: row.metaLine
+            font.pixelSize: Theme.px(11)
+            font.weight: row.unread ? Font.Medium : Font.Normal
+            color: Theme.secondary
+            maximumLineCount: 1
+            elide: Text.ElideRight
+            textFormat: Text.PlainText
+        }
+    }
+
+    Rectangle {
+        objectName: "unreadDot"
+        anchors.right: parent.right
+        anchors.rightMargin: Theme.px(12)
+        anchors.verticalCenter: parent.verticalCenter
+        width: Theme.px(8)
+        height: Theme.px(8)
+        radius: Theme.px(4)
+        color: Theme.accent
+        visible: row.unread && !(row.showHoverActions && row.isHovering)
+        Accessible.role: Accessible.Indicator
+        //: An adjective: the thread has not been read
+        Accessible.name: qsTr("Unread")
+    }
+
+    // Hover buttons, over the trailing edge of the row, made when the
+    // pointer first comes: a list opens without them.
+    property bool hoveredOnce: false
+    onIsHoveringChanged: if (isHovering) hoveredOnce = true
     Loader {
-        active: row.showHoverActions
+        active: row.showHoverActions && row.hoveredOnce
         anchors.right: parent.right
         anchors.rightMargin: Theme.px(8)
         anchors.verticalCenter: parent.verticalCenter
@@ -184,13 +190,13 @@ Item {
     // Built when asked for: a menu in every row would weigh on every list.
     Component {
         id: contextMenu
-        Menu {
+        PopupMenu {
             objectName: "rowMenu"
             onClosed: destroy()
             //: A command: open the thread in the browser
-            MenuItem { text: qsTr("Open"); onTriggered: row.open() }
-            MenuItem { text: qsTr("Mark as Read"); enabled: row.unread; onTriggered: row.markReadToggle() }
-            MenuItem {
+            MenuEntry { text: qsTr("Open"); onTriggered: row.open() }
+            MenuEntry { text: qsTr("Mark as Read"); enabled: row.unread; onTriggered: row.markReadToggle() }
+            MenuEntry {
                 text: row.muted
                       //: A command: alert for the thread again
                       ? qsTr("Unmute")
@@ -198,24 +204,24 @@ Item {
                       : qsTr("Mute")
                 onTriggered: row.muteToggle()
             }
-            MenuItem { text: qsTr("Mark as Done"); enabled: row.canMarkDone; onTriggered: row.markDone() }
+            MenuEntry { text: qsTr("Mark as Done"); enabled: row.canMarkDone; onTriggered: row.markDone() }
             // Rules and snoozes.
-            MenuSeparator {}
-            MenuItem { text: row.snoozed ? qsTr("Unsnooze") : qsTr("Snooze\u2026"); onTriggered: row.openSnoozeMenu() }
-            MenuItem { text: qsTr("Mute alerts for this repository"); onTriggered: row.muteRepositoryAlerts() }
-            MenuItem { text: qsTr("Hide this repository"); onTriggered: row.hideRepository() }
+            MenuLine {}
+            MenuEntry { text: row.snoozed ? qsTr("Unsnooze") : qsTr("Snooze\u2026"); onTriggered: row.openSnoozeMenu() }
+            MenuEntry { text: qsTr("Mute alerts for this repository"); onTriggered: row.muteRepositoryAlerts() }
+            MenuEntry { text: qsTr("Hide this repository"); onTriggered: row.hideRepository() }
         }
     }
 
     Component {
         id: snoozeMenu
-        Menu {
+        PopupMenu {
             objectName: "snoozeMenu"
             onClosed: destroy()
-            MenuItem { text: qsTr("For 1 Hour"); onTriggered: row.snooze(0) }
-            MenuItem { text: qsTr("Until Tomorrow Morning"); onTriggered: row.snooze(1) }
-            MenuItem { text: qsTr("Until Next Week"); onTriggered: row.snooze(2) }
-            MenuItem { text: qsTr("Until Updated"); onTriggered: row.snooze(3) }
+            MenuEntry { text: qsTr("For 1 Hour"); onTriggered: row.snooze(0) }
+            MenuEntry { text: qsTr("Until Tomorrow Morning"); onTriggered: row.snooze(1) }
+            MenuEntry { text: qsTr("Until Next Week"); onTriggered: row.snooze(2) }
+            MenuEntry { text: qsTr("Until Updated"); onTriggered: row.snooze(3) }
         }
     }
 }

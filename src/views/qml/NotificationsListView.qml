@@ -17,6 +17,8 @@ Rectangle {
     implicitWidth: Theme.px(720)
     implicitHeight: Theme.px(520)
 
+    ControlsPalette { target: view }
+
     NotificationsListModel {
         id: listModel
         store: view.store
@@ -62,7 +64,7 @@ Rectangle {
                     onTextEdited: listModel.searchText = text
                     Accessible.name: qsTr("Search notifications")
                 }
-                Switch {
+                PaletteSwitch {
                     objectName: "unreadSwitch"
                     //: A filter: show only the threads not yet read
                     text: qsTr("Unread")
@@ -169,20 +171,15 @@ Rectangle {
                         }
                     }
                 }
-                Button {
+                ButtonBase {
+                    id: groupToggle
                     objectName: "groupToggle"
-                    // As wide as its symbol, not the style's text button.
-                    implicitWidth: implicitContentWidth + leftPadding + rightPadding
                     checkable: true
                     checked: listModel.groupByRepo
-                    onToggled: listModel.groupByRepo = checked
+                    onToggled: listModel.groupByRepo = !listModel.groupByRepo
                     Accessible.name: listModel.groupByRepo ? qsTr("Group by Repository") : qsTr("Flat List")
-                    Accessible.onPressAction: { toggle(); toggled() }
-                    Accessible.onToggleAction: { toggle(); toggled() }
-                    ToolTip.visible: hovered
-                    ToolTip.text: listModel.groupByRepo ? qsTr("Group by Repository") : qsTr("Flat List")
-                    ToolTip.delay: 500
-                    contentItem: SymbolIcon { symbol: listModel.groupByRepo ? "square.grid.2x2" : "list.bullet"; size: 14 }
+                    Tip { text: listModel.groupByRepo ? qsTr("Group by Repository") : qsTr("Flat List"); wanted: groupToggle.hovered }
+                    contentItem: SymbolIcon { symbol: listModel.groupByRepo ? "square.grid.2x2" : "list.bullet"; size: 14; color: groupToggle.foreground }
                 }
                 Item { Layout.fillWidth: true }
                 LabeledButton {
@@ -219,13 +216,13 @@ Rectangle {
             Layout.leftMargin: Theme.px(12)
             Layout.rightMargin: Theme.px(12)
             spacing: Theme.px(8)
-            Switch {
+            PaletteSwitch {
                 objectName: "showHiddenSwitch"
                 text: qsTr("Show hidden")
                 checked: listModel.showHidden
                 onToggled: listModel.showHidden = checked
             }
-            Switch {
+            PaletteSwitch {
                 objectName: "snoozedSwitch"
                 text: qsTr("Snoozed")
                 checked: listModel.showSnoozed

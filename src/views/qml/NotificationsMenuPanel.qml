@@ -1,6 +1,4 @@
 import QtQuick
-import QtQuick.Controls
-import QtQuick.Layouts
 import Quillfen
 import "ThreadKeys.js" as ThreadKeys
 
@@ -23,8 +21,7 @@ Rectangle {
     Keys.onEscapePressed: panel.closeRequested()
     // One height whatever the middle area shows, so the window never
     // changes size: the search row, a list of the full height, the footer.
-    implicitHeight: Theme.px(10) + searchRow.implicitHeight + Theme.px(8) + 1 + listHeight + 1
-                    + Theme.px(16) + footer.implicitHeight
+    implicitHeight: Theme.px(10) + searchRow.height + Theme.px(8) + 1 + listHeight + 1 + Theme.px(16) + footer.height
     readonly property int listHeight: Theme.px(472)
 
     PanelViewModel {
@@ -53,42 +50,54 @@ Rectangle {
             panel.store.open(list.currentItem.threadId)
     }
 
-    ColumnLayout {
-        id: layout
-        anchors.fill: parent
-        spacing: 0
+    // From the top: the search row and the banners, a divider, the middle
+    // area, a divider and the footer. The banners take their room from the
+    // middle area.
+    Column {
+        id: top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        topPadding: Theme.px(10)
+        spacing: Theme.px(8)
 
-        ColumnLayout {
-            Layout.fillWidth: true
-            spacing: Theme.px(8)
+        Item {
+            id: searchRow
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.leftMargin: Theme.px(12)
+            anchors.rightMargin: Theme.px(12)
+            height: Math.max(searchField.height, unreadToggle.implicitHeight)
 
-            RowLayout {
-                id: searchRow
-                Layout.fillWidth: true
-                Layout.leftMargin: Theme.px(12)
-                Layout.rightMargin: Theme.px(12)
-                Layout.topMargin: Theme.px(10)
-                spacing: Theme.px(10)
-
-                TextField {
-                    id: searchField
-                    objectName: "searchField"
-                    Layout.fillWidth: true
-                    placeholderText: qsTr("Search\u2026")
-                    text: panel.store.searchText
-                    onTextEdited: panel.store.searchText = text
-                    Accessible.name: qsTr("Search notifications")
-                    Keys.onDownPressed: {
-                        if (list.count > 0) {
-                            list.currentIndex = 0
-                            list.forceActiveFocus()
-                        }
+            SearchField {
+                id: searchField
+                objectName: "searchField"
+                anchors.left: parent.left
+                anchors.right: searchButtons.left
+                anchors.rightMargin: Theme.px(10)
+                anchors.verticalCenter: parent.verticalCenter
+                placeholderText: qsTr("Search\u2026")
+                text: panel.store.searchText
+                onTextEdited: panel.store.searchText = text
+                Accessible.name: qsTr("Search notifications")
+                Keys.onDownPressed: {
+                    if (list.count > 0) {
+                        list.currentIndex = 0
+                        list.forceActiveFocus()
                     }
-                    Keys.onReturnPressed: panel.openCurrent()
                 }
+                Keys.onReturnPressed: panel.openCurrent()
+            }
+
+            Row {
+                id: searchButtons
+                anchors.right: parent.right
+                anchors.verticalCenter: parent.verticalCenter
+                spacing: Theme.px(10)
 
                 IconButton {
                     objectName: "markAllReadButton"
+                    anchors.verticalCenter: parent.verticalCenter
                     visible: panel.store.tokenStatus === TokenState.Stored
                     enabled: panel.store.unreadCount > 0
                     onClicked: panel.store.markAllAsRead()
@@ -96,96 +105,116 @@ Rectangle {
                     tip: qsTr("Mark All as Read")
                 }
 
-                Button {
+                ButtonBase {
                     id: unreadToggle
                     objectName: "unreadToggle"
+                    anchors.verticalCenter: parent.verticalCenter
+                    implicitHeight: Math.max(Theme.px(28), contentItem.implicitHeight + topPadding + bottomPadding)
                     checkable: true
                     checked: panel.store.unreadOnly
-                    onToggled: panel.store.unreadOnly = checked
+                    onToggled: panel.store.unreadOnly = !panel.store.unreadOnly
                     Accessible.name: qsTr("Unread only")
-                    Accessible.onPressAction: { toggle(); toggled() }
-                    Accessible.onToggleAction: { toggle(); toggled() }
                     contentItem: Row {
                         spacing: Theme.px(4)
                         SymbolIcon {
                             anchors.verticalCenter: parent.verticalCenter
-                            symbol: panel.store.unreadOnly ? "line.3.horizontal.decrease.circle.fill"
-                                                           : "line.3.horizontal.decrease.circle"
-                            color: panel.store.unreadOnly ? Theme.blue : Theme.secondary
+                            symbol: unreadToggle.checked ? "line.3.horizontal.decrease.circle.fill"
+                                                         : "line.3.horizontal.decrease.circle"
+                            color: unreadToggle.checked ? Theme.accent : unreadToggle.foreground
                             size: 14
                         }
-                        Label {
+                        Text {
                             anchors.verticalCenter: parent.verticalCenter
                             //: A filter: show only the threads not yet read
                             text: qsTr("Unread")
                             font.pixelSize: Theme.px(11)
+                            color: unreadToggle.foreground
                         }
                     }
                 }
             }
+        }
 
-            ErrorBanner {
-                objectName: "errorBanner"
-                Layout.fillWidth: true
-                visible: panel.store.hasError
-                text: panel.store.lastError
-                maximumLineCount: 2
-                onDismissed: panel.store.dismissError()
+        ErrorBanner {
+            objectName: "errorBanner"
+            width: parent.width
+            visible: panel.store.hasError
+            text: panel.store.lastError
+            maximumLineCount: 2
+            onDismissed: panel.store.dismissError()
+        }
+
+        KeyringLockedBanner {
+            objectName: "keyringLocked"
+            width: parent.width
+            visible: panel.store.tokenStatus === TokenState.Locked
+            onUnlockRequested: panel.store.unlockKeyring()
+        }
+    }
+
+    Divider {
+        id: topDivider
+        anchors.top: top.bottom
+        anchors.topMargin: panel.store.hasError ? 0 : Theme.px(8)
+    }
+
+    // Middle area.
+    Item {
+        id: middle
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: topDivider.bottom
+        anchors.bottom: bottomDivider.top
+
+        // Only the area shown is made: the list opens without the others.
+        Loader {
+            anchors.fill: parent
+            active: viewModel.middleArea === PanelViewModel.Waiting
+            sourceComponent: EmptyState {
+                objectName: "waiting"
+                symbol: "key.fill"
+                symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
+                heading: qsTr("Waiting for the keyring\u2026")
+                detail: qsTr("Unlock your keyring if your desktop asks for it")
             }
+        }
 
-            KeyringLockedBanner {
-                objectName: "keyringLocked"
-                Layout.fillWidth: true
-                visible: panel.store.tokenStatus === TokenState.Locked
-                onUnlockRequested: panel.store.unlockKeyring()
+        Loader {
+            id: tokenRequired
+            anchors.fill: parent
+            active: viewModel.middleArea === PanelViewModel.TokenRequired
+            sourceComponent: EmptyState {
+                objectName: "tokenRequired"
+                symbol: "key.fill"
+                symbolColor: Theme.withAlpha(Theme.secondary, 0.5)
+                heading: qsTr("GitHub Token Required")
+                detail: qsTr("Add your GitHub token in Settings to view notifications")
+                actionText: qsTr("Open Settings")
             }
         }
-
-        Divider { Layout.fillWidth: true; Layout.topMargin: panel.store.hasError ? 0 : Theme.px(8) }
-
-        // Middle area.
-        EmptyState {
-            objectName: "waiting"
-            visible: viewModel.middleArea === PanelViewModel.Waiting
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            symbol: "key.fill"
-            symbolColor: Theme.withAlpha(Theme.secondary, 0.3)
-            heading: qsTr("Waiting for the keyring\u2026")
-            detail: qsTr("Unlock your keyring if your desktop asks for it")
+        Connections {
+            target: tokenRequired.item
+            ignoreUnknownSignals: true
+            function onActionTriggered() { panel.openSettingsRequested() }
         }
 
-        EmptyState {
-            objectName: "tokenRequired"
-            visible: viewModel.middleArea === PanelViewModel.TokenRequired
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            symbol: "key.fill"
-            symbolColor: Theme.withAlpha(Theme.secondary, 0.5)
-            heading: qsTr("GitHub Token Required")
-            detail: qsTr("Add your GitHub token in Settings to view notifications")
-            actionText: qsTr("Open Settings")
-            onActionTriggered: panel.openSettingsRequested()
-        }
-
-        EmptyState {
-            objectName: "allCaughtUp"
-            visible: viewModel.middleArea === PanelViewModel.AllCaughtUp
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            symbol: "checkmark.circle.fill"
-            symbolColor: Theme.withAlpha(Theme.green, 0.7)
-            heading: qsTr("All Caught Up!")
-            detail: qsTr("You have no notifications")
+        Loader {
+            anchors.fill: parent
+            active: viewModel.middleArea === PanelViewModel.AllCaughtUp
+            sourceComponent: EmptyState {
+                objectName: "allCaughtUp"
+                symbol: "checkmark.circle.fill"
+                symbolColor: Theme.withAlpha(Theme.green, 0.7)
+                heading: qsTr("All Caught Up!")
+                detail: qsTr("You have no notifications")
+            }
         }
 
         ListView {
             id: list
             objectName: "panelList"
             visible: viewModel.middleArea === PanelViewModel.List
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            Layout.minimumWidth: Theme.px(420)
+            anchors.fill: parent
             clip: true
             topMargin: Theme.px(6)
             bottomMargin: Theme.px(6)
@@ -196,7 +225,6 @@ Rectangle {
             onActiveFocusChanged: if (activeFocus && currentIndex < 0 && count > 0) currentIndex = 0
             highlightFollowsCurrentItem: false
             boundsBehavior: Flickable.StopAtBounds
-            ScrollBar.vertical: ScrollBar { policy: list.contentHeight > list.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded }
             Accessible.role: Accessible.List
             Accessible.name: qsTr("Notifications")
 
@@ -219,18 +247,37 @@ Rectangle {
                 highlighted: list.activeFocus && list.currentIndex === index
             }
         }
+        ScrollBarLine {
+            target: list
+            visible: list.visible && needed
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            anchors.right: parent.right
+        }
+    }
 
-        Divider { Layout.fillWidth: true }
+    Divider {
+        id: bottomDivider
+        anchors.bottom: footer.top
+        anchors.bottomMargin: Theme.px(8)
+    }
 
-        RowLayout {
-            id: footer
-            objectName: "footer"
-            Layout.fillWidth: true
-            Layout.leftMargin: Theme.px(12)
-            Layout.rightMargin: Theme.px(12)
-            Layout.topMargin: Theme.px(8)
-            Layout.bottomMargin: Theme.px(8)
+    Item {
+        id: footer
+        objectName: "footer"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.leftMargin: Theme.px(12)
+        anchors.rightMargin: Theme.px(12)
+        anchors.bottomMargin: Theme.px(8)
+        height: Math.max(footerStart.implicitHeight, footerEnd.implicitHeight)
 
+        Row {
+            id: footerStart
+            anchors.left: parent.left
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: Theme.px(6)
             LabeledButton {
                 objectName: "settingsButton"
                 symbol: "gearshape"
@@ -244,9 +291,15 @@ Rectangle {
                 text: qsTr("Open Window")
                 onClicked: panel.openWindowRequested()
             }
-            Item { Layout.fillWidth: true }
-            Label {
+        }
+        Row {
+            id: footerEnd
+            anchors.right: parent.right
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: Theme.px(6)
+            Text {
                 objectName: "countdownText"
+                anchors.verticalCenter: parent.verticalCenter
                 visible: viewModel.showCountdown
                 text: qsTr("Refresh in %1").arg(viewModel.countdownText)
                 font.pixelSize: Theme.px(11)

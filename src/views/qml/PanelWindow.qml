@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Window
 import Quillfen
 
 // The window that drops down from the tray icon. The application sets its
@@ -24,6 +23,9 @@ Window {
 
     NotificationsMenuPanel {
         id: panel
+        // Right to left where the language reads so.
+        LayoutMirroring.enabled: Theme.rightToLeft
+        LayoutMirroring.childrenInherit: true
         anchors.fill: parent
         store: window.store
         onOpenWindowRequested: {

@@ -59,7 +59,7 @@ ColumnLayout {
         }
     }
 
-    CheckBox {
+    PaletteCheckBox {
         objectName: "quietHoursToggle"
         text: qsTr("Quiet hours")
         font.pixelSize: Theme.px(12)
@@ -92,7 +92,7 @@ ColumnLayout {
         spacing: Theme.px(4)
         Repeater {
             model: quiet.dayNames
-            delegate: CheckBox {
+            delegate: PaletteCheckBox {
                 required property string modelData
                 required property int index
                 text: modelData

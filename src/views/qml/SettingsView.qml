@@ -12,6 +12,7 @@ Rectangle {
     implicitHeight: Theme.px(500)
 
     SettingsViewModel { id: settings }
+    ControlsPalette { target: view }
 
     function prepare() { settings.checkExistingToken() }
 
@@ -91,14 +92,14 @@ Rectangle {
                             Accessible.name: qsTr("Refresh interval")
                         }
                     }
-                    CheckBox {
+                    PaletteCheckBox {
                         objectName: "startAtLoginToggle"
                         text: qsTr("Start at login")
                         font.pixelSize: Theme.px(12)
                         checked: settings.startAtLogin
                         onToggled: settings.startAtLogin = checked
                     }
-                    CheckBox {
+                    PaletteCheckBox {
                         objectName: "participatingToggle"
                         text: qsTr("Only threads I take part in")
                         font.pixelSize: Theme.px(12)
@@ -113,14 +114,14 @@ Rectangle {
                     spacing: Theme.px(12)
                     Layout.fillWidth: true
                     SectionHeader { symbol: "bell.fill"; title: qsTr("Notifications"); caption: qsTr("Get notified when new GitHub notifications arrive.") }
-                    CheckBox {
+                    PaletteCheckBox {
                         objectName: "notificationsToggle"
                         text: qsTr("Enable notifications")
                         font.pixelSize: Theme.px(12)
                         checked: settings.notificationsEnabled
                         onToggled: settings.notificationsEnabled = checked
                     }
-                    CheckBox {
+                    PaletteCheckBox {
                         objectName: "soundToggle"
                         text: qsTr("Play sound")
                         font.pixelSize: Theme.px(12)
@@ -159,7 +160,7 @@ Rectangle {
                         Label { text: qsTr("Version:"); font.pixelSize: Theme.px(12) }
                         Label { objectName: "versionText"; text: settings.currentVersion + " (" + settings.currentBuild + ")"; font.pixelSize: Theme.px(12); color: Theme.secondary }
                     }
-                    CheckBox {
+                    PaletteCheckBox {
                         objectName: "automaticUpdatesToggle"
                         text: qsTr("Automatically check for updates")
                         font.pixelSize: Theme.px(12)

@@ -14,7 +14,13 @@ Window {
     maximumHeight: Theme.px(500)
     color: Theme.controlBackground
 
-    SettingsView { id: view; anchors.fill: parent }
+    SettingsView {
+        id: view
+        anchors.fill: parent
+        // Right to left where the language reads so.
+        LayoutMirroring.enabled: Theme.rightToLeft
+        LayoutMirroring.childrenInherit: true
+    }
     Shortcut { sequence: StandardKey.Cancel; onActivated: window.close() }
 
     onVisibleChanged: if (visible) view.prepare()

@@ -20,8 +20,10 @@ Window {
     color: Theme.controlBackground
 
     Shortcut { sequence: StandardKey.Cancel; onActivated: window.close() }
+    ControlsPalette { target: content }
 
     ColumnLayout {
+        id: content
         anchors.fill: parent
         anchors.margins: Theme.px(20)
         spacing: Theme.px(12)
