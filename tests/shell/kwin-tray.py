@@ -2,7 +2,7 @@
 """Quillfen on KDE's window manager (KWin, on Wayland or X11), driven over
 D-Bus as Plasma's tray drives it, and read back from KWin itself through a
 script.
-Run inside run-in-session.sh --kwin or --kwin-x11: kwin-tray.py <quillfen>
+Run inside run-in-session.sh --a11y with --kwin or --kwin-x11: kwin-tray.py <quillfen>
 """
 import json
 import os
@@ -12,7 +12,7 @@ import tempfile
 
 import dbus
 
-from desktop import bus, check, failures, registered_items, start, views, wait_for
+from desktop import bus, check, failures, frame_active, registered_items, start, views, wait_for
 
 LOG = os.environ["KWIN_LOG"]
 kwin_scripting = dbus.Interface(bus.get_object("org.kde.KWin", "/Scripting"), "org.kde.kwin.Scripting")
@@ -100,6 +100,9 @@ check(second and first and (second["width"], second["height"]) == (first["width"
       "the panel opens at the same size every time")
 activate(200, 12)
 check(wait_for(lambda: not panel()), "a second click closes the panel")
+# As a user's next command would come: after Qt, which waits a moment for the
+# focus to come back, has told Quillfen that the panel lost it.
+check(wait_for(lambda: not frame_active(app.pid, "Quillfen")), "Quillfen hears that the panel lost the focus")
 
 # No click point: where the last click put it.
 subprocess.check_call([sys.argv[1], "--toggle-panel"])

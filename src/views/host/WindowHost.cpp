@@ -91,9 +91,9 @@ QQuickWindow *WindowHost::panel()
     QWindow *window = m_panel;
     connect(m_panel, &QWindow::visibleChanged, this, [this, window](bool visible) {
         m_panelFramePending = visible;
-        // Escape and the icon close a panel that has the focus; one without
-        // it closed itself because the focus went elsewhere.
-        if (!visible && !window->isActive())
+        // Told by the panel, not read from its focus: Escape can reach a
+        // panel before Qt has heard that it has the focus.
+        if (!visible && window->property("closedByFocusLoss").toBool())
             m_panelLostFocus.start();
     });
     connect(

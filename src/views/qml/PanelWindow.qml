@@ -39,12 +39,20 @@ Window {
         onCloseRequested: window.hide()
     }
 
+    // Read by the host as the panel hides: the click that took the focus
+    // away (onto the tray icon) then means "close", not "open again".
+    property bool closedByFocusLoss: false
+
     onActiveChanged: {
-        if (!active && visible && hideOnDeactivate)
+        if (!active && visible && hideOnDeactivate) {
+            closedByFocusLoss = true
             hide()
+        }
     }
     onVisibleChanged: {
-        if (visible)
+        if (visible) {
+            closedByFocusLoss = false
             panel.prepare()
+        }
     }
 }
