@@ -1,5 +1,7 @@
 #include "platform/RelativeTime.h"
 
+#include <QThreadPool>
+
 #include <unicode/locid.h>
 #include <unicode/reldatefmt.h>
 #include <unicode/unistr.h>
@@ -53,6 +55,14 @@ QString shortAge(const QDateTime &moment, const QDateTime &now, const QLocale &l
     if (U_FAILURE(status))
         return locale.toString(moment.toLocalTime(), QLocale::ShortFormat);
     return QString(reinterpret_cast<const QChar *>(text.getBuffer()), text.length());
+}
+
+void prepare(const QLocale &locale)
+{
+    QThreadPool::globalInstance()->start([locale] {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        shortAge(now.addSecs(-60), now, locale);
+    });
 }
 
 } // namespace RelativeTime

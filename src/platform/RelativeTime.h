@@ -12,4 +12,8 @@ namespace RelativeTime {
 
 QString shortAge(const QDateTime &moment, const QDateTime &now, const QLocale &locale = QLocale());
 
+// Loads ICU's data for the locale on a worker thread, so a list about to be
+// built on the GUI thread finds it loaded (or waits for it, never loads it twice).
+void prepare(const QLocale &locale = QLocale());
+
 } // namespace RelativeTime

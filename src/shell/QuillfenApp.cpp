@@ -2,6 +2,7 @@
 
 #include "platform/DesktopNotifications.h"
 #include "platform/Plugins.h"
+#include "platform/RelativeTime.h"
 #include "shell/TrayIcon.h"
 #include "store/NotificationsStore.h"
 #include "updates/SparkleUpdaterService.h"
@@ -76,6 +77,8 @@ template<typename Show> void QuillfenApp::withToken(Show show)
 ViewHost *QuillfenApp::views()
 {
     if (!m_views) {
+        // The first list's ages need ICU's data: loaded beside the views.
+        RelativeTime::prepare();
         if (auto *factory = qobject_cast<ViewHostFactory *>(Plugins::instance(QStringLiteral("quillfen_views"))))
             m_views = factory->create(m_store.get());
     }

@@ -4,8 +4,6 @@
 #include "views/host/TextInputAccessible.h"
 #include "views/host/WindowHost.h"
 
-#include <QGuiApplication>
-#include <QIcon>
 #include <QQmlEngineExtensionPlugin>
 
 Q_IMPORT_QML_PLUGIN(QuillfenPlugin)
@@ -14,8 +12,6 @@ ViewsPlugin::ViewsPlugin()
 {
     SceneBackend::choose();
     TextInputAccessible::install();
-    // Set here, not at start: the icon is an SVG, and the tray alone draws none.
-    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/quillfen/desktop/com.quillfen.app.svg")));
 }
 
 std::unique_ptr<ViewHost> ViewsPlugin::create(NotificationsStore *store)

@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLoggingCategory>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
@@ -67,6 +68,10 @@ QQuickWindow *WindowHost::createWindow(const QString &typeName, const QVariantMa
         return nullptr;
     }
     if (lifetime == Lifetime::UntilClosed) {
+        // Set with the first window a taskbar shows, not before: the icon is
+        // an SVG, and neither the tray nor the panel draws it.
+        if (QGuiApplication::windowIcon().isNull())
+            QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/quillfen/desktop/com.quillfen.app.svg")));
         // Closed means gone: a window opened again starts afresh.
         connect(window, &QWindow::visibleChanged, window, [window](bool visible) {
             if (!visible && !window->property(remapping).toBool())

@@ -216,6 +216,9 @@ Rectangle {
             visible: viewModel.middleArea === PanelViewModel.List
             anchors.fill: parent
             clip: true
+            // Rows are made as they scroll in: the first open makes only
+            // those it shows.
+            cacheBuffer: 0
             topMargin: Theme.px(6)
             bottomMargin: Theme.px(6)
             model: viewModel.rows
