@@ -1,23 +1,14 @@
 #include "platform/Browser.h"
 
+#include "platform/Activation.h"
+
 #include <QDesktopServices>
 
-#include <utility>
-
 namespace Browser {
-namespace {
-
-QString &activationToken()
-{
-    static QString token;
-    return token;
-}
-
-} // namespace
 
 bool open(const QUrl &url)
 {
-    const QString token = activationToken();
+    const QString token = Activation::token();
     if (token.isEmpty())
         return QDesktopServices::openUrl(url);
     // The browser is started with this process's environment; the token is
@@ -31,15 +22,6 @@ bool open(const QUrl &url)
     else
         qunsetenv("XDG_ACTIVATION_TOKEN");
     return opened;
-}
-
-ActivationScope::ActivationScope(const QString &token) : m_previous(std::exchange(activationToken(), token))
-{
-}
-
-ActivationScope::~ActivationScope()
-{
-    activationToken() = m_previous;
 }
 
 } // namespace Browser

@@ -1,6 +1,6 @@
 #include "platform/DesktopNotifications.h"
 
-#include "platform/Browser.h"
+#include "platform/Activation.h"
 #include "platform/Diagnostics.h"
 #include "platform/NotificationSound.h"
 
@@ -91,7 +91,7 @@ private slots:
         const auto handler = m_shown.value(id).handler;
         if (!handler)
             return;
-        const Browser::ActivationScope activation(token);
+        const Activation::Scope activation(token);
         handler(key);
     }
 

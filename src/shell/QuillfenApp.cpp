@@ -1,5 +1,6 @@
 #include "shell/QuillfenApp.h"
 
+#include "platform/Activation.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/Plugins.h"
 #include "platform/RelativeTime.h"
@@ -69,7 +70,10 @@ template<typename Show> void QuillfenApp::withToken(Show show)
     ViewHost *host = views();
     if (!host)
         return;
-    host->setActivationToken(std::exchange(m_activationToken, {}));
+    // The token of the tray's click or of a remote command, else the one of
+    // the alert's button being handled.
+    QString token = std::exchange(m_activationToken, {});
+    host->setActivationToken(token.isEmpty() ? Activation::token() : token);
     show(host);
     host->releaseActivationToken();
 }
