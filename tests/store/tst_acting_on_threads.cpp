@@ -11,7 +11,6 @@
 #include "TestEnvironment.h"
 
 #include <QJsonDocument>
-#include <QSignalSpy>
 #include <QTest>
 
 namespace {
