@@ -9,6 +9,7 @@ import os
 import re
 import subprocess
 import sys
+import threading
 import time
 
 import dbus
@@ -64,11 +65,21 @@ pixmaps, tooltip, icon_name, theme_path, status = (
     for key in ("IconPixmap", "ToolTip", "IconName", "IconThemePath", "Status"))
 check(len(pixmaps) > 0 and all(len(p[2]) == p[0] * p[1] * 4 for p in pixmaps), "the item carries its icon pixmaps")
 check(str(tooltip[2]).startswith("Quillfen: "), "the item has its tooltip")
+
+
+def unread_count():
+    return int(bus.get_object("com.quillfen.app", "/com/quillfen/app").Get(
+        "com.quillfen.App1", "UnreadCount", dbus_interface="org.freedesktop.DBus.Properties"))
+
+
+def item_status():
+    return str(item.Get("org.kde.StatusNotifierItem", "Status", dbus_interface="org.freedesktop.DBus.Properties"))
+
+
 # The sample threads, some of them unread, show until a token is saved.
-unread = int(bus.get_object("com.quillfen.app", "/com/quillfen/app").Get(
-    "com.quillfen.App1", "UnreadCount", dbus_interface="org.freedesktop.DBus.Properties"))
-check((status == "NeedsAttention") == (unread > 0),
-      "the item's status follows the unread count (%d: %s)" % (unread, status))
+unread = unread_count()
+check(unread > 0 and status == "NeedsAttention",
+      "the item asks for attention while threads are unread (%d: %s)" % (unread, status))
 check(icon_name == ("quillfen-tray-unread-symbolic" if unread else "quillfen-tray-symbolic")
       and os.path.isfile(os.path.join(theme_path, icon_name + ".svg")),
       "the item names its themed icon, found where it points the host (%s in %s)" % (icon_name, theme_path))
@@ -124,6 +135,22 @@ check(wait_for(lambda: not main_window()), "the main window stays on its workspa
 check(wait_for(lambda: not frame_active(app.pid, "Quillfen")), "Quillfen hears that its window lost the focus")
 choose("Open Window")
 check(wait_for(lambda: (main_window() or {}).get("focused")), "Open Window brings it to the current workspace")
+
+# A token saved elsewhere, found when the panel next opens: the samples go,
+# nothing is unread, and the host hears that the item no longer asks for
+# attention.
+monitor = subprocess.Popen(["dbus-monitor", "type='signal',interface='org.kde.StatusNotifierItem',member='NewStatus'"],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+heard = []
+threading.Thread(target=lambda: heard.extend(monitor.stdout), daemon=True).start()
+check(wait_for(lambda: any("NameAcquired" in line for line in heard)), "the bus monitor listens")
+subprocess.run(["secret-tool", "store", "--label=Quillfen", "xdg:schema", "org.freedesktop.Secret.Generic",
+                "service", "com.quillfen.app", "account", "github-token"], input=b"ghp_journey", check=True)
+activate(1250, 15)
+check(wait_for(lambda: unread_count() == 0 and item_status() == "Active"),
+      "the item's status follows the unread count down to none (%s)" % item_status())
+check(wait_for(lambda: any('"Active"' in line for line in heard)), "the host is told with NewStatus")
+monitor.kill()
 
 choose("Quit")
 check(wait_for(lambda: app.poll() == 0, 5), "Quit from the menu ends Quillfen")
