@@ -12,8 +12,8 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLoggingCategory>
-#include <QQmlApplicationEngine>
 #include <QQmlComponent>
+#include <QQmlEngine>
 #include <QScreen>
 
 #include <utility>
@@ -47,10 +47,12 @@ WindowHost::~WindowHost()
     delete m_settingsWindow;
 }
 
-QQmlApplicationEngine &WindowHost::engine()
+QQmlEngine &WindowHost::engine()
 {
     if (!m_engine) {
-        m_engine = std::make_unique<QQmlApplicationEngine>();
+        // A plain engine: an application engine's file selector looks for
+        // variants of every file each window loads.
+        m_engine = std::make_unique<QQmlEngine>();
         m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
         m_engine->addImageProvider(QStringLiteral("symbols"), new IconImageProvider);
     }

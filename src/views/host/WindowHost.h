@@ -10,7 +10,7 @@
 
 #include <memory>
 
-class QQmlApplicationEngine;
+class QQmlEngine;
 
 // The views of one store: one QML engine, created with the first window, and
 // the panel, main, settings and update windows built on demand.
@@ -34,7 +34,7 @@ public:
 private:
     enum class Lifetime { Session, UntilClosed };
 
-    QQmlApplicationEngine &engine();
+    QQmlEngine &engine();
     QQuickWindow *createWindow(const QString &typeName, const QVariantMap &properties, Lifetime lifetime);
     void openDownloadPage(const QUrl &address);
     QQuickWindow *panel();
@@ -44,7 +44,7 @@ private:
 
     NotificationsStore *m_store;
     ViewActions m_actions;
-    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    std::unique_ptr<QQmlEngine> m_engine;
     QPointer<QQuickWindow> m_panel;
     QPointer<QQuickWindow> m_mainWindow;
     QPointer<QQuickWindow> m_settingsWindow;
