@@ -5,6 +5,16 @@ import QtQuick.Controls
 // off the window's colour, which on a dark palette all but disappears.
 Switch {
     id: control
+    // Assistive tools press or toggle it as a click does, so the change
+    // reaches whoever follows `toggled`.
+    function flip() {
+        if (enabled) {
+            toggle()
+            toggled()
+        }
+    }
+    Accessible.onPressAction: flip()
+    Accessible.onToggleAction: flip()
     indicator: Rectangle {
         implicitWidth: Theme.px(32)
         implicitHeight: Theme.px(18)
