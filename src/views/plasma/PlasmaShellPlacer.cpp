@@ -1,4 +1,4 @@
-#include "views/host/PlasmaSurface.h"
+#include "views/plasma/PlasmaShellPlacer.h"
 
 #include "qwayland-plasma-shell.h"
 
@@ -104,12 +104,12 @@ private:
 
 } // namespace
 
-bool PlasmaSurface::available()
+bool PlasmaShellPlacer::available()
 {
     return shell() != nullptr;
 }
 
-bool PlasmaSurface::placeAt(QWindow *window, const QPoint &position)
+bool PlasmaShellPlacer::placeAt(QWindow *window, const QPoint &position)
 {
     if (!available())
         return false;
