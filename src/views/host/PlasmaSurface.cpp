@@ -12,9 +12,10 @@ WindowPlacer *placer()
     // Loaded on Wayland only, where Qt has mapped its Wayland client already:
     // on X11 the views map none of it.
 #ifdef QUILLFEN_PLASMA_SHELL
-    static WindowPlacer *const loaded = QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
-        ? qobject_cast<WindowPlacer *>(Plugins::instance(QStringLiteral("quillfen_plasma")))
-        : nullptr;
+    static WindowPlacer *const loaded =
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+            ? qobject_cast<WindowPlacer *>(Plugins::instance(QStringLiteral("quillfen_plasma")))
+            : nullptr;
     return loaded;
 #else
     return nullptr;
