@@ -5,6 +5,7 @@
 #include "store/NotificationsStore.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
@@ -26,6 +27,8 @@ TrayIcon::TrayIcon(NotificationsStore *store, QObject *parent) : QObject(parent)
 
     connect(&m_xembedPoll, &QTimer::timeout, this, &TrayIcon::chooseTray);
     connect(store, &NotificationsStore::itemsChanged, this, &TrayIcon::follow);
+    // The bell is drawn for the panel's colour, which follows the palette.
+    qApp->installEventFilter(this);
     follow();
 }
 
@@ -193,9 +196,22 @@ void TrayIcon::follow()
     if (symbol == m_symbol)
         return;
     m_symbol = symbol;
-    m_icon = bellIcon(symbol == u"bell.badge");
+    drawBell();
+}
+
+void TrayIcon::drawBell()
+{
+    m_icon = bellIcon(m_symbol == u"bell.badge");
     if (m_item)
         m_item->setIcon(m_icon, iconName());
     if (m_xembed)
         m_xembed->setIcon(m_icon);
+}
+
+bool TrayIcon::eventFilter(QObject *watched, QEvent *event)
+{
+    // A desktop switched between light and dark while Quillfen runs.
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
+        drawBell();
+    return QObject::eventFilter(watched, event);
 }

@@ -65,8 +65,12 @@ signals:
     // on Wayland, a startup notification id on X11).
     void activationTokenProvided(const QString &token);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void follow();
+    void drawBell();
     void chooseTray();
     // XEmbed trays show one text: the title over the accounts' lines.
     QString xembedToolTip() const;

@@ -34,6 +34,23 @@ int redPixels(const QRect &area)
     return red;
 }
 
+// Whether the bell is drawn light (for a dark panel): its opaque pixels' lightness.
+bool lightBell(const QIcon &icon)
+{
+    const QImage bell = icon.pixmap(22, 22).toImage();
+    qreal sum = 0;
+    int opaque = 0;
+    for (int y = 0; y < bell.height(); ++y) {
+        for (int x = 0; x < bell.width(); ++x) {
+            if (const QColor c = bell.pixelColor(x, y); c.alpha() > 128) {
+                sum += c.lightnessF();
+                ++opaque;
+            }
+        }
+    }
+    return opaque > 0 && sum / opaque > 0.5;
+}
+
 QByteArray xdotool(const QStringList &arguments)
 {
     QProcess process;
@@ -117,6 +134,13 @@ private slots:
         QCOMPARE(tray->statusNotifierItem()->status(), QStringLiteral("Active"));
         QCOMPARE(tray->statusNotifierItem()->iconName(), QStringLiteral("quillfen-tray-symbolic"));
         QTRY_COMPARE(redPixels(tray->geometry()), 0);
+
+        // The desktop turns dark, and back, while Quillfen runs: the bell follows.
+        const QPalette light = QApplication::palette();
+        QApplication::setPalette(QPalette(QColor(0x31, 0x36, 0x3b), QColor(0x31, 0x36, 0x3b)));
+        QVERIFY(lightBell(tray->statusNotifierItem()->icon()));
+        QApplication::setPalette(light);
+        QVERIFY(!lightBell(tray->statusNotifierItem()->icon()));
 
         // The panel drops down under the icon and toggles; the main window is single.
         const QPoint anchor(tray->geometry().center().x(), tray->geometry().bottom());
