@@ -72,7 +72,7 @@ template<typename Show> void QuillfenApp::withToken(Show show)
         return;
     // The token of the tray's click or of a remote command, else the one of
     // the alert's button being handled.
-    QString token = std::exchange(m_activationToken, {});
+    const QString token = std::exchange(m_activationToken, {});
     host->setActivationToken(token.isEmpty() ? Activation::token() : token);
     show(host);
     host->releaseActivationToken();
